@@ -3,7 +3,7 @@ GAME ?= build/game
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build build-asan play test test-normal test-asan bench clean
+.PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench clean
 
 all: build
 
@@ -18,14 +18,24 @@ build-asan: deps
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLAYER_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 
+# ThreadSanitizer build of the programs whose tests run threads against each other.
+build-tsan: deps
+	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-fsanitize=thread \
+	  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread $(CMAKE_FLAGS)
+	cmake --build build-tsan -j $(JOBS) --target host_tests services_tests
+
 play: build
 	mkdir -p $(GAME)
 	./build/player -C $(GAME)
 
-test: test-normal test-asan
+test: test-normal test-tsan test-asan
 
 test-normal: build
 	cd build && ctest --output-on-failure -j $(JOBS)
+
+test-tsan: build-tsan
+	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/host_tests --gtest_filter='MessageQueue*' --gtest_brief=1
+	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/services_tests --gtest_filter='Thread*:Timers*:FrameLimit*:*Log*' --gtest_brief=1
 
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
@@ -35,4 +45,4 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-tsan build-bench

@@ -91,6 +91,7 @@ void LogInit(unsigned enable, const std::string& fileName) {
   std::lock_guard lock(s_LogLock);
   g_LogEnabled = enable;
   g_LogFileName = fileName.substr(0, kPathBufferSize - 1);
+  s_LogFirstLineDone = false;
 }
 
 void Log(std::string_view text) {
