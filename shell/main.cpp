@@ -7,6 +7,7 @@
 
 #include "platform/services/log.h"
 #include "platform/services/paths.h"
+#include "platform/services/record.h"
 #include "platform/services/system_report.h"
 
 namespace {
@@ -34,5 +35,7 @@ int main(int argc, char** argv) {
   if (!ReportLogOpen(reportPath)) return 0;
   ReportLog("App : ver %s", "556");
   WriteSystemReport();
+  // Every record file is read and written at the current format version from here on.
+  InitRecordSettings();
   return 0;
 }
