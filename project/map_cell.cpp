@@ -1,0 +1,3 @@
+#include "project/map_cell.h"
+
+CheckedVector<cMapCell> g_MapCells;
