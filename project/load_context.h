@@ -8,6 +8,7 @@
 class cBlock;
 class cCharaDef;
 class cItemDef;
+class cSwordTypeDef;
 
 // One palette: the common palette or the palette of the stage being read.
 struct PaletteView {
@@ -32,6 +33,8 @@ struct DatabaseSizes {
 
 struct cLoadContext {
   DatabaseSizes database;
+  // The sword types themselves: the length of a "ソード" command's swing is the sum of its parts.
+  const CheckedVector<cSwordTypeDef>* swordTypes = nullptr;
   PaletteView commonPalette;
   PaletteView stagePalette;
   bool testPlay = false;         // a stage started by the editing program for a test play
