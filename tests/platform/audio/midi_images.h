@@ -15,7 +15,9 @@ inline void AppendBig(MidiBytes& out, std::uint32_t value, int width) {
   for (int i = width - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-inline void AppendTag(MidiBytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+inline void AppendTag(MidiBytes& out, const char* tag) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(tag[i]));
+}
 
 inline MidiBytes Concat(std::initializer_list<MidiBytes> parts) {
   MidiBytes out;
