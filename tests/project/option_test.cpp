@@ -12,6 +12,7 @@
 #include "platform/services/log.h"
 #include "platform/services/record.h"
 #include "project/project_paths.h"
+#include "tests/support/child_process.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/game_folder.h"
 #include "tests/support/messages.h"
@@ -20,7 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kCannotDropRights = 77;
 
 class OptionTest : public GameFolderTest {
  protected:
@@ -53,14 +53,6 @@ std::vector<std::int32_t> Numbers(const cOption& option) {
   return {option.m_PaletteNumber, option.m_Music, option.m_SoundVolume, option.m_RankingMode};
 }
 
-// Runs body in a child process, whose rights must not reach the test program; its exit code.
-int RunInChild(const std::function<int()>& body) {
-  const pid_t child = fork();
-  if (child == 0) _exit(body());
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
 
 TEST_F(OptionTest, DefaultsAreWrittenAsExactlyThirtySixBytes) {
   cOption option;
@@ -239,7 +231,7 @@ TEST_F(OptionTest, FailedSaveIsReportedAndKeepsThePreviousFile) {
   const std::string path = OptionPath();
   const int result = RunInChild([&path] {
     // Rights to write anywhere would make the folder writable after all.
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return kCannotDropRights;
+    if (!DropRootRights()) return kCannotDropRights;
     cOption option;
     option.m_PaletteNumber = 1;
     return option.Save(path.c_str()) == 0 ? 0 : 1;

@@ -14,6 +14,7 @@
 
 #include "platform/host/box_sink.h"
 #include "platform/host/text_codec.h"
+#include "tests/support/child_process.h"
 #include "tests/support/game_folder.h"
 
 namespace {
@@ -67,17 +68,7 @@ TEST(ProjectPathTableTest, ExtensionsAndColourLabels) {
   EXPECT_EQ(ColourLabels[10], "");
 }
 
-constexpr int kCannotDropRights = 77;
 
-// Runs body in a child process (for limits and rights that must not reach the test program) and
-// gives its exit code.
-int RunInChild(const std::function<int()>& body) {
-  const pid_t child = fork();
-  if (child == 0) _exit(body());
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
 
 class FirstRunTest : public GameFolderTest {
  protected:
@@ -207,12 +198,12 @@ TEST_F(FirstRunTest, ACopyThatFailsPartWayLeavesNothingBehind) {
          // The child works as an ordinary user, who must be able to use the game folder.
          if (geteuid() == 0)
            for (const auto& entry : fs::recursive_directory_iterator(folder))
-             if (lchown(entry.path().c_str(), 65534, 65534) != 0) ADD_FAILURE() << entry.path();
-         if (geteuid() == 0 && chown(folder.c_str(), 65534, 65534) != 0) ADD_FAILURE() << folder;
+             if (lchown(entry.path().c_str(), kNobodyId, kNobodyId) != 0) ADD_FAILURE() << entry.path();
+         if (geteuid() == 0 && chown(folder.c_str(), kNobodyId, kNobodyId) != 0) ADD_FAILURE() << folder;
        },
        [] {
          // Rights to read anything would read the file after all.
-         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return kCannotDropRights;
+         if (!DropRootRights()) return kCannotDropRights;
          return 0;
        }},
   };

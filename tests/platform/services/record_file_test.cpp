@@ -11,22 +11,13 @@
 #include <thread>
 
 #include "tests/platform/services/record_samples.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kCannotDropRights = 77;
 
-// Runs body in a child process (for limits and rights that must not reach the test program) and
-// gives its exit code.
-int RunInChild(const std::function<int()>& body) {
-  const pid_t child = fork();
-  if (child == 0) _exit(body());
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
 
 class RecordFileTest : public RecordTest {
  protected:
@@ -193,7 +184,7 @@ TEST_F(RecordFileTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheFile) {
   fs::permissions(m_Folder, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
   const int result = RunInChild([] {
     // Rights to write anywhere would make the folder writable after all.
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return kCannotDropRights;
+    if (!DropRootRights()) return kCannotDropRights;
     cShortText record;
     record.m_Text = "new";
     return record.SaveFile("keep.dat") == 0 ? 0 : 1;
