@@ -12,3 +12,12 @@ int RunInChild(const std::function<int()>& body) {
 }
 
 bool DropRootRights() { return geteuid() != 0 || (setgid(kNobodyId) == 0 && setuid(kNobodyId) == 0); }
+
+bool GiveTreeToNobody(const std::filesystem::path& folder) {
+  if (geteuid() != 0) return true;
+  if (lchown(folder.c_str(), kNobodyId, kNobodyId) != 0) return false;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ec))
+    if (lchown(entry.path().c_str(), kNobodyId, kNobodyId) != 0) return false;
+  return !ec;
+}

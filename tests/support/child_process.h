@@ -1,6 +1,7 @@
 #pragma once
 // Running part of a test in a child process, for limits and rights that must not reach the test
 // program itself (a file-size limit, giving up root's rights).
+#include <filesystem>
 #include <functional>
 
 // The exit code of a child that could not give up its rights.
@@ -13,3 +14,7 @@ int RunInChild(const std::function<int()>& body);
 
 // In a child running as root: becomes kNobodyId. True when the child now obeys permissions.
 bool DropRootRights();
+
+// When running as root: hands folder and everything in it to kNobodyId, so that a child that has
+// dropped its rights can still work there. False when that failed.
+bool GiveTreeToNobody(const std::filesystem::path& folder);
