@@ -1,6 +1,7 @@
 // The start and the end of the display: DDInit with the set-up of either back-end, and DDRelease.
 #include <algorithm>
 
+#include "platform/display/blit.h"
 #include "platform/display/display.h"
 #include "platform/display/display_report.h"
 #include "platform/display/palette.h"
@@ -118,6 +119,8 @@ bool DDInit(std::int32_t useD3D, cScreen* hWnd, std::int32_t width, std::int32_t
   }
   g_DisplayReady = 1;
   g_DisplayInitialised = 1;
+  // In full screen the game's boxes make way through the display; DDRelease takes this back.
+  if (!windowed) SetFullScreenBox(DDMesBox);
   return true;
 }
 

@@ -1,0 +1,424 @@
+#include "platform/display/quad.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "platform/display/blit_rows.h"
+
+namespace {
+
+constexpr std::uint32_t D3DTOP_MODULATE2X = 5;
+constexpr std::uint32_t D3DTOP_MODULATE4X = 6;
+constexpr std::uint32_t D3DTOP_ADDSIGNED = 8;
+constexpr std::uint32_t D3DTOP_ADDSIGNED2X = 9;
+constexpr std::uint32_t D3DTOP_ADDSMOOTH = 11;
+constexpr std::uint32_t D3DTOP_BLENDFACTORALPHA = 14;
+constexpr std::uint32_t D3DTA_SELECTMASK = 0x0F;
+constexpr std::uint32_t D3DTA_COMPLEMENT = 0x10;
+constexpr std::uint32_t D3DTA_ALPHAREPLICATE = 0x20;
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+
+inline std::uint32_t Channel(std::uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
+
+// (x / 255) rounded to nearest; x up to 2 * 255 * 255.
+inline std::uint32_t Div255(std::uint32_t x) { return (2 * x + 255) / 510; }
+
+// One channel of a stage operation.
+std::uint32_t CombineChannel(std::uint32_t op, std::uint32_t a, std::uint32_t b, std::uint32_t factorAlpha) {
+  switch (op) {
+    case D3DTOP_SELECTARG2:
+      return b;
+    case D3DTOP_MODULATE:
+      return MulChannel(a, b);
+    case D3DTOP_MODULATE2X:
+      return std::min<std::uint32_t>(255, 2 * MulChannel(a, b));
+    case D3DTOP_MODULATE4X:
+      return std::min<std::uint32_t>(255, 4 * MulChannel(a, b));
+    case D3DTOP_ADD:
+      return std::min<std::uint32_t>(255, a + b);
+    case D3DTOP_ADDSIGNED:
+      return static_cast<std::uint32_t>(std::clamp(static_cast<int>(a + b) - 128, 0, 255));
+    case D3DTOP_ADDSIGNED2X:
+      return static_cast<std::uint32_t>(std::clamp(2 * (static_cast<int>(a + b) - 128), 0, 255));
+    case D3DTOP_SUBTRACT:
+      return a > b ? a - b : 0;
+    case D3DTOP_ADDSMOOTH:
+      return std::min<std::uint32_t>(255, a + b - MulChannel(a, b));
+    case D3DTOP_BLENDFACTORALPHA:
+      return Div255(a * factorAlpha + b * (255 - factorAlpha));
+    default:
+      // SELECTARG1, and operations this device does not offer.
+      return a;
+  }
+}
+
+// The value a stage argument selects, with its modifiers.
+inline std::uint32_t Argument(std::uint32_t selector, std::uint32_t texel, std::uint32_t diffuse,
+                              std::uint32_t factor) {
+  std::uint32_t v;
+  switch (selector & D3DTA_SELECTMASK) {
+    case D3DTA_TEXTURE:
+      v = texel;
+      break;
+    case D3DTA_TFACTOR:
+      v = factor;
+      break;
+    default:
+      // DIFFUSE, and CURRENT, which is the diffuse colour at stage 0.
+      v = diffuse;
+      break;
+  }
+  if (selector & D3DTA_COMPLEMENT) v = ~v;
+  if (selector & D3DTA_ALPHAREPLICATE) v = (v >> 24) * 0x01010101u;
+  return v;
+}
+
+// Stage 0 for one texel: the 0xAARRGGBB it gives.
+inline std::uint32_t Stage0(const D3DTextureStage& stage, std::uint32_t texel, std::uint32_t diffuse,
+                            std::uint32_t factor) {
+  if (stage.colorOp == D3DTOP_DISABLE) return diffuse;
+  const std::uint32_t rgb = CombineColour(stage.colorOp, Argument(stage.colorArg1, texel, diffuse, factor),
+                                          Argument(stage.colorArg2, texel, diffuse, factor), factor);
+  const std::uint32_t alpha = stage.alphaOp == D3DTOP_DISABLE
+                                  ? diffuse >> 24
+                                  : CombineAlpha(stage.alphaOp, Argument(stage.alphaArg1, texel, diffuse, factor),
+                                                 Argument(stage.alphaArg2, texel, diffuse, factor), factor);
+  return (alpha << 24) | rgb;
+}
+
+inline std::uint32_t BlendFactor(std::uint32_t blend, std::uint32_t srcAlpha) {
+  switch (blend) {
+    case D3DBLEND_ZERO:
+      return 0;
+    case D3DBLEND_SRCALPHA:
+      return srcAlpha;
+    case D3DBLEND_INVSRCALPHA:
+      return 255 - srcAlpha;
+    default:
+      return 255;
+  }
+}
+
+// The blended pixel, both 0xAARRGGBB.
+inline std::uint32_t Blend(const D3DRenderStates& states, std::uint32_t src, std::uint32_t dst) {
+  if (!states.alphaBlendEnable) return src;
+  const std::uint32_t a = src >> 24;
+  const std::uint32_t fs = BlendFactor(states.srcBlend, a);
+  const std::uint32_t fd = BlendFactor(states.destBlend, a);
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8)
+    out |= std::min<std::uint32_t>(255, Div255(Channel(src, shift) * fs + Channel(dst, shift) * fd)) << shift;
+  return out;
+}
+
+std::uint32_t ReadPixel(const std::uint8_t* row, std::int32_t x, PixelFormat format) {
+  switch (BytesPerPixel(format)) {
+    case 1:
+      return row[x];
+    case 2: {
+      std::uint16_t v;
+      std::memcpy(&v, row + x * 2, sizeof v);
+      return v;
+    }
+    default: {
+      std::uint32_t v;
+      std::memcpy(&v, row + static_cast<std::ptrdiff_t>(x) * 4, sizeof v);
+      return v;
+    }
+  }
+}
+
+void WritePixel(std::uint8_t* row, std::int32_t x, PixelFormat format, std::uint32_t value) {
+  switch (BytesPerPixel(format)) {
+    case 1:
+      row[x] = static_cast<std::uint8_t>(value);
+      break;
+    case 2: {
+      std::uint16_t v = static_cast<std::uint16_t>(value);
+      std::memcpy(row + x * 2, &v, sizeof v);
+      break;
+    }
+    default:
+      std::memcpy(row + static_cast<std::ptrdiff_t>(x) * 4, &value, sizeof value);
+      break;
+  }
+}
+
+inline std::int32_t Wrap(std::int64_t v, std::int32_t n) {
+  std::int64_t r = v % n;
+  return static_cast<std::int32_t>(r < 0 ? r + n : r);
+}
+
+// The texel of a texture at (col, row), already wrapped, as 0xAARRGGBB.
+inline std::uint32_t Texel(const cPixelBuffer* texture, std::int32_t col, std::int32_t row) {
+  if (!texture) return kWhite;
+  return UnpackColour(texture->Format(), ReadPixel(texture->Row(row), col, texture->Format()));
+}
+
+// One axis of an axis-aligned quad: the covered pixel span and, for each pixel, its texel.
+struct sAxis {
+  std::int32_t first = 0;  // first covered pixel
+  std::int32_t end = 0;    // one past the last
+  // Whole pixels and texels: exact integer rule; else the texel from the interpolated coordinate.
+  bool exact = false;
+  std::int64_t origin = 0;  // the pixel of texel offset 0 (the quad's x)
+  std::int64_t s0 = 0, sn = 0, n = 0;
+  double p0 = 0, p1 = 0, t0 = 0, t1 = 0;  // positions and texel coordinates (scaled by the size)
+  std::int32_t size = 1;                  // texture side, for wrapping
+
+  std::int32_t TexelAt(std::int32_t pixel) const {
+    std::int64_t t;
+    if (exact) {
+      t = s0 + QuadTexel(pixel - origin, sn, n);
+    } else {
+      const double u = t0 + (pixel - p0) / (p1 - p0) * (t1 - t0);
+      t = static_cast<std::int64_t>(std::floor(u));
+    }
+    return Wrap(t, size);
+  }
+};
+
+bool NearWhole(double v, std::int64_t* out) {
+  const double r = std::nearbyint(v);
+  if (std::fabs(v - r) > 1e-3 || std::fabs(r) > 1e9) return false;
+  *out = static_cast<std::int64_t>(r);
+  return true;
+}
+
+// p0, p1: the edge positions; t0, t1: the texture coordinates there; limit: the target's side.
+sAxis MakeAxis(float p0, float p1, float t0, float t1, std::int32_t textureSize, std::int32_t limit) {
+  sAxis axis;
+  axis.size = std::max(textureSize, 1);
+  axis.p0 = p0;
+  axis.p1 = p1;
+  axis.t0 = static_cast<double>(t0) * axis.size;
+  axis.t1 = static_cast<double>(t1) * axis.size;
+  const double lo = std::min(p0, p1), hi = std::max(p0, p1);
+  axis.first = static_cast<std::int32_t>(std::clamp(std::ceil(lo), 0.0, static_cast<double>(limit)));
+  axis.end = static_cast<std::int32_t>(std::clamp(std::ceil(hi), 0.0, static_cast<double>(limit)));
+  std::int64_t x0 = 0, x1 = 0, s0 = 0, s1 = 0;
+  if (NearWhole(static_cast<double>(p0) + 0.5, &x0) && NearWhole(static_cast<double>(p1) + 0.5, &x1) &&
+      NearWhole(axis.t0, &s0) && NearWhole(axis.t1, &s1) && x1 != x0) {
+    axis.exact = true;
+    axis.origin = x0;
+    axis.s0 = s0;
+    axis.sn = s1 - s0;
+    axis.n = x1 - x0;
+  }
+  return axis;
+}
+
+// Per-draw scratch for the texel columns of a row: grown, never shrunk, so a draw allocates only
+// when it is wider than every draw before it on this thread.
+std::vector<std::int32_t>& ColumnScratch(std::size_t n) {
+  thread_local std::vector<std::int32_t> columns;
+  if (columns.size() < n) columns.resize(n);
+  return columns;
+}
+
+// Stage 0 gives the texel itself: the game's plain copies (MODULATE with white, or SELECTARG1).
+bool StagePassesTexel(const D3DTextureStage& stage, std::uint32_t diffuse) {
+  auto passes = [](std::uint32_t op, std::uint32_t arg1, std::uint32_t arg2, bool neutralDiffuse) {
+    if (op == D3DTOP_SELECTARG1) return arg1 == D3DTA_TEXTURE;
+    if (op == D3DTOP_SELECTARG2) return arg2 == D3DTA_TEXTURE;
+    if (op != D3DTOP_MODULATE || !neutralDiffuse) return false;
+    const bool diffuse1 = arg1 == D3DTA_DIFFUSE || arg1 == D3DTA_CURRENT;
+    const bool diffuse2 = arg2 == D3DTA_DIFFUSE || arg2 == D3DTA_CURRENT;
+    return (arg1 == D3DTA_TEXTURE && diffuse2) || (arg2 == D3DTA_TEXTURE && diffuse1);
+  };
+  return passes(stage.colorOp, stage.colorArg1, stage.colorArg2, (diffuse & 0xFFFFFF) == 0xFFFFFF) &&
+         passes(stage.alphaOp, stage.alphaArg1, stage.alphaArg2, (diffuse >> 24) == 0xFF);
+}
+
+void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer& vb, const cPixelBuffer* texture) {
+  const D3DVertex* v = vb.m_Vertices.data();
+  const std::int32_t tw = texture ? texture->Width() : 1;
+  const std::int32_t th = texture ? texture->Height() : 1;
+  const sAxis ax = MakeAxis(v[0].x, v[2].x, v[0].u, v[2].u, tw, target.Width());
+  const sAxis ay = MakeAxis(v[0].y, v[1].y, v[0].v, v[1].v, th, target.Height());
+  if (ax.first >= ax.end || ay.first >= ay.end) return;
+
+  const std::int32_t count = ax.end - ax.first;
+  // A plain run: the texels of a row are the next ones along, unwrapped; no table needed.
+  const std::int32_t column0 = ax.TexelAt(ax.first);
+  const bool contiguous = ax.exact && ax.sn == ax.n && std::int64_t{column0} + count <= tw;
+  const std::int32_t* columns = nullptr;
+  if (!contiguous) {
+    std::vector<std::int32_t>& table = ColumnScratch(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) table[i] = ax.TexelAt(ax.first + i);
+    columns = table.data();
+  }
+
+  const D3DRenderStates& states = device.m_RenderStates;
+  const D3DTextureStage& stage = device.m_Stage0;
+  const std::uint32_t diffuse = v[0].diffuse;
+  const std::uint32_t factor = states.textureFactor;
+  const PixelFormat targetFormat = target.Format();
+  const bool usualBlend =
+      states.alphaBlendEnable && states.srcBlend == D3DBLEND_SRCALPHA && states.destBlend == D3DBLEND_INVSRCALPHA;
+  const bool fast32 = texture && texture->Format() == PixelFormat::Argb8888 && BytesPerPixel(targetFormat) == 4 &&
+                      usualBlend && contiguous && StagePassesTexel(stage, diffuse);
+  const std::uint32_t keepMask = targetFormat == PixelFormat::Xrgb8888 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+
+  for (std::int32_t y = ay.first; y < ay.end; ++y) {
+    const std::int32_t ty = ay.TexelAt(y);
+    std::uint8_t* out = target.Row(y);
+    if (fast32) {
+      if (CopyOpaqueTexels32(out + static_cast<std::ptrdiff_t>(ax.first) * 4,
+                             texture->Row(ty) + static_cast<std::ptrdiff_t>(column0) * 4, count, keepMask))
+        continue;
+    }
+    const std::uint8_t* texRow = texture ? texture->Row(ty) : nullptr;
+    for (std::int32_t i = 0; i < count; ++i) {
+      const std::int32_t column = contiguous ? column0 + i : columns[i];
+      const std::uint32_t texel =
+          texRow ? UnpackColour(texture->Format(), ReadPixel(texRow, column, texture->Format())) : kWhite;
+      const std::uint32_t colour = Stage0(stage, texel, diffuse, factor);
+      const std::int32_t x = ax.first + i;
+      if (usualBlend) {
+        const std::uint32_t a = colour >> 24;
+        if (a == 0) continue;
+        if (a == 255) {
+          WritePixel(out, x, targetFormat, PackColour(targetFormat, colour));
+          continue;
+        }
+      }
+      const std::uint32_t under = UnpackColour(targetFormat, ReadPixel(out, x, targetFormat));
+      WritePixel(out, x, targetFormat, PackColour(targetFormat, Blend(states, colour, under)));
+    }
+  }
+}
+
+// Any other quad: two triangles, each pixel centre inside exactly one of them, coordinates and
+// colours interpolated across.
+struct sEdge {
+  double ax, ay, dx, dy;
+  bool includeTies;
+  double At(double px, double py) const { return dx * (py - ay) - dy * (px - ax); }
+};
+
+void DrawTriangle(cD3DDevice& device, cPixelBuffer& target, const D3DVertex& a, const D3DVertex& b0,
+                  const D3DVertex& c0, const cPixelBuffer* texture) {
+  const D3DVertex* p[3] = {&a, &b0, &c0};
+  double area = (b0.x - a.x) * static_cast<double>(c0.y - a.y) - (b0.y - a.y) * static_cast<double>(c0.x - a.x);
+  if (area == 0) return;
+  if (area < 0) {
+    std::swap(p[1], p[2]);
+    area = -area;
+  }
+  sEdge edges[3];
+  for (int i = 0; i < 3; ++i) {
+    const D3DVertex& from = *p[(i + 1) % 3];
+    const D3DVertex& to = *p[(i + 2) % 3];
+    sEdge& e = edges[i];
+    e.ax = from.x;
+    e.ay = from.y;
+    e.dx = static_cast<double>(to.x) - from.x;
+    e.dy = static_cast<double>(to.y) - from.y;
+    // A shared edge is met in opposite directions by its two triangles: exactly one takes it.
+    e.includeTies = e.dy > 0 || (e.dy == 0 && e.dx < 0);
+  }
+  double minX = std::min({p[0]->x, p[1]->x, p[2]->x}), maxX = std::max({p[0]->x, p[1]->x, p[2]->x});
+  double minY = std::min({p[0]->y, p[1]->y, p[2]->y}), maxY = std::max({p[0]->y, p[1]->y, p[2]->y});
+  const auto x0 = static_cast<std::int32_t>(std::clamp(std::ceil(minX), 0.0, static_cast<double>(target.Width())));
+  const auto x1 = static_cast<std::int32_t>(std::clamp(std::floor(maxX) + 1, 0.0, static_cast<double>(target.Width())));
+  const auto y0 = static_cast<std::int32_t>(std::clamp(std::ceil(minY), 0.0, static_cast<double>(target.Height())));
+  const auto y1 =
+      static_cast<std::int32_t>(std::clamp(std::floor(maxY) + 1, 0.0, static_cast<double>(target.Height())));
+  const std::int32_t tw = texture ? texture->Width() : 1;
+  const std::int32_t th = texture ? texture->Height() : 1;
+  const D3DRenderStates& states = device.m_RenderStates;
+  const PixelFormat format = target.Format();
+  for (std::int32_t y = y0; y < y1; ++y) {
+    std::uint8_t* out = target.Row(y);
+    for (std::int32_t x = x0; x < x1; ++x) {
+      double w[3];
+      bool inside = true;
+      for (int i = 0; i < 3 && inside; ++i) {
+        w[i] = edges[i].At(x, y);
+        inside = w[i] > 0 || (w[i] == 0 && edges[i].includeTies);
+      }
+      if (!inside) continue;
+      double u = 0, vv = 0, ch[4] = {0, 0, 0, 0};
+      for (int i = 0; i < 3; ++i) {
+        const double k = w[i] / area;
+        u += k * p[i]->u;
+        vv += k * p[i]->v;
+        for (int c = 0; c < 4; ++c) ch[c] += k * Channel(p[i]->diffuse, c * 8);
+      }
+      std::uint32_t diffuse = 0;
+      for (int c = 0; c < 4; ++c)
+        diffuse |= static_cast<std::uint32_t>(std::clamp(std::lround(ch[c]), 0L, 255L)) << (c * 8);
+      const std::int32_t col = Wrap(static_cast<std::int64_t>(std::floor(u * tw)), tw);
+      const std::int32_t row = Wrap(static_cast<std::int64_t>(std::floor(vv * th)), th);
+      const std::uint32_t colour = Stage0(device.m_Stage0, Texel(texture, col, row), diffuse, states.textureFactor);
+      const std::uint32_t under = UnpackColour(format, ReadPixel(out, x, format));
+      WritePixel(out, x, format, PackColour(format, Blend(states, colour, under)));
+    }
+  }
+}
+
+bool IsAxisAligned(const cVertexBuffer& vb) {
+  const D3DVertex* v = vb.m_Vertices.data();
+  return v[0].x == v[1].x && v[2].x == v[3].x && v[0].y == v[2].y && v[1].y == v[3].y && v[0].u == v[1].u &&
+         v[2].u == v[3].u && v[0].v == v[2].v && v[1].v == v[3].v && v[0].diffuse == v[1].diffuse &&
+         v[0].diffuse == v[2].diffuse && v[0].diffuse == v[3].diffuse;
+}
+
+}  // namespace
+
+std::uint32_t CombineColour(std::uint32_t op, std::uint32_t arg1, std::uint32_t arg2, std::uint32_t textureFactor) {
+  const std::uint32_t k = textureFactor >> 24;
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8)
+    out |= CombineChannel(op, Channel(arg1, shift), Channel(arg2, shift), k) << shift;
+  return out;
+}
+
+std::uint32_t CombineAlpha(std::uint32_t op, std::uint32_t arg1, std::uint32_t arg2, std::uint32_t textureFactor) {
+  return CombineChannel(op, arg1 >> 24, arg2 >> 24, textureFactor >> 24);
+}
+
+HRESULT DrawQuad(cD3DDevice& device, const cVertexBuffer& vertices, const cPixelBuffer* texture) {
+  if (device.Lost()) return D3D_OK;
+  const std::shared_ptr<cPixelBuffer>& target = device.RenderTarget();
+  if (!target || target->Empty()) return D3DERR_INVALIDCALL;
+  if (texture && texture->Empty()) texture = nullptr;
+  if (texture == target.get()) {
+    // Drawing a texture onto itself reads it as it was before the draw (the hardware leaves this
+    // undefined; reading pixels already drawn would smear them).
+    thread_local cPixelBuffer snapshot;
+    if (snapshot.Width() != texture->Width() || snapshot.Height() != texture->Height() ||
+        snapshot.Format() != texture->Format() || snapshot.Empty()) {
+      if (!snapshot.Create(texture->Width(), texture->Height(), texture->Format())) return E_OUTOFMEMORY;
+    }
+    std::memcpy(snapshot.Bits(), texture->Bits(), texture->SizeBytes());
+    texture = &snapshot;
+  }
+  if (IsAxisAligned(vertices)) {
+    DrawAxisQuad(device, *target, vertices, texture);
+  } else {
+    const auto& v = vertices.m_Vertices;
+    DrawTriangle(device, *target, v[0], v[1], v[2], texture);
+    DrawTriangle(device, *target, v[1], v[2], v[3], texture);
+  }
+  return D3D_OK;
+}
+
+void WriteQuadVertices(cVertexBuffer& vertices, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                       std::int32_t sx, std::int32_t sy, std::int32_t sw, std::int32_t sh, std::int32_t textureWidth,
+                       std::int32_t textureHeight, std::uint32_t diffuse) {
+  const float tw = static_cast<float>(std::max(textureWidth, 1));
+  const float th = static_cast<float>(std::max(textureHeight, 1));
+  const float left = static_cast<float>(x) - 0.5f, top = static_cast<float>(y) - 0.5f;
+  const float right = static_cast<float>(x + w) - 0.5f, bottom = static_cast<float>(y + h) - 0.5f;
+  const float u0 = static_cast<float>(sx) / tw, u1 = static_cast<float>(sx + sw) / tw;
+  const float v0 = static_cast<float>(sy) / th, v1 = static_cast<float>(sy + sh) / th;
+  vertices.m_Vertices[0] = {left, top, 0, 1, diffuse, u0, v0};
+  vertices.m_Vertices[1] = {left, bottom, 0, 1, diffuse, u0, v1};
+  vertices.m_Vertices[2] = {right, top, 0, 1, diffuse, u1, v0};
+  vertices.m_Vertices[3] = {right, bottom, 0, 1, diffuse, u1, v1};
+}
