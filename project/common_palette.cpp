@@ -5,8 +5,6 @@
 #include "project/nested_records.h"
 #include "project/palette_sizes.h"
 
-cCommonPalette g_CommonPalette;
-
 namespace {
 
 // The list grows as records are read, not by the count: a damaged file that claims many records

@@ -7,8 +7,6 @@
 #include "project/project_paths.h"
 #include "project/record_table.h"
 
-cDatabase g_Database;
-
 namespace {
 
 // The ten table files in loading order: the ProjectPathTable row, the loader and the writer.

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-CheckedVector<AnimeFrameList> g_AnimeFrameLists;
-CheckedVector<AnimeFrameList> g_EffectFrameLists;
-
 namespace {
 
 constexpr AnimeFrame kNoneLoopFrame{kAnimeLoop, 0, 1};

@@ -7,11 +7,6 @@
 #include "project/effect_params.h"
 #include "project/effect_players.h"
 
-CheckedVector<cCharaEffectPlayer> g_CharaEffectTemplates;
-CheckedVector<cCharaEffectPlayer> g_CharaEffectTemplatesReversed;
-CheckedVector<cScrEffectPlayer> g_ScrEffectTemplates;
-CheckedVector<cScrEffectPlayer> g_ScrEffectTemplatesReversed;
-
 namespace {
 
 // How a kind's template runs: not at all (kind 0), over a range of values from parameter 1 to

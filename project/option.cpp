@@ -8,8 +8,6 @@
 #include "platform/services/checked.h"
 #include "platform/services/log.h"
 
-cOption g_Option;
-
 const std::array<std::string, 4> RankingRegistrationModes = {
     Utf8ToCp932("手動登録（登録名入力）"),
     Utf8ToCp932("手動登録（登録名固定）"),

@@ -74,9 +74,6 @@ void NormalizeDefs(CheckedVector<T>& list) {
 
 }  // namespace
 
-cStageData g_Stage;
-cStageData g_PlayState;
-
 cStageData::cStageData() {
   RegisterFields(kRecordVersion);
   Reset();

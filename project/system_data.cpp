@@ -7,8 +7,6 @@
 #include "project/discarded_field.h"
 #include "project/load_context.h"
 
-cSystemData g_System;
-
 namespace {
 
 // A field every version holds.

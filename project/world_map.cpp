@@ -15,8 +15,6 @@
 // The grid goes to and from the file as the image of its u32 cells.
 static_assert(std::endian::native == std::endian::little, "grid cells are stored as little-endian images");
 
-cWorldMap g_WorldMap;
-
 const LabelList WorldEventKindLabels = {"ワールド", "道", "壁"};
 const LabelList AfterClearLabels = {"しない", "2周目へ突入", "タイトルへ戻る"};
 

@@ -1,3 +1,0 @@
-#include "project/map_cell.h"
-
-CheckedVector<cMapCell> g_MapCells;
