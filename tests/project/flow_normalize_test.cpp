@@ -12,9 +12,9 @@ using Params = std::vector<std::int32_t>;
 
 Params ParamsOf(const cFlowCommand& c) { return Params(c.m_Params.begin(), c.m_Params.end()); }
 
-cFlowCommand ReadCommand(const CommandSpec& spec) {
+cFlowCommand ReadCommand(const CommandSpec& layout) {
   cFlowCommand command;
-  EXPECT_FALSE(ReadImage(command, FileOf(556, CommandBody(spec))));
+  EXPECT_FALSE(ReadImage(command, FileOf(556, CommandBody(layout))));
   return command;
 }
 

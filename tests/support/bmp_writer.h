@@ -23,7 +23,7 @@ struct BmpSpec {
   std::array<std::uint32_t, 3> masks{};        // written after the header when compression is 3
 };
 
-std::string MakeBmp(const BmpSpec& spec);
+std::string MakeBmp(const BmpSpec& layout);
 
 // A grey-ramp 8-bit palette of count entries: entry i is (i, i, i).
 std::vector<BmpColour> GreyTable(int count);

@@ -53,7 +53,7 @@ class DisplayTest : public GameFolderTest {
                   static_cast<std::int32_t>(m_Descriptors.size()));
   }
 
-  void WriteBmp(const std::string& hostPath, const BmpSpec& spec) { WriteHostFile(hostPath, MakeBmp(spec)); }
+  void WriteBmp(const std::string& hostPath, const BmpSpec& layout) { WriteHostFile(hostPath, MakeBmp(layout)); }
 
   // The report log as it stands (UTF-8 on disk).
   std::string Report() { return ReadHostFile("Report_Game.txt"); }
@@ -72,8 +72,8 @@ class DisplayTest : public GameFolderTest {
 
 // A 100 x 2 8-bit picture whose pixel at column x is index x + 1 (row 1: x + 101 wraps past 255).
 inline BmpSpec WideIndexedPicture(int width = 100, int height = 2) {
-  BmpSpec spec{.width = width, .height = height, .bpp = 8, .table = GreyTable(256)};
+  BmpSpec layout{.width = width, .height = height, .bpp = 8, .table = GreyTable(256)};
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) spec.pixels.push_back(static_cast<std::uint32_t>((x + 1 + 100 * y) & 0xFF));
-  return spec;
+    for (int x = 0; x < width; ++x) layout.pixels.push_back(static_cast<std::uint32_t>((x + 1 + 100 * y) & 0xFF));
+  return layout;
 }

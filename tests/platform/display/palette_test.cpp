@@ -8,12 +8,12 @@ class PaletteTest : public DisplayTest {
 
   // A 16 x 24 palette image: the pixel at (c, 8 + r) is index r * 16 + c, the top-left one index 7.
   void WritePaletteImage(std::vector<BmpColour> table) {
-    BmpSpec spec{.width = 16, .height = 24, .bpp = 8, .table = std::move(table)};
-    spec.pixels.assign(16 * 24, 0);
-    spec.pixels[0] = 7;
+    BmpSpec layout{.width = 16, .height = 24, .bpp = 8, .table = std::move(table)};
+    layout.pixels.assign(16 * 24, 0);
+    layout.pixels[0] = 7;
     for (int r = 0; r < 16; ++r)
-      for (int c = 0; c < 16; ++c) spec.pixels[(8 + r) * 16 + c] = static_cast<std::uint32_t>(r * 16 + c);
-    WriteBmp("bmp/plt/Palette.bmp", spec);
+      for (int c = 0; c < 16; ++c) layout.pixels[(8 + r) * 16 + c] = static_cast<std::uint32_t>(r * 16 + c);
+    WriteBmp("bmp/plt/Palette.bmp", layout);
   }
 };
 

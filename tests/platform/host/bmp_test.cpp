@@ -31,14 +31,14 @@ TEST(BmpDecodeTest, EveryDepthAndOrderGivesTheSamePicture) {
   const sCase cases[] = {{4, false},  {4, true},  {8, false},  {8, true},
                          {24, false}, {24, true}, {32, false}, {32, true}};
   for (const sCase& c : cases) {
-    BmpSpec spec{.width = 3, .height = 2, .topDown = c.topDown, .bpp = c.bpp};
+    BmpSpec layout{.width = 3, .height = 2, .topDown = c.topDown, .bpp = c.bpp};
     if (c.bpp <= 8) {
-      spec.table = kTable;
-      spec.pixels = {0, 1, 2, 3, 4, 5};
+      layout.table = kTable;
+      layout.pixels = {0, 1, 2, 3, 4, 5};
     } else {
-      spec.pixels = kRgb;
+      layout.pixels = kRgb;
     }
-    std::optional<cBitmap> bitmap = DecodeBmp(Bytes(MakeBmp(spec)));
+    std::optional<cBitmap> bitmap = DecodeBmp(Bytes(MakeBmp(layout)));
     ASSERT_TRUE(bitmap) << c.bpp << " " << c.topDown;
     EXPECT_EQ(bitmap->Width(), 3);
     EXPECT_EQ(bitmap->Height(), 2);
@@ -85,9 +85,9 @@ TEST(BmpDecodeTest, OneBitRowsAndSixteenBitMasks) {
 }
 
 TEST(BmpDecodeTest, AShortColourTableLeavesTheRestZero) {
-  BmpSpec spec{.width = 2, .height = 1, .bpp = 8, .table = GreyTable(16), .pixels = {3, 200}};
-  for (auto& c : spec.table) c.reserved = 7;
-  std::optional<cBitmap> bitmap = DecodeBmp(Bytes(MakeBmp(spec)));
+  BmpSpec layout{.width = 2, .height = 1, .bpp = 8, .table = GreyTable(16), .pixels = {3, 200}};
+  for (auto& c : layout.table) c.reserved = 7;
+  std::optional<cBitmap> bitmap = DecodeBmp(Bytes(MakeBmp(layout)));
   ASSERT_TRUE(bitmap);
   EXPECT_EQ(bitmap->ColourTable().size(), 16u);
   std::array<BmpColour, 256> table = bitmap->ColourTable256();
@@ -99,9 +99,9 @@ TEST(BmpDecodeTest, AShortColourTableLeavesTheRestZero) {
 }
 
 TEST(BmpDecodeTest, ATableCountPastThePixelsIsCutWhereThePixelsBegin) {
-  BmpSpec spec{.width = 1, .height = 1, .bpp = 8, .table = GreyTable(4), .pixels = {2}};
-  spec.coloursUsed = 256;
-  std::optional<cBitmap> bitmap = DecodeBmp(Bytes(MakeBmp(spec)));
+  BmpSpec layout{.width = 1, .height = 1, .bpp = 8, .table = GreyTable(4), .pixels = {2}};
+  layout.coloursUsed = 256;
+  std::optional<cBitmap> bitmap = DecodeBmp(Bytes(MakeBmp(layout)));
   ASSERT_TRUE(bitmap);
   EXPECT_EQ(bitmap->ColourTable().size(), 4u);
   EXPECT_EQ(bitmap->PixelRgb(0, 0), 0x020202u);
@@ -146,10 +146,10 @@ TEST(BmpDecodeTest, DamagedFilesAreRefused) {
 TEST(BmpDecodeTest, EveryCutOfAFileIsRefusedWithoutReadingPastIt) {
   // Under the sanitizer build, a read past the end of any of these fails the run.
   for (int bpp : {1, 4, 8, 24, 32}) {
-    BmpSpec spec{.width = 5, .height = 3, .bpp = bpp};
-    if (bpp <= 8) spec.table = GreyTable(1 << bpp);
-    spec.pixels.assign(15, 1);
-    const std::string file = MakeBmp(spec);
+    BmpSpec layout{.width = 5, .height = 3, .bpp = bpp};
+    if (bpp <= 8) layout.table = GreyTable(1 << bpp);
+    layout.pixels.assign(15, 1);
+    const std::string file = MakeBmp(layout);
     for (std::size_t size = 0; size < file.size(); ++size) {
       std::vector<std::uint8_t> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
       EXPECT_FALSE(DecodeBmp(cut)) << bpp << " bits, " << size << " bytes";
