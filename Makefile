@@ -24,8 +24,16 @@ build-tsan: deps
 	  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread $(CMAKE_FLAGS)
 	cmake --build build-tsan -j $(JOBS) --target host_tests services_tests
 
+# The sample game is written into build/game by the generator; it is written again only when the
+# generator is newer than the game it wrote. Another GAME is played as it is.
+SAMPLE_GAME := build/game
+SAMPLE_STAMP := $(SAMPLE_GAME)/System.ini
+
 play: build
-	mkdir -p $(GAME)
+ifeq ($(GAME),$(SAMPLE_GAME))
+	@if [ ! -f $(SAMPLE_STAMP) ] || [ build/tools/make_sample_game -nt $(SAMPLE_STAMP) ]; then \
+	  echo "make_sample_game $(SAMPLE_GAME)"; ./build/tools/make_sample_game $(SAMPLE_GAME); fi
+endif
 	./build/player -C $(GAME)
 
 test: test-normal test-tsan test-asan

@@ -1,0 +1,193 @@
+// What the sample's characters do. The hero walks on the direction keys, runs with the second
+// button held and jumps on the first; walkers walk and turn at walls; the flyer swoops; the lift
+// rides back and forth; the sign-post shows a message when touched. Items give score, a life, or
+// clear the stage.
+#include <memory>
+
+#include "platform/host/text_codec.h"
+#include "project/command_vocabulary.h"
+#include "project/ed_move.h"
+#include "project/flow.h"
+#include "project/flow_command.h"
+#include "project/key_condition.h"
+#include "tools/sample_parts.h"
+#include "tools/sample_records.h"
+
+namespace {
+
+// Flow triggers (rows of the trigger labels) and key slots used here.
+constexpr std::uint8_t kTriggerTouchChara = 4;  // "キャラに当たった時"
+constexpr std::uint8_t kTriggerHitSide = 10;    // "自分の左右にブロックが当たった時"
+constexpr int kSlotLeft = 1;
+constexpr int kSlotRight = 2;
+constexpr int kSlotButton1 = kFirstButtonSlot;
+constexpr int kSlotButton2 = kFirstButtonSlot + 1;
+
+// Move directions (MoveDirectionLabels rows).
+constexpr std::uint8_t kDirLeft = 2;
+constexpr std::uint8_t kDirRight = 3;
+
+// Parameters of the commands used here, by index.
+constexpr int kJumpKind = 0;       // 1: the height follows how long the key is held
+constexpr int kJumpHeight = 2;     // hbl (16 dots)
+constexpr int kTurnHow = 0;
+constexpr int kClearHow = 0;       // 0: the next stage
+constexpr int kStatusOwner = 3;    // 2: the system
+constexpr int kStatusRow = 4;      // a system status row below
+constexpr int kStatusOp = 5;       // 1: add
+constexpr int kStatusValue = 7;    // the constant operand
+constexpr std::int32_t kSystemScore = 3;
+constexpr std::int32_t kSystemLives = 4;
+constexpr std::int32_t kTurnAwayFromBlock = 5;
+constexpr int kMessageAnchor = 0;  // 1: above the character
+constexpr int kMessageEnd = 6;     // 2: after a time
+constexpr int kMessageTime = 7;    // tenths of a second
+constexpr int kMessageHasId = 12;
+constexpr int kMessageId = 13;
+constexpr int kMessageFramed = 14;
+constexpr int kMessageRefresh = 16;
+
+cFlowCommand Command(std::uint8_t set, std::uint8_t number, std::int16_t useTime) {
+  cFlowCommand command;
+  command.m_CommandSet = set;
+  command.m_CommandNumber = number;
+  command.m_Params.assign(CommandParamCount(set, number), 0);
+  command.m_UseTime = useTime;
+  return command;
+}
+
+cFlowCommand WithMove(cFlowCommand command, std::uint8_t direction, std::int16_t speed) {
+  NewEdMove(command.m_Move);
+  command.m_Move->m_Direction = direction;
+  command.m_Move->m_Speed = speed;
+  return command;
+}
+
+// A straight move: speed in tenths of a dot per frame, for useTime tenths of a second.
+cFlowCommand Move(std::uint8_t direction, std::int16_t speed, std::int16_t useTime) {
+  return WithMove(Command(kCharaCommandSet, kCharaStraightMove, useTime), direction, speed);
+}
+
+// The hero's moves accelerate toward their top speed, so walking and running feel weighty.
+cFlowCommand HeroMove(std::uint8_t direction, std::int16_t topSpeed) {
+  cFlowCommand command = Move(direction, 3, 1);
+  command.m_Move->m_Inertia = 1;
+  command.m_Move->m_InertiaLimit = topSpeed;
+  return command;
+}
+
+cFlowCommand Jump(std::int32_t heightHbl, std::int16_t sound) {
+  cFlowCommand command = Command(kCharaCommandSet, kCharaJump, 1);
+  command.m_Params.At(kJumpKind) = 1;
+  command.m_Params.At(kJumpHeight) = heightHbl;
+  command.m_Sound = sound;
+  return command;
+}
+
+cFlowCommand Turn(std::int32_t how) {
+  cFlowCommand command = Command(kCharaCommandSet, kCharaTurn, 1);
+  command.m_Params.At(kTurnHow) = how;
+  return command;
+}
+
+// Adds value to a system status of the hero's game (score, lives).
+cFlowCommand AddToSystem(std::int32_t row, std::int32_t value) {
+  cFlowCommand command = Command(kFlowCommandSet, kFlowStatus, 1);
+  command.m_Params.At(kStatusOwner) = 2;
+  command.m_Params.At(kStatusRow) = row;
+  command.m_Params.At(kStatusOp) = 1;
+  command.m_Params.At(kStatusValue) = value;
+  return command;
+}
+
+cKeyCondition Keys(std::initializer_list<int> held) {
+  cKeyCondition keys;
+  for (int slot : held) keys.m_KeyStates[static_cast<std::size_t>(slot)] = kKeyHeld;
+  keys.m_AnyHold = 1;
+  keys.m_Combination = kKeysAll;
+  return keys;
+}
+
+cFlow Flow(std::uint8_t trigger, std::initializer_list<cFlowCommand> commands) {
+  cFlow flow;
+  flow.m_Trigger = trigger;
+  flow.m_Commands.assign(commands.begin(), commands.end());
+  return flow;
+}
+
+// A flow that runs while (repeat 1) or when (repeat 0) the keys are held.
+cFlow KeyFlow(std::initializer_list<int> held, std::uint8_t repeat, std::initializer_list<cFlowCommand> commands) {
+  cFlow flow = Flow(kTriggerAlways, commands);
+  flow.m_KeyConditions.assign(1, Keys(held));
+  flow.m_KeyRepeat = repeat;
+  return flow;
+}
+
+void HeroFlows(cCharaDef& def) {
+  // Running first: with the second button held the faster flow is the one that starts.
+  def.m_Flows.push_back(KeyFlow({kSlotLeft, kSlotButton2}, 1, {HeroMove(kDirLeft, 45)}));
+  def.m_Flows.push_back(KeyFlow({kSlotRight, kSlotButton2}, 1, {HeroMove(kDirRight, 45)}));
+  def.m_Flows.push_back(KeyFlow({kSlotLeft}, 1, {HeroMove(kDirLeft, 25)}));
+  def.m_Flows.push_back(KeyFlow({kSlotRight}, 1, {HeroMove(kDirRight, 25)}));
+  def.m_Flows.push_back(KeyFlow({kSlotButton1}, 1, {Jump(9, kSoundJump)}));
+}
+
+// Walkers pace the ground and turn at walls and ledges.
+void WalkerFlows(cCharaDef& def) {
+  def.m_Flows.push_back(Flow(kTriggerAlways, {WithMove(Command(kCharaCommandSet, kCharaGroundTurnMove, 10), 0, 8)}));
+  def.m_Flows.push_back(Flow(kTriggerHitSide, {Turn(kTurnAwayFromBlock)}));
+}
+
+void FlyerFlows(cCharaDef& def) {
+  def.m_Flows.push_back(Flow(kTriggerAlways, {Move(kDirLeft, 12, 20), Move(kDirRight, 12, 20)}));
+}
+
+// The lift rides three seconds each way over the pit; heroes stand on it (it is a block character).
+void LiftFlows(cCharaDef& def) {
+  def.m_Flows.push_back(Flow(kTriggerAlways, {Move(kDirRight, 5, 30), Move(kDirLeft, 5, 30)}));
+}
+
+// Touching the sign-post shows its message above it for three seconds, in one window (ID 1) that a
+// second touch sets up again rather than opening another.
+void SignFlows(cCharaDef& def) {
+  cFlowCommand message = Command(kCharaCommandSet, kCharaMessage, 1);
+  message.m_Params.At(kMessageAnchor) = 1;
+  message.m_Params.At(kMessageEnd) = 2;
+  message.m_Params.At(kMessageTime) = 30;
+  message.m_Params.At(kMessageHasId) = 1;
+  message.m_Params.At(kMessageId) = 1;
+  message.m_Params.At(kMessageFramed) = 1;
+  message.m_Params.At(kMessageRefresh) = 1;
+  message.m_Code = SJ("ドット島へようこそ！\n右へ進んで、星を取ればステージクリア！");
+  def.m_Flows.push_back(Flow(kTriggerTouchChara, {message}));
+}
+
+}  // namespace
+
+void AddSampleFlows(SampleChara chara, cCharaDef& def) {
+  def.m_Flows.clear();
+  switch (chara) {
+    case kCharaHeroDef: HeroFlows(def); break;
+    case kCharaWalkerDef: WalkerFlows(def); break;
+    case kCharaFlyerDef: FlyerFlows(def); break;
+    case kCharaLiftDef: LiftFlows(def); break;
+    case kCharaSignDef: SignFlows(def); break;
+    default: break;
+  }
+}
+
+void AddSampleItemCommands(SampleItem item, cItemDef& def) {
+  def.m_Commands.clear();
+  switch (item) {
+    case kItemCoin: def.m_Commands.push_back(AddToSystem(kSystemScore, 10)); break;
+    case kItemGem: def.m_Commands.push_back(AddToSystem(kSystemScore, 100)); break;
+    case kItemLife: def.m_Commands.push_back(AddToSystem(kSystemLives, 1)); break;
+    case kItemGoal: {
+      cFlowCommand clear = Command(kFlowCommandSet, kFlowStageClear, 1);
+      clear.m_Params.At(kClearHow) = 0;
+      def.m_Commands.push_back(clear);
+      break;
+    }
+    default: break;
+  }
+}

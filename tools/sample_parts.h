@@ -1,0 +1,66 @@
+#pragma once
+// The areas of the sample game, each written by its own file, and the names they share. Every
+// writer runs with the game folder as the current directory and the load context bound to the
+// sample's database and palettes (sample_game.cpp), and returns false when a file failed.
+#include <array>
+#include <cstdint>
+#include <string>
+
+class cDatabase;
+class cCommonPalette;
+
+// Database sound records (index = sound number; 0 is "none"), the sounds the stages play.
+enum SampleSound : std::int32_t {
+  kSoundNone = 0,
+  kSoundJump = 1,
+  kSoundCoin = 2,
+  kSoundStomp = 3,
+  kSoundOneUp = 4,
+  kSoundGoal = 5,
+  kSoundBlock = 6,
+  kSampleSoundCount = 7,
+};
+
+// Database music records (index = music number; 0 is "none").
+enum SampleMusic : std::int32_t {
+  kMusicNone = 0,
+  kMusicTitle = 1,
+  kMusicWorldMap = 2,
+  kMusicStage = 3,
+  kMusicChallenge = 4,  // the OGG tune
+  kMusicCastle = 5,
+  kSampleMusicCount = 6,
+};
+
+// One synthesised sound: game path, the name shown by the editing program.
+struct SampleSoundFile {
+  const char* path;
+  const char* name;
+};
+// The 17 system sound slots, in slot order.
+extern const std::array<SampleSoundFile, 17> kSystemSoundFiles;
+// The project sounds, by SampleSound (row 0 has no file).
+extern const std::array<SampleSoundFile, kSampleSoundCount> kProjectSoundFiles;
+// The music files by SampleMusic (row 0 has no file).
+extern const std::array<const char*, kSampleMusicCount> kMusicFiles;
+
+// The stage files, as the world map, the challenge list and the chain name them.
+inline constexpr const char* kStageMeadow = "data\\stg4\\w01-1.stg4";     // chained to w01-2
+inline constexpr const char* kStageMeadowTwo = "data\\stg4\\w01-2.stg4";
+inline constexpr const char* kStageHills = "data\\stg4\\w02.stg4";
+inline constexpr const char* kStageCastle = "data\\stg4\\w03.stg4";
+inline constexpr int kSampleChallengeStages = 2;  // data\stg4\c01-1.stg4, c02-1.stg4
+
+// The areas.
+void BuildSampleDatabase(cDatabase& database);
+void BuildSampleCommonPalette(cCommonPalette& palette);
+bool WriteSampleSystem();
+bool WriteSampleWorldMap();
+bool WriteSampleStages();
+bool WriteSamplePictures();
+bool WriteSampleSheets();
+bool WriteSampleWorldPictures();
+bool WriteSampleBlendTable();
+bool WriteSampleSounds();
+bool WriteSampleMusic();
+bool WriteSampleOgg(const char* gamePath);

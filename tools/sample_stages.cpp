@@ -1,0 +1,223 @@
+// The sample's stages, built on a map of text rows: the meadow and its chained second half, the
+// hills, the castle, and the two challenge stages.
+#include <string>
+#include <vector>
+
+#include "platform/host/text_codec.h"
+#include "project/common_palette.h"
+#include "project/load_context.h"
+#include "project/stage_data.h"
+#include "tools/sample_parts.h"
+#include "tools/sample_records.h"
+
+namespace {
+
+// One letter per map cell: # ground with grass, = ground, B brick, ? question block, S stone,
+// - wooden platform, ^ spikes, F flag top, | pole, w bush, f flower, C castle wall; o coin, L extra
+// life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post.
+// Header fields this file sets beyond those the stage header names.
+constexpr auto kTimeLimitOn = static_cast<StageField>(13);
+constexpr auto kTimeLimitSeconds = static_cast<StageField>(14);
+constexpr auto kStageNumberBanner = static_cast<StageField>(31);
+
+struct StagePlan {
+  const char* path;
+  std::int32_t timeLimit;  // seconds; 0 none
+  const char* name;
+  std::int32_t music;
+  const char* backdrop;  // first background layer
+  const char* front;     // second layer, keyed; may be null
+  std::vector<const char*> rows;
+};
+
+void Place(cStageData& stage, char c, int x, int y) {
+  switch (c) {
+    case '#': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockGroundTop, x, y)); break;
+    case '=': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockGround, x, y)); break;
+    case 'B': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockBrick, x, y)); break;
+    case '?': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockQuestion, x, y)); break;
+    case 'S': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockStone, x, y)); break;
+    case '-': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockWood, x, y)); break;
+    case '^': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockSpikes, x, y)); break;
+    case 'F': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockPoleTop, x, y)); break;
+    case '|': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockPole, x, y)); break;
+    case 'w': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockBush, x, y)); break;
+    case 'f': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockFlower, x, y)); break;
+    case 'C': stage.m_PlacedBlocks.push_back(PlacedBlock(kBlockCastle, x, y)); break;
+    case 'o': stage.m_PlacedItems.push_back(PlacedItem(kItemCoin, x, y)); break;
+    case 'L': stage.m_PlacedItems.push_back(PlacedItem(kItemLife, x, y)); break;
+    case 'G': stage.m_PlacedItems.push_back(PlacedItem(kItemGoal, x, y)); break;
+    case '*': stage.m_PlacedItems.push_back(PlacedItem(kItemGem, x, y)); break;
+    case 'H': stage.m_PlacedCharas.push_back(PlacedChara(kCharaHeroDef, x, y)); break;
+    case 'e': stage.m_PlacedCharas.push_back(PlacedChara(kCharaWalkerDef, x, y)); break;
+    case 'b': stage.m_PlacedCharas.push_back(PlacedChara(kCharaFlyerDef, x, y)); break;
+    case 'M': stage.m_PlacedCharas.push_back(PlacedChara(kCharaLiftDef, x, y)); break;
+    case 'I': stage.m_PlacedCharas.push_back(PlacedChara(kCharaSignDef, x, y)); break;
+    default: break;
+  }
+}
+
+cBgLayer ImageLayer(const char* file, double rate) {
+  cBgLayer layer;
+  layer.SetDefaults();
+  layer.m_PlainColour = 0;
+  layer.m_FileName = file;
+  layer.m_RateX = rate;
+  layer.m_RateY = 0.0;
+  return layer;
+}
+
+bool WriteStage(const StagePlan& plan) {
+  cStageData stage;
+  stage.Reset();
+  stage.m_Name = SJ(plan.name);
+  const int height = static_cast<int>(plan.rows.size());
+  const int width = static_cast<int>(std::string(plan.rows[0]).size());
+  stage.SetField(kStageWidth, width);
+  stage.SetField(kStageHeight, height);
+  stage.SetField(kScrollFirstColumn, 0);
+  stage.SetField(kScrollLastColumn, width - 1);
+  stage.SetField(kScrollFirstRow, 0);
+  stage.SetField(kScrollLastRow, height - 1);
+  stage.SetField(kStageMusic, plan.music);
+  stage.SetField(kMusicLoops, 1);
+  stage.SetField(kStatusBarShown, 1);
+  stage.SetField(kStageNumberBanner, 1);
+  stage.SetField(kTimeLimitOn, plan.timeLimit > 0 ? 1 : 0);
+  if (plan.timeLimit > 0) stage.SetField(kTimeLimitSeconds, plan.timeLimit);
+  stage.m_PlacedBlocks.clear();
+  stage.m_PlacedCharas.clear();
+  stage.m_PlacedItems.clear();
+  for (int y = 0; y < height; ++y) {
+    const std::string row = plan.rows[static_cast<std::size_t>(y)];
+    for (int x = 0; x < width && x < static_cast<int>(row.size()); ++x) Place(stage, row[static_cast<std::size_t>(x)], x, y);
+  }
+  stage.m_BgLayers.clear();
+  stage.m_BgLayers.push_back(ImageLayer(plan.backdrop, 0.1));
+  if (plan.front) stage.m_BgLayers.push_back(ImageLayer(plan.front, 0.4));
+  // Placed records name the common palette; the stage's own palette keeps its default entries.
+  cPaletteBinding binding(LoadContext().stagePalette, stage.View());
+  return stage.SaveFile(plan.path) == 1;
+}
+
+const std::vector<StagePlan>& Plans() {
+  static const std::vector<StagePlan> plans = {
+      {kStageMeadow, 0, "1-1 はらっぱ", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "                                        ",
+           "                                        ",
+           "                                        ",
+           "                                        ",
+           "                 o o o                  ",
+           "                                        ",
+           "         ?   B?B?B                o o   ",
+           "                          ----          ",
+           "                                        ",
+           "   I            w          e        S   ",
+           " H      e   f    e   w  #####    e SS  L",
+           "########################M    #######SSS",
+           "========================     ##########",
+           "========================     ##########",
+           "========================^^^^^##########",
+       }},
+      {kStageMeadowTwo, 0, "1-2 はらっぱのおく", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "                              ",
+           "                              ",
+           "                              ",
+           "               b              ",
+           "         o o o                ",
+           "                        F     ",
+           "        BB?BB           |     ",
+           "                        |     ",
+           "                    SS  |     ",
+           "                   SSS  |     ",
+           " H    e     e     SSSS  |  G  ",
+           "##############################",
+           "==============================",
+           "==============================",
+           "==============================",
+       }},
+      {kStageHills, 300, "2 おかのうえ", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "                                        ",
+           "                                        ",
+           "                         b              ",
+           "                                        ",
+           "             o o           o o          ",
+           "            -----         -----    F    ",
+           "                                   |    ",
+           "       ?          o o              |    ",
+           "                 -----      e      |    ",
+           "             e            #####    |    ",
+           " H    w         e        ######  e | G  ",
+           "###########   ###############  ######## ",
+           "===========   ===============  ======== ",
+           "===========^^^===============^^======== ",
+           "===========^^^===============^^======== ",
+       }},
+      {kStageCastle, 300, "3 おしろ", kMusicCastle, "bmp\\back\\Castle.bmp", nullptr,
+       {
+           "CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC",
+           "C                              C",
+           "C                              C",
+           "C          o o o       b       C",
+           "C         CCCCCCC              C",
+           "C                     *        C",
+           "C    ?              CCCCC      C",
+           "C                              C",
+           "C                          F   C",
+           "C            e    e        |   C",
+           "C H   e     CCC  CCC    e  | G C",
+           "CCCCCCCCC  CCCCCCCCCC  CCCCCCCCC",
+           "CCCCCCCCC^^CCCCCCCCCC^^CCCCCCCCC",
+           "CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC",
+           "CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC",
+       }},
+      {"data\\stg4\\c01-1.stg4", 60, "チャレンジ1 コインあつめ", kMusicChallenge, "bmp\\back\\Sky.bmp", nullptr,
+       {
+           "                    ",
+           "                    ",
+           "   o o o o o o o o  ",
+           "                    ",
+           "  ----  ----  ----  ",
+           "                    ",
+           "   o o o   o o o    ",
+           "                    ",
+           "     ----    ----   ",
+           "                    ",
+           " H  o  o  o  o   G  ",
+           "####################",
+           "====================",
+           "====================",
+           "====================",
+       }},
+      {"data\\stg4\\c02-1.stg4", 90, "チャレンジ2 とびこえろ", kMusicChallenge, "bmp\\back\\Sky.bmp", nullptr,
+       {
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "             b                ",
+           "                              ",
+           "        o        o       o    ",
+           "                              ",
+           "       SS      SSS     SSSS   ",
+           " H    SSS e   SSSS e  SSSSS G ",
+           "######^^^######^^^#####^^^####",
+           "==============================",
+           "==============================",
+           "==============================",
+       }},
+  };
+  return plans;
+}
+
+}  // namespace
+
+bool WriteSampleStages() {
+  bool ok = true;
+  for (const StagePlan& plan : Plans()) ok &= WriteStage(plan);
+  return ok;
+}
