@@ -7,6 +7,8 @@
 #include "project/effect_players.h"
 #include "project/map_cell.h"
 #include "project/option.h"
+#include "project/replay.h"
+#include "project/save_data.h"
 #include "project/stage_data.h"
 #include "project/system_data.h"
 #include "project/world_map.h"
@@ -24,12 +26,17 @@ CheckedVector<cCharaEffectPlayer> g_CharaEffectTemplates;
 CheckedVector<cScrEffectPlayer> g_ScrEffectTemplates;
 CheckedVector<cCharaEffectPlayer> g_CharaEffectTemplatesReversed;
 CheckedVector<cScrEffectPlayer> g_ScrEffectTemplatesReversed;
-// Here: the replay record and the previous one, then the heroes.
+cReplayRecord g_ReplayRecord;
+cReplayRecord g_PrevReplayRecord;
+// Here: the heroes.
 CheckedVector<cMapCell> g_MapCells;
 // Here: the list of characters and the list of items.
 cStageData g_Stage;
 cStageData g_PlayState;
 cWorldMap g_WorldMap;
-// Here: the save data, the save at the stage start and the one before it.
+cSaveData g_SaveData;
+cSaveData g_StageStartSave;
+cSaveData g_PrevStageStartSave;
 cOption g_Option;
-// Here: the 99 save slots, then the ranking.
+CheckedVector<cSaveSlotInfo> g_SaveSlots(kStorySlotCount, cSaveSlotInfo());
+// Here: the ranking.

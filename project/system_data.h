@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/audio/sound_effects.h"  // kSystemSoundCount: the sound table and the settings agree on it
 #include "platform/services/checked.h"
 #include "platform/services/record.h"
 
@@ -23,7 +24,6 @@ constexpr int kOptionMenuSize = 6;
 constexpr int kPlayModeCount = 4;  // story, challenge, free play, replay play-back
 constexpr int kRankingKindCount = 5;
 constexpr int kUiTextCount = 28;
-constexpr int kSystemSoundCount = 17;
 constexpr int kMenuMusicSlotCount = 4;
 constexpr int kSystemIniKeyCount = 6;
 

@@ -11,7 +11,7 @@ packages=(
   libfluidsynth-dev fluid-soundfont-gm
   libvorbis-dev
   libpng-dev
-  xvfb
+  xvfb libxtst-dev
 )
 
 missing=()

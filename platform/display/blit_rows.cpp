@@ -2,6 +2,14 @@
 // when the program starts.
 #include "platform/display/blit_rows.h"
 
+// The resolver that picks a clone runs before ThreadSanitizer's runtime is ready, so the race-checking
+// build keeps the one portable version.
+#if defined(__SANITIZE_THREAD__)
+#define ROW_CLONES
+#else
+#define ROW_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 namespace {
 
 template <typename T>
@@ -15,25 +23,25 @@ inline void KeyedRow(std::uint8_t* __restrict dst, const std::uint8_t* __restric
 
 }  // namespace
 
-__attribute__((target_clones("avx2", "default"))) void CopyRowKeyed8(std::uint8_t* __restrict dst,
+ROW_CLONES void CopyRowKeyed8(std::uint8_t* __restrict dst,
                                                                      const std::uint8_t* __restrict src,
                                                                      std::int32_t count, std::uint8_t key) {
   KeyedRow(dst, src, count, key);
 }
 
-__attribute__((target_clones("avx2", "default"))) void CopyRowKeyed16(std::uint8_t* __restrict dst,
+ROW_CLONES void CopyRowKeyed16(std::uint8_t* __restrict dst,
                                                                       const std::uint8_t* __restrict src,
                                                                       std::int32_t count, std::uint16_t key) {
   KeyedRow(dst, src, count, key);
 }
 
-__attribute__((target_clones("avx2", "default"))) void CopyRowKeyed32(std::uint8_t* __restrict dst,
+ROW_CLONES void CopyRowKeyed32(std::uint8_t* __restrict dst,
                                                                       const std::uint8_t* __restrict src,
                                                                       std::int32_t count, std::uint32_t key) {
   KeyedRow(dst, src, count, key);
 }
 
-__attribute__((target_clones("avx2", "default"))) bool CopyOpaqueTexels32(std::uint8_t* __restrict dst,
+ROW_CLONES bool CopyOpaqueTexels32(std::uint8_t* __restrict dst,
                                                                           const std::uint8_t* __restrict src,
                                                                           std::int32_t count, std::uint32_t keepMask) {
   // Branch-free, so that it vectorises.

@@ -1,0 +1,164 @@
+// The story save slots and the challenge progress on disk, and the slot list of the save and load
+// menus.
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <mutex>
+
+#include "platform/display/blit.h"
+#include "platform/display/font.h"
+#include "platform/host/text_codec.h"
+#include "platform/services/log.h"
+#include "platform/services/text.h"
+#include "project/project_paths.h"
+#include "project/save_data.h"
+
+namespace {
+
+// The slot list's geometry: a row of 16 dots in a window 320 dots wide, the number 16 dots and
+// the date 64 dots in from the left, a line of this palette colour under every row but the last.
+constexpr std::int32_t kSlotRowHeight = 16;
+constexpr std::int32_t kSlotListWidth = 320;
+constexpr std::int32_t kSlotNumberX = 16;
+constexpr std::int32_t kSlotDateX = 64;
+constexpr std::uint32_t kSlotLineColour = 240;
+constexpr int kMessageFont = 1;
+
+SYSTEMTIME HostLocalTime() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  // std::localtime hands out one shared buffer.
+  static std::mutex guard;
+  std::lock_guard<std::mutex> lock(guard);
+  const std::tm* local = std::localtime(&seconds);
+  if (!local) return {};
+  SYSTEMTIME time;
+  time.wYear = static_cast<std::uint16_t>(local->tm_year + 1900);
+  time.wMonth = static_cast<std::uint16_t>(local->tm_mon + 1);
+  time.wDayOfWeek = static_cast<std::uint16_t>(local->tm_wday);
+  time.wDay = static_cast<std::uint16_t>(local->tm_mday);
+  time.wHour = static_cast<std::uint16_t>(local->tm_hour);
+  time.wMinute = static_cast<std::uint16_t>(local->tm_min);
+  time.wSecond = static_cast<std::uint16_t>(std::min(local->tm_sec, 59));
+  time.wMilliseconds = static_cast<std::uint16_t>(millis < 0 ? 0 : millis);
+  return time;
+}
+
+SaveTimeSource g_SaveTimeSource = nullptr;
+
+enum class LoadResult { kMissing, kDamaged, kRead };
+
+// The file at path read over a copy of save: a damaged file is reported and changes nothing.
+LoadResult LoadOver(cSaveData& save, const std::string& path) {
+  RecordReadFile file = OpenRecordRead(path.c_str());
+  if (!file) return LoadResult::kMissing;
+  cSaveData work = save;
+  work.Read(*file);
+  const bool damaged = file->Damaged();
+  CloseRecordFile(file);
+  if (damaged) {
+    ReportLog(SJ("%s が破損しています！").c_str(), path.c_str());
+    return LoadResult::kDamaged;
+  }
+  save = std::move(work);
+  return LoadResult::kRead;
+}
+
+bool SlotInList(std::int32_t slot, const CheckedVector<cSaveSlotInfo>& slots) {
+  return slot >= 0 && slot < slots.Size();
+}
+
+}  // namespace
+
+void SetSaveTimeSource(SaveTimeSource source) { g_SaveTimeSource = source; }
+
+SYSTEMTIME LocalSaveTime() { return g_SaveTimeSource ? g_SaveTimeSource() : HostLocalTime(); }
+
+std::string MakeStorySlotPath(std::int32_t slot) {
+  std::string number;
+  IntToPaddedString(number, slot + 1, 2, 1, 0);
+  return ProjectPathTable[kPathStorySlotPrefix] + number + ".dat";
+}
+
+void UpdateSlotInfo(cSaveSlotInfo& info, const cSaveData& save) {
+  info.m_Used = 1;
+  info.m_SaveTime = save.m_SaveTime;
+}
+
+bool cSaveData::SaveToSlot(std::int32_t slot) {
+  const std::string path = MakeStorySlotPath(slot);
+  if (!SlotInList(slot, g_SaveSlots)) {
+    ReportLog(SJ("%s の保存に失敗しました！").c_str(), path.c_str());
+    return false;
+  }
+  const SYSTEMTIME previous = m_SaveTime;
+  m_SaveTime = LocalSaveTime();
+  if (!SaveFile(path.c_str())) {
+    // The menu must not show a save that is not on disk.
+    m_SaveTime = previous;
+    ReportLog(SJ("%s の保存に失敗しました！").c_str(), path.c_str());
+    return false;
+  }
+  UpdateSlotInfo(g_SaveSlots.At(slot), *this);
+  return true;
+}
+
+std::int32_t cSaveData::LoadFromSlot(std::int32_t slot) {
+  const LoadResult result = LoadOver(*this, MakeStorySlotPath(slot));
+  ApplyLivesRule(kPlayStory);
+  return result == LoadResult::kRead ? 1 : 0;
+}
+
+std::int32_t cSaveData::LoadChallengeData() {
+  if (LoadOver(*this, ProjectPathTable[kPathChallengeProgress]) != LoadResult::kRead) return 0;
+  ApplyLivesRule(kPlayChallenge);
+  return 1;
+}
+
+void cSaveData::ApplyLivesRule(std::int32_t playMode) {
+  const CheckedVector<std::int32_t>& unlimited = g_System.m_UnlimitedLives;
+  const CheckedVector<std::int32_t>& starting = g_System.m_StartingLives;
+  if (playMode >= 0 && playMode < unlimited.Size() && unlimited.At(playMode) != 0) {
+    m_StartLives = kUnlimitedLives;
+    m_Lives = kUnlimitedLives;
+  } else if (m_Lives == kUnlimitedLives && playMode >= 0 && playMode < starting.Size()) {
+    m_Lives = starting.At(playMode);
+  }
+}
+
+void ScanSaveSlots(CheckedVector<cSaveSlotInfo>& slots) {
+  // One record for every slot. Only the save time goes into the summaries, and a file too short to
+  // hold one must not show the slot before it's, so that alone is cleared between the slots.
+  cSaveData save;
+  for (int i = 0; i < slots.Size(); ++i) {
+    RecordReadFile file = OpenRecordRead(MakeStorySlotPath(i).c_str());
+    if (!file) {
+      slots.At(i).m_Used = 0;
+      continue;
+    }
+    save.m_SaveTime = SYSTEMTIME{};
+    save.Read(*file);
+    UpdateSlotInfo(slots.At(i), save);
+    CloseRecordFile(file);
+  }
+}
+
+void FormatSaveDate(const cSaveSlotInfo& info, DDSURFACEDATA* dst, std::int32_t x, std::int32_t y) {
+  if (!info.m_Used) return;
+  const SYSTEMTIME& t = info.m_SaveTime;
+  g_Fonts[kMessageFont].Printf(dst, x, y, "%04d/%02d/%02d %02d:%02d\n", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
+}
+
+void DrawSaveSlots(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, const CheckedVector<cSaveSlotInfo>& slots,
+                   std::int32_t first, std::int32_t rows) {
+  g_Fonts[kMessageFont].DrawWindow(dst, x, y, kSlotListWidth, rows * kSlotRowHeight);
+  for (std::int32_t r = 0; r < rows; ++r, y += kSlotRowHeight) {
+    const std::int64_t slot = static_cast<std::int64_t>(first) + r;
+    if (slot >= slots.Size()) break;
+    if (slot < 0) continue;
+    if (r != rows - 1) DDFillRect(dst, x, y + kSlotRowHeight - 1, kSlotListWidth, 1, kSlotLineColour);
+    g_Fonts[kMessageFont].Printf(dst, x + kSlotNumberX, y, "%d", static_cast<int>(slot) + 1);
+    FormatSaveDate(slots.At(static_cast<int>(slot)), dst, x + kSlotDateX, y);
+  }
+}
