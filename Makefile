@@ -22,7 +22,7 @@ build-asan: deps
 build-tsan: deps
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-fsanitize=thread \
 	  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread $(CMAKE_FLAGS)
-	cmake --build build-tsan -j $(JOBS) --target host_tests services_tests
+	cmake --build build-tsan -j $(JOBS) --target host_tests services_tests shell_tests player
 
 # The sample game is written into build/game by the generator; it is written again only when the
 # generator is newer than the game it wrote. Another GAME is played as it is.
@@ -44,6 +44,8 @@ test-normal: build
 test-tsan: build-tsan
 	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/host_tests --gtest_filter='MessageQueue*' --gtest_brief=1
 	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/services_tests --gtest_filter='Thread*:Timers*:FrameLimit*:*Log*' --gtest_brief=1
+	# The whole program headless: its window thread, game thread and workers against each other.
+	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/shell_tests --gtest_filter='HeadlessRun*:GameLoop*:MainWindowClose*' --gtest_brief=1
 
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)

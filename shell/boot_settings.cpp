@@ -1,0 +1,47 @@
+// The boot settings record, and the start-up's choice of renderer from it.
+#include "shell/boot_settings.h"
+
+#include <utility>
+
+#include "platform/host/text_codec.h"
+#include "platform/services/log.h"
+
+cBootSettings g_BootSettings;
+
+cBootSettings::cBootSettings() { RegisterFields(kRecordVersion); }
+
+void cBootSettings::RegisterFields(std::uint32_t) {
+  ClearFields();
+  AddField(m_Renderer);
+  AddField(m_DontShow);
+}
+
+int cBootSettings::Load(const char* path) {
+  RecordReadFile file = OpenRecordRead(path);
+  if (!file) return 0;
+  cBootSettings work = *this;
+  work.Read(*file);
+  const bool damaged = file->Damaged();
+  CloseRecordFile(file);
+  if (damaged) {
+    ReportLog(SJ("%s が破損しています！").c_str(), path);
+    return 0;
+  }
+  *this = std::move(work);
+  return 1;
+}
+
+std::int32_t RunLauncher(const char* path) {
+  // The start button: the controls' values (here the stored or default choice, unchanged) go into
+  // the record and the record to the file. A failed write is not reported; the choice still holds
+  // for this run.
+  g_BootSettings.SaveFile(path);
+  return 1;
+}
+
+std::int32_t ChooseBootRenderer(const char* path) {
+  // A missing or damaged file leaves the defaults: Direct3D, with the launcher shown.
+  g_BootSettings.Load(path);
+  if (g_BootSettings.m_DontShow == 0 && RunLauncher(path) == 0) return -1;
+  return g_BootSettings.m_Renderer == 1 ? 1 : 0;
+}

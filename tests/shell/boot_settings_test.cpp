@@ -1,0 +1,86 @@
+// The boot settings: the file layout, the renderer the start-up takes from them, and the launcher
+// that (until its dialog exists) is confirmed with the stored or default choice.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/services/log.h"
+#include "platform/services/record.h"
+#include "shell/boot_settings.h"
+#include "tests/support/byte_builder.h"
+#include "tests/support/game_folder.h"
+
+namespace {
+
+constexpr const char* kBootPath = "user_data\\Boot.dat";
+
+std::string BootFile(std::uint32_t renderer, std::uint32_t dontShow) {
+  return cByteBuilder().U32(556).U32(2).U32(renderer).U32(dontShow).U32(0).Text();
+}
+
+class BootSettingsTest : public GameFolderTest {
+ protected:
+  void SetUp() override {
+    GameFolderTest::SetUp();
+    InitRecordSettings();
+    ASSERT_EQ(ReportLogOpen("Report_Game.txt"), 1);
+    std::filesystem::create_directory("user_data");
+    g_BootSettings.m_Renderer = 1;
+    g_BootSettings.m_DontShow = 0;
+  }
+  void TearDown() override {
+    g_BootSettings.m_Renderer = 1;
+    g_BootSettings.m_DontShow = 0;
+    GameFolderTest::TearDown();
+  }
+};
+
+TEST_F(BootSettingsTest, TheStartUpTakesTheRendererOfTheBootSettings) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> file;  // none: no Boot.dat
+    std::int32_t renderer;
+    // What Boot.dat holds afterwards: the launcher, confirmed, writes the choice it showed.
+    std::string after;
+  };
+  const Case cases[] = {
+      {"first start: Direct3D, launcher shown", std::nullopt, 1, BootFile(1, 0)},
+      {"DirectDraw chosen, launcher off", BootFile(0, 1), 0, BootFile(0, 1)},
+      {"Direct3D chosen, launcher off", BootFile(1, 1), 1, BootFile(1, 1)},
+      {"DirectDraw chosen, launcher on", BootFile(0, 0), 0, BootFile(0, 0)},
+      {"a renderer other than 1 is DirectDraw", BootFile(7, 1), 0, BootFile(7, 1)},
+      {"damaged: the defaults", cByteBuilder().U32(556).U32(2).U32(0).Text(), 1, BootFile(1, 0)},
+  };
+  for (const Case& c : cases) {
+    g_BootSettings.m_Renderer = 1;
+    g_BootSettings.m_DontShow = 0;
+    std::filesystem::remove("user_data/Boot.dat");
+    if (c.file) WriteHostFile("user_data/Boot.dat", *c.file);
+    EXPECT_EQ(ChooseBootRenderer(kBootPath), c.renderer) << c.name;
+    EXPECT_EQ(ReadHostFile("user_data/Boot.dat"), c.after) << c.name;
+  }
+}
+
+TEST_F(BootSettingsTest, TheRecordWritesAndReadsItsTwoNumbers) {
+  g_BootSettings.m_Renderer = 0;
+  g_BootSettings.m_DontShow = 1;
+  ASSERT_EQ(g_BootSettings.SaveFile(kBootPath), 1);
+  EXPECT_EQ(ReadHostFile("user_data/Boot.dat"), BootFile(0, 1));
+
+  cBootSettings read;
+  EXPECT_EQ(read.m_Renderer, 1);
+  EXPECT_EQ(read.m_DontShow, 0);
+  ASSERT_EQ(read.Load(kBootPath), 1);
+  EXPECT_EQ(read.m_Renderer, 0);
+  EXPECT_EQ(read.m_DontShow, 1);
+
+  // A file cut short leaves what the record held, and the report log says why.
+  WriteHostFile("user_data/Boot.dat", BootFile(0, 0).substr(0, 14));
+  EXPECT_EQ(read.Load(kBootPath), 0);
+  EXPECT_EQ(read.m_DontShow, 1);
+  EXPECT_NE(ReadHostFile("Report_Game.txt").find("Boot.dat"), std::string::npos);
+}
+
+}  // namespace

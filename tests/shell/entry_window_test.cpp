@@ -1,0 +1,191 @@
+// The real window on a virtual X server: the player opens it and shows the game in it, the close
+// button ends the program in order, and a key pressed in the window reaches the game's input.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "platform/host/host_window.h"
+#include "platform/host/input_devices.h"
+#include "platform/host/screen.h"
+#include "platform/input/input.h"
+#include "tests/shell/player_process.h"
+#include "tests/shell/virtual_x_server.h"
+#include "tests/support/game_folder.h"
+#if PLAYER_HAVE_SAMPLE_GAME
+#include "tools/sample_game.h"
+#endif
+
+// The X client headers come last: their macros (None, Bool, Status) would bend the names above.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Xlib's default answer to a failed request ends the process; a test only wants to know.
+int s_XErrors = 0;
+int NoteXError(::Display*, XErrorEvent*) {
+  ++s_XErrors;
+  return 0;
+}
+
+template <class Pred>
+bool Within(int ms, Pred pred) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (pred()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return pred();
+}
+
+// The viewable top-level window of at least the game's size, or 0.
+Window FindGameWindow(::Display* x) {
+  Window root = 0, parent = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  Window found = 0;
+  if (!XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count)) return 0;
+  for (unsigned i = 0; i < count && !found; ++i) {
+    XWindowAttributes a;
+    if (XGetWindowAttributes(x, children[i], &a) && a.map_state == IsViewable && a.width >= 640 && a.height >= 480)
+      found = children[i];
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+// How many colours a grid of points of the window shows.
+std::size_t WindowColours(::Display* x, Window w) {
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(x, w, &a)) return 0;
+  XImage* image = XGetImage(x, w, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), AllPlanes,
+                            ZPixmap);
+  if (!image) return 0;
+  std::set<unsigned long> colours;
+  for (int y = 0; y < a.height; y += 7)
+    for (int px = 0; px < a.width; px += 7) colours.insert(XGetPixel(image, px, y));
+  XDestroyImage(image);
+  return colours.size();
+}
+
+// What a window manager sends when the window's close button is pressed.
+void PressCloseButton(::Display* x, Window w) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = w;
+  e.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+  e.xclient.data.l[1] = CurrentTime;
+  XSendEvent(x, w, False, NoEventMask, &e);
+  XFlush(x);
+}
+
+class WindowTest : public GameFolderTest {
+ protected:
+  void SetUp() override {
+    GameFolderTest::SetUp();
+    if (kSanitizerBuild) GTEST_SKIP() << "not in the sanitizer build";
+    m_Server = std::make_unique<cVirtualXServer>();
+    if (!m_Server->Available()) GTEST_SKIP() << "no virtual X server";
+    XSetErrorHandler(NoteXError);
+    m_X = XOpenDisplay(m_Server->Display().c_str());
+    ASSERT_NE(m_X, nullptr);
+  }
+  void TearDown() override {
+    if (m_X) XCloseDisplay(m_X);
+    m_Server.reset();
+    GameFolderTest::TearDown();
+  }
+
+  std::unique_ptr<cVirtualXServer> m_Server;
+  ::Display* m_X = nullptr;
+};
+
+TEST_F(WindowTest, ThePlayersWindowShowsTheGameAndItsCloseButtonEndsTheProgramInOrder) {
+#if PLAYER_HAVE_SAMPLE_GAME
+  ASSERT_TRUE(WriteSampleGame(m_Folder / "game"));
+#else
+  GTEST_SKIP() << "no sample game to play";
+#endif
+  fs::create_directories(m_Folder / "run");
+  const std::string trace = (m_Folder / "trace.txt").string();
+  cPlayerProcess player(m_Folder / "game", {"--trace", trace},
+                        {{"DISPLAY", m_Server->Display()},
+                         {"SDL_VIDEODRIVER", "x11"},
+                         {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}});
+  ASSERT_TRUE(player.Started());
+  Window w = 0;
+  ASSERT_TRUE(Within(20000, [&] { return (w = FindGameWindow(m_X)) != 0; })) << "no window came up";
+  EXPECT_TRUE(Within(20000, [&] { return WindowColours(m_X, w) > 4; })) << "the window shows no game frame";
+  EXPECT_FALSE(player.Poll().has_value());
+
+  PressCloseButton(m_X, w);
+  EXPECT_EQ(player.Wait(30), 0);
+  std::vector<std::string> lines;
+  std::ifstream in(trace);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  const std::vector<std::string> order = {"stop music",          "stop thread loader", "stop thread pause",
+                                          "stop thread ranking", "stop thread game",   "window destroyed"};
+  std::vector<std::string> stops;
+  for (const std::string& l : lines)
+    if (l.starts_with("stop ") || l == "window destroyed") stops.push_back(l);
+  EXPECT_EQ(stops, order);
+}
+
+TEST_F(WindowTest, AKeyPressedInTheWindowReachesThePlayersInput) {
+  setenv("DISPLAY", m_Server->Display().c_str(), 1);
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  std::unique_ptr<cSdlScreen> screen = cSdlScreen::Open("keys", 640, 480, false, false);
+  ASSERT_NE(screen, nullptr) << SDL_GetError();
+  SetInputSource(nullptr);
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  ASSERT_TRUE(SDL_GetWindowWMInfo(screen->Window(), &info));
+  const Window w = info.info.x11.window;
+  std::vector<HostWindowEvent> events;
+  ASSERT_TRUE(Within(5000, [&] {
+    XWindowAttributes a;
+    PumpHostWindowEvents(events);
+    return XGetWindowAttributes(m_X, w, &a) && a.map_state == IsViewable;
+  }));
+  XSetInputFocus(m_X, w, RevertToParent, CurrentTime);
+  XSync(m_X, False);
+
+  const KeyCode z = XKeysymToKeycode(m_X, XK_z);
+  cInput input;
+  auto press = [&](bool down) {
+    XTestFakeKeyEvent(m_X, z, down ? True : False, 0);
+    XFlush(m_X);
+    return Within(5000, [&] {
+      PumpHostWindowEvents(events);
+      return (GetAsyncKeyState('Z') < 0) == down;
+    });
+  };
+  ASSERT_TRUE(press(true)) << "the key did not reach the window";
+  bool windowHeardIt = false;
+  for (const HostWindowEvent& e : events) windowHeardIt |= e.kind == HostWindowEventKind::KeyDown && e.virtualKey == 'Z';
+  EXPECT_TRUE(windowHeardIt) << "the window procedure hears the key too";
+  input.Poll(0, kPollKeyboard, kPollRetryFrames);
+  EXPECT_EQ(input.m_Buttons & 1, 1) << "Z is button 1";
+  ASSERT_TRUE(press(false));
+  input.Poll(0, kPollKeyboard, kPollRetryFrames);
+  EXPECT_EQ(input.m_Buttons & 1, 0);
+
+  screen.reset();
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "");
+  unsetenv("DISPLAY");
+}
+
+}  // namespace
