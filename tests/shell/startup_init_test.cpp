@@ -341,6 +341,9 @@ TEST_F(StartupTest, TheSampleGameStartsAtItsTitleAndEachOfItsStagesStartsDirectl
   EXPECT_TRUE(m_Boxes.empty());
   EXPECT_EQ(g_SceneManager.m_Current, kSceneTitle);
   EXPECT_EQ(g_TestPlay, 0);
+  // The menu tunes name rows of the database's music table: the settings are read against the
+  // loaded database, so they keep their rows (the title plays its tune).
+  for (int slot = 0; slot < kMenuMusicSlotCount; ++slot) EXPECT_NE(g_System.m_MenuBgm.At(slot), 0) << slot;
   UnInitGame();
 
   int stages = 0;
