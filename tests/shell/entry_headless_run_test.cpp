@@ -23,6 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Where pictures for people to look at go: beside the test program, taken before any test moves
+// into its own game folder.
+const fs::path s_OutputFolder = fs::current_path() / "test_output";
+
 std::vector<std::string> Lines(const fs::path& file) {
   std::vector<std::string> lines;
   std::ifstream in(file);
@@ -141,6 +145,10 @@ TEST_F(HeadlessRunTest, AHeadlessRunPresentsExactlyItsFramesAndClosesInOrder) {
   std::int32_t w = 0, h = 0;
   ASSERT_TRUE(ReadXrgbPng(shot, &pixels, &w, &h));
   EXPECT_GT(std::set<std::uint32_t>(pixels.begin(), pixels.end()).size(), 4u) << "the title is drawn, not blank";
+  // Kept for a person to look at: the sample game's title menu as the real program shows it.
+  const fs::path kept = s_OutputFolder / "sample_title_headless.png";
+  fs::create_directories(kept.parent_path());
+  fs::copy_file(shot, kept, fs::copy_options::overwrite_existing);
 
   const std::vector<std::string> report = Lines(Game() / "Report_Game.txt");
   ASSERT_GE(report.size(), 8u);
