@@ -59,20 +59,7 @@ void cOption::RegisterFields(std::uint32_t) {
   AddString(m_RankName);
 }
 
-int cOption::Load(const char* path) {
-  RecordReadFile file = OpenRecordRead(path);
-  if (!file) return 0;
-  cOption work = *this;
-  work.Read(*file);
-  const bool damaged = file->Damaged();
-  CloseRecordFile(file);
-  if (damaged) {
-    ReportLog(SJ("%s が破損しています！").c_str(), path);
-    return 0;
-  }
-  *this = std::move(work);
-  return 1;
-}
+int cOption::Load(const char* path) { return LoadOverCopy(*this, *this, path) == WholeLoad::kRead ? 1 : 0; }
 
 int cOption::Save(const char* path) {
   if (SaveFile(path)) return 1;

@@ -47,24 +47,6 @@ SYSTEMTIME HostLocalTime() {
 
 SaveTimeSource g_SaveTimeSource = nullptr;
 
-enum class LoadResult { kMissing, kDamaged, kRead };
-
-// The file at path read over a copy of save: a damaged file is reported and changes nothing.
-LoadResult LoadOver(cSaveData& save, const std::string& path) {
-  RecordReadFile file = OpenRecordRead(path.c_str());
-  if (!file) return LoadResult::kMissing;
-  cSaveData work = save;
-  work.Read(*file);
-  const bool damaged = file->Damaged();
-  CloseRecordFile(file);
-  if (damaged) {
-    ReportLog(SJ("%s が破損しています！").c_str(), path.c_str());
-    return LoadResult::kDamaged;
-  }
-  save = std::move(work);
-  return LoadResult::kRead;
-}
-
 bool SlotInList(std::int32_t slot, const CheckedVector<cSaveSlotInfo>& slots) {
   return slot >= 0 && slot < slots.Size();
 }
@@ -105,13 +87,13 @@ bool cSaveData::SaveToSlot(std::int32_t slot) {
 }
 
 std::int32_t cSaveData::LoadFromSlot(std::int32_t slot) {
-  const LoadResult result = LoadOver(*this, MakeStorySlotPath(slot));
+  const WholeLoad result = LoadOverCopy(*this, *this, MakeStorySlotPath(slot).c_str());
   ApplyLivesRule(kPlayStory);
-  return result == LoadResult::kRead ? 1 : 0;
+  return result == WholeLoad::kRead ? 1 : 0;
 }
 
 std::int32_t cSaveData::LoadChallengeData() {
-  if (LoadOver(*this, ProjectPathTable[kPathChallengeProgress]) != LoadResult::kRead) return 0;
+  if (LoadOverCopy(*this, *this, ProjectPathTable[kPathChallengeProgress].c_str()) != WholeLoad::kRead) return 0;
   ApplyLivesRule(kPlayChallenge);
   return 1;
 }

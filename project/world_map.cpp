@@ -167,18 +167,7 @@ void cWorldMap::Write(cRecordWriter& out) {
 }
 
 int cWorldMap::LoadWorldMap(const char* path) {
-  RecordReadFile file = OpenRecordRead(path);
-  if (!file) return 0;
-  cWorldMap work;
-  work.Read(*file);
-  const bool damaged = file->Damaged();
-  CloseRecordFile(file);
-  if (damaged) {
-    ReportLog(SJ("%s が破損しています！").c_str(), path);
-    return 0;
-  }
-  *this = std::move(work);
-  return 1;
+  return LoadOverCopy(*this, cWorldMap(), path) == WholeLoad::kRead ? 1 : 0;
 }
 
 void cWorldMap::SetDefaults() {

@@ -3,8 +3,6 @@
 
 #include <utility>
 
-#include "platform/host/text_codec.h"
-#include "platform/services/log.h"
 
 cBootSettings g_BootSettings;
 
@@ -16,20 +14,7 @@ void cBootSettings::RegisterFields(std::uint32_t) {
   AddField(m_DontShow);
 }
 
-int cBootSettings::Load(const char* path) {
-  RecordReadFile file = OpenRecordRead(path);
-  if (!file) return 0;
-  cBootSettings work = *this;
-  work.Read(*file);
-  const bool damaged = file->Damaged();
-  CloseRecordFile(file);
-  if (damaged) {
-    ReportLog(SJ("%s が破損しています！").c_str(), path);
-    return 0;
-  }
-  *this = std::move(work);
-  return 1;
-}
+int cBootSettings::Load(const char* path) { return LoadOverCopy(*this, *this, path) == WholeLoad::kRead ? 1 : 0; }
 
 std::int32_t RunLauncher(const char* path) {
   // The start button: the controls' values (here the stored or default choice, unchanged) go into

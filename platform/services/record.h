@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/services/checked.h"
@@ -166,3 +167,16 @@ RecordWriteFile OpenRecordWrite(const char* path);
 // replacement worked, else 0 and the previous file as it was.
 void CloseRecordFile(RecordReadFile& file);
 int CloseRecordFile(RecordWriteFile& file);
+
+// A user's or project's file read over a copy, so a damaged file never leaves a half-read record.
+enum class WholeLoad { kMissing, kDamaged, kRead };
+// Reads the file at path into work; a damaged file is reported ("%s が破損しています！").
+WholeLoad ReadWholeInto(cDataRecord& work, const char* path);
+// The file at path into record through a copy (work, which starts as the caller wants: the record
+// itself, or a fresh one); record changes only when the whole file was read.
+template <class Record>
+WholeLoad LoadOverCopy(Record& record, Record work, const char* path) {
+  const WholeLoad result = ReadWholeInto(work, path);
+  if (result == WholeLoad::kRead) record = std::move(work);
+  return result;
+}

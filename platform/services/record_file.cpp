@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/host/game_files.h"
+#include "platform/host/text_codec.h"
 #include "platform/services/log.h"
 #include "platform/services/record.h"
 
@@ -129,4 +130,15 @@ int cDataRecord::SaveFile(const char* path) {
   if (!file) return 0;
   Write(*file);
   return CloseRecordFile(file);
+}
+
+WholeLoad ReadWholeInto(cDataRecord& work, const char* path) {
+  RecordReadFile file = OpenRecordRead(path);
+  if (!file) return WholeLoad::kMissing;
+  work.Read(*file);
+  const bool damaged = file->Damaged();
+  CloseRecordFile(file);
+  if (!damaged) return WholeLoad::kRead;
+  ReportLog(SJ("%s が破損しています！").c_str(), path);
+  return WholeLoad::kDamaged;
 }

@@ -14,7 +14,6 @@
 namespace {
 
 using namespace charatest;
-using flowtest::BodyOf;
 using flowtest::FileOf;
 
 class CharaDefTest : public CharaItemTest {

@@ -16,6 +16,7 @@
 #include "project/flow.h"
 #include "project/load_context.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/record_images.h"
 #include "tests/support/game_folder.h"
 #include "tests/support/messages.h"
 
@@ -69,19 +70,6 @@ class FlowTest : public GameFolderTest {
  private:
   cLoadContext m_SavedContext;
 };
-
-// Reads one record from a whole file image; true when the file was damaged.
-inline bool ReadImage(cDataRecord& record, const cByteBuilder& file) {
-  cRecordReader in(file.Data());
-  record.Read(in);
-  return in.Damaged();
-}
-
-inline std::vector<std::uint8_t> BodyOf(cDataRecord& record) {
-  cRecordWriter out;
-  record.Write(out);
-  return out.Bytes();
-}
 
 // A whole file: the version word and one body.
 inline cByteBuilder FileOf(std::uint32_t version, const cByteBuilder& body) {

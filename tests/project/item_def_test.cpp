@@ -12,7 +12,6 @@
 namespace {
 
 using namespace charatest;
-using flowtest::BodyOf;
 using flowtest::FileOf;
 
 class ItemDefTest : public CharaItemTest {

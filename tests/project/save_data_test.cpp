@@ -49,7 +49,7 @@ TEST_F(SaveDataTest, OlderLayoutsReadIntoTheRightMembersAndAreUpgraded) {
     cSaveData save;
     // Values a missing field must not keep.
     for (int i = 0; i < kFieldCount; ++i) save.*kFieldMembers[static_cast<std::size_t>(i)] = -5;
-    ASSERT_FALSE(ReadInto(save, SaveBytes(image)));
+    ASSERT_FALSE(ReadImage(save, SaveBytes(image)));
     for (int i = 0; i < kFieldCount; ++i) {
       const bool held = version >= kFieldSince[static_cast<std::size_t>(i)];
       const std::int32_t upgraded = i == 18 ? 1 : 0;  // music loop on, everything else off
@@ -85,27 +85,27 @@ TEST_F(SaveDataTest, OlderLayoutsReadIntoTheRightMembersAndAreUpgraded) {
 TEST_F(SaveDataTest, TheCurrentLayoutIsReadAndWrittenByteForByte) {
   const cByteBuilder file = SaveBytes(FullSave());
   cSaveData save;
-  ASSERT_FALSE(ReadInto(save, file));
+  ASSERT_FALSE(ReadImage(save, file));
   // 28 values at 8..119, then the strings.
-  const std::vector<std::uint8_t> written = WriteOf(save);
+  const std::vector<std::uint8_t> written = FileImageOf(save);
   EXPECT_EQ(HexBytes(written), HexBytes(file.Data()));
   cSaveData again;
-  ASSERT_FALSE(ReadInto(again, cByteBuilder().Bytes(written)));
-  EXPECT_EQ(WriteOf(again), written);
+  ASSERT_FALSE(ReadImage(again, cByteBuilder().Bytes(written)));
+  EXPECT_EQ(FileImageOf(again), written);
 
   // An older file comes out in the current layout, and then stays as it is.
   SaveImage old = FullSave();
   old.version = 180;
   cSaveData upgraded;
-  ASSERT_FALSE(ReadInto(upgraded, SaveBytes(old)));
-  const std::vector<std::uint8_t> current = WriteOf(upgraded);
+  ASSERT_FALSE(ReadImage(upgraded, SaveBytes(old)));
+  const std::vector<std::uint8_t> current = FileImageOf(upgraded);
   EXPECT_EQ(current[0], 0x2C);
   std::uint32_t count = 0;
   std::memcpy(&count, &current[4], 4);
   EXPECT_EQ(count, 28u);
   cSaveData reread;
-  ASSERT_FALSE(ReadInto(reread, cByteBuilder().Bytes(current)));
-  EXPECT_EQ(WriteOf(reread), current);
+  ASSERT_FALSE(ReadImage(reread, cByteBuilder().Bytes(current)));
+  EXPECT_EQ(FileImageOf(reread), current);
 }
 
 // A file of an old or foreign writer may hold lists shorter than a new game's: the ones code
@@ -117,7 +117,7 @@ TEST_F(SaveDataTest, ShortListsAreFilledUpOrLeftShort) {
   image.savedFlags = {1};
   image.heroes.clear();
   cSaveData save;
-  ASSERT_FALSE(ReadInto(save, SaveBytes(image)));
+  ASSERT_FALSE(ReadImage(save, SaveBytes(image)));
   ASSERT_EQ(save.m_RoundFlags.Size(), 1000);
   EXPECT_EQ(save.m_RoundFlags[2], 1u);
   EXPECT_EQ(save.m_RoundFlags[999], 0u);
@@ -164,7 +164,7 @@ TEST_F(SaveDataTest, NormalisingPutsTheCursorOnTheMapAndSizesTheChallenge) {
     image.fields[2] = c.y;
     image.fields[23] = c.open;
     cSaveData save;
-    ASSERT_FALSE(ReadInto(save, SaveBytes(image)));
+    ASSERT_FALSE(ReadImage(save, SaveBytes(image)));
     EXPECT_EQ(save.m_MapX, c.wantX);
     EXPECT_EQ(save.m_MapY, c.wantY);
     EXPECT_EQ(save.m_ChallengeResults.Size(), c.wantResults);
@@ -180,7 +180,7 @@ TEST_F(SaveDataTest, NormalisingPutsTheCursorOnTheMapAndSizesTheChallenge) {
     // What the writer writes: the position in the body at offsets 8 and 12.
     save.m_MapX = c.x;
     save.m_MapY = c.y;
-    const std::vector<std::uint8_t> bytes = WriteOf(save);
+    const std::vector<std::uint8_t> bytes = FileImageOf(save);
     std::int32_t x = 0;
     std::int32_t y = 0;
     std::memcpy(&x, &bytes[12], 4);
@@ -207,7 +207,7 @@ TEST_F(SaveDataTest, DamagedFilesAreRefusedAndLeaveTheRecord) {
     SCOPED_TRACE(testing::Message() << "cut at " << cut << " of " << whole.Size());
     const std::vector<std::uint8_t> part(whole.Data().begin(), whole.Data().begin() + static_cast<long>(cut));
     cSaveData save;
-    EXPECT_TRUE(ReadInto(save, cByteBuilder().Bytes(part)));
+    EXPECT_TRUE(ReadImage(save, cByteBuilder().Bytes(part)));
     // Whatever was read, the lists code indexes are whole.
     EXPECT_GE(save.m_RoundFlags.Size(), 1000);
     EXPECT_GE(save.m_Variables.Size(), 256);
@@ -255,16 +255,16 @@ TEST_F(SaveDataTest, DamagedFilesAreRefusedAndLeaveTheRecord) {
 // Copies are whole and independent: every list and the snapshot, with descriptors of their own.
 TEST_F(SaveDataTest, CopiesAreIndependentRecords) {
   cSaveData source;
-  ASSERT_FALSE(ReadInto(source, SaveBytes(FullSave())));
+  ASSERT_FALSE(ReadImage(source, SaveBytes(FullSave())));
   source.SnapshotCarriedStatus();
   cSaveData copy;
   copy = source;
-  const std::vector<std::uint8_t> bytes = WriteOf(source);
-  EXPECT_EQ(WriteOf(copy), bytes);
+  const std::vector<std::uint8_t> bytes = FileImageOf(source);
+  EXPECT_EQ(FileImageOf(copy), bytes);
   copy.m_HeroStatuses[0].m_Def.m_MaxHp = 1;
   copy.m_StageResults[0].m_BestScore = 1;
   copy.m_Score = 1;
-  EXPECT_EQ(WriteOf(source), bytes);
+  EXPECT_EQ(FileImageOf(source), bytes);
   EXPECT_EQ(copy.m_SnapVariables[255], 42u);
   // The copy's registration points at the copy.
   for (const FieldDesc& field : copy.Fields()) EXPECT_EQ(field.owner, &copy);

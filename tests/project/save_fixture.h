@@ -21,6 +21,7 @@
 #include "project/world_map.h"
 #include "tests/project/chara_item_fixture.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/record_images.h"
 #include "tests/support/game_folder.h"
 #include "tests/support/messages.h"
 
@@ -160,20 +161,6 @@ class SaveTest : public GameFolderTest {
     TakeMainWindowMessages(WM_CLOSE);
     InitRecordSettings();
     GameFolderTest::TearDown();
-  }
-
-  // Reads a whole file image into save; true when the file was damaged.
-  static bool ReadInto(cSaveData& save, const cByteBuilder& file) {
-    cRecordReader in(file.Data());
-    save.Read(in);
-    return in.Damaged();
-  }
-  // The file image our writer makes of save.
-  static std::vector<std::uint8_t> WriteOf(cSaveData& save) {
-    cRecordWriter out;
-    out.WriteU32(g_CurrentVersion);
-    save.Write(out);
-    return out.Bytes();
   }
 
   std::string ReportText() { return ReadHostFile("Report_Game.txt"); }

@@ -165,7 +165,7 @@ TEST_F(SaveProgressTest, TheActiveMapEntryIsANumberNeverAnAddress) {
   // Through a file: the same four bytes, the same entry.
   save.m_MapX = 1;
   cSaveData loaded;
-  ASSERT_FALSE(ReadInto(loaded, cByteBuilder().Bytes(WriteOf(save))));
+  ASSERT_FALSE(ReadImage(loaded, cByteBuilder().Bytes(FileImageOf(save))));
   EXPECT_EQ(loaded.m_PlayItem, 3);
   ASSERT_NE(loaded.ActiveMapEntry(g_WorldMap), nullptr);
   EXPECT_EQ(loaded.ActiveMapEntry(g_WorldMap)->m_AfterClear, kAfterClearNextRound);

@@ -27,20 +27,20 @@ TEST_F(SaveSlotTest, SlotFilesAreNumberedFromOneInTwoDigits) {
 TEST_F(SaveSlotTest, ASavedSlotLoadsBackAndShowsItsTime) {
   SetSaveTimeSource(FixedTime);
   cSaveData save;
-  ASSERT_FALSE(ReadInto(save, SaveBytes(FullSave())));
+  ASSERT_FALSE(ReadImage(save, SaveBytes(FullSave())));
   save.m_Lives = 4;
   ASSERT_TRUE(save.SaveToSlot(3));
   EXPECT_EQ(save.m_SaveTime, kSavedAt);
   EXPECT_EQ(g_SaveSlots[3].m_Used, 1u);
   EXPECT_EQ(g_SaveSlots[3].m_SaveTime, kSavedAt);
   const std::string file = ReadHostFile("user_data/story/Story04.dat");
-  const std::vector<std::uint8_t> expected = WriteOf(save);
+  const std::vector<std::uint8_t> expected = FileImageOf(save);
   EXPECT_EQ(file, std::string(expected.begin(), expected.end()));
 
   g_System.m_UnlimitedLives.assign(4, 0);
   cSaveData loaded;
   EXPECT_EQ(loaded.LoadFromSlot(3), 1);
-  EXPECT_EQ(WriteOf(loaded), expected);
+  EXPECT_EQ(FileImageOf(loaded), expected);
   EXPECT_EQ(loaded.m_Lives, 4);
 }
 

@@ -11,6 +11,7 @@
 #include "platform/services/record.h"
 #include "project/world_map.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/record_images.h"
 #include "tests/support/game_folder.h"
 #include "tests/support/messages.h"
 
@@ -161,21 +162,6 @@ inline MapFile RichMap(std::uint32_t version = 556) {
   };
   f.templates = {{0, 0, "tmpl", {{}}}};
   return f;
-}
-
-// Reads a whole image into map; true when the file was damaged.
-inline bool ReadInto(cWorldMap& map, const cByteBuilder& file) {
-  cRecordReader in(file.Data());
-  map.Read(in);
-  return in.Damaged();
-}
-
-// The map as its file holds it, written at the current version.
-inline std::vector<std::uint8_t> Image(cWorldMap& map) {
-  cRecordWriter out;
-  out.WriteU32(g_CurrentVersion);
-  map.Write(out);
-  return out.Bytes();
 }
 
 }  // namespace world_file

@@ -45,7 +45,7 @@ TEST_F(WorldMapTest, NewMapIsTheProjectDefault) {
   EXPECT_TRUE(map.GeometryHolds());
 
   // The global is the same map, built before start-up set the record version.
-  EXPECT_EQ(Image(g_WorldMap), Image(map));
+  EXPECT_EQ(FileImageOf(g_WorldMap), FileImageOf(map));
 }
 
 TEST_F(WorldMapTest, PitchIsTheSmallestPowerOfTwoNotBelowTheWidth) {
@@ -117,9 +117,9 @@ TEST_F(WorldMapTest, ResizingRefusesSizesWithoutAGridAndChangesNothing) {
     SCOPED_TRACE(testing::Message() << width << " x " << height);
     cWorldMap map;
     map.m_Grid.At(3) = 9;
-    const std::vector<std::uint8_t> before = Image(map);
+    const std::vector<std::uint8_t> before = FileImageOf(map);
     EXPECT_EQ(map.SetSize(width, height), 0u);
-    EXPECT_EQ(Image(map), before);
+    EXPECT_EQ(FileImageOf(map), before);
   }
 }
 
@@ -144,7 +144,7 @@ TEST_F(WorldMapTest, ResizingAMalformedGridReadsOnlyWhatIsThere) {
 TEST_F(WorldMapTest, EveryFieldIsReadAndWrittenAsTheLayoutSays) {
   const MapFile f = RichMap();
   cWorldMap map;
-  ASSERT_FALSE(ReadInto(map, Build(f)));
+  ASSERT_FALSE(ReadImage(map, Build(f)));
   EXPECT_EQ(map.m_Width, 6);
   EXPECT_EQ(map.m_Height, 3);
   EXPECT_EQ(map.m_Pitch, 8);
@@ -185,20 +185,20 @@ TEST_F(WorldMapTest, EveryFieldIsReadAndWrittenAsTheLayoutSays) {
   EXPECT_EQ(map.m_Templates.At(0).m_Name, "tmpl");
 
   // Our writer lays it out exactly as the hand-built file, and again after a read of its own.
-  EXPECT_EQ(HexBytes(Image(map)), HexBytes(Build(f).Data()));
+  EXPECT_EQ(HexBytes(FileImageOf(map)), HexBytes(Build(f).Data()));
   cWorldMap again;
-  ASSERT_FALSE(ReadInto(again, cByteBuilder().Bytes(Image(map))));
-  EXPECT_EQ(Image(again), Image(map));
+  ASSERT_FALSE(ReadImage(again, cByteBuilder().Bytes(FileImageOf(map))));
+  EXPECT_EQ(FileImageOf(again), FileImageOf(map));
 }
 
 TEST_F(WorldMapTest, DefaultMapRoundTripsByteForByte) {
   cWorldMap map;
-  const std::vector<std::uint8_t> first = Image(map);
+  const std::vector<std::uint8_t> first = FileImageOf(map);
   cWorldMap back;
   back.SetSize(3, 3);
   back.m_Templates.clear();
-  ASSERT_FALSE(ReadInto(back, cByteBuilder().Bytes(first)));
-  EXPECT_EQ(Image(back), first);
+  ASSERT_FALSE(ReadImage(back, cByteBuilder().Bytes(first)));
+  EXPECT_EQ(FileImageOf(back), first);
 
   ASSERT_EQ(map.SaveFile("data\\WorldMap.dat"), 0);  // no data folder yet
   std::filesystem::create_directory(m_Folder / "data");
@@ -206,7 +206,7 @@ TEST_F(WorldMapTest, DefaultMapRoundTripsByteForByte) {
   cWorldMap loaded;
   loaded.SetSize(4, 4);
   ASSERT_EQ(loaded.LoadWorldMap("data\\WorldMap.dat"), 1);
-  EXPECT_EQ(Image(loaded), first);
+  EXPECT_EQ(FileImageOf(loaded), first);
 }
 
 TEST_F(WorldMapTest, EntriesOfOldFilesAreActiveAtAnyScore) {
@@ -214,7 +214,7 @@ TEST_F(WorldMapTest, EntriesOfOldFilesAreActiveAtAnyScore) {
     SCOPED_TRACE(version);
     MapFile f = RichMap(version);
     cWorldMap map;
-    ASSERT_FALSE(ReadInto(map, Build(f)));
+    ASSERT_FALSE(ReadImage(map, Build(f)));
     const cWorldEventItem& first = map.m_Events.At(0).m_Items.At(0);
     EXPECT_EQ(first.m_MinTotalScore, version >= kScoreVersion ? 1000 : 0);
     // The texts after the numbers are where they belong in either layout.
@@ -260,7 +260,7 @@ TEST_F(WorldMapTest, StartAndEventsOutsideTheMapAreCorrectedOnReading) {
     for (const auto& [x, y] : c.events)
       f.events.push_back({x, y, std::to_string(x) + "," + std::to_string(y), {ItemFields{}}});
     cWorldMap map;
-    EXPECT_FALSE(ReadInto(map, Build(f)));
+    EXPECT_FALSE(ReadImage(map, Build(f)));
     EXPECT_EQ(map.m_StartX, c.expectX);
     EXPECT_EQ(map.m_StartY, c.expectY);
     std::vector<std::string> kept;
@@ -305,7 +305,7 @@ TEST_F(WorldMapTest, GeometryFromTheFileIsChecked) {
     f.startY = 0;
     f.grid.assign(c.cells, 5);
     cWorldMap map;
-    EXPECT_EQ(ReadInto(map, Build(f)), c.damaged);
+    EXPECT_EQ(ReadImage(map, Build(f)), c.damaged);
     EXPECT_EQ(map.GeometryHolds(), !c.damaged);
     ASSERT_EQ(map.m_Grid.Size(), c.gridAfter);
     // Cells the file held keep their chip; added ones are chip 0.
@@ -338,12 +338,12 @@ TEST_F(WorldMapTest, DamagedMapIsRefusedByTheLoaderAndTheMapStays) {
 
   cWorldMap map;
   map.m_Title = "mine";
-  const std::vector<std::uint8_t> before = Image(map);
+  const std::vector<std::uint8_t> before = FileImageOf(map);
   EXPECT_EQ(map.LoadWorldMap("data\\WorldMap.dat"), 0);
   EXPECT_NE(ReportText().find("data\\WorldMap.dat が破損しています！"), std::string::npos) << ReportText();
   EXPECT_EQ(map.LoadWorldMap("data\\Short.dat"), 0);
   EXPECT_EQ(map.LoadWorldMap("data\\Missing.dat"), 0);
-  EXPECT_EQ(Image(map), before);
+  EXPECT_EQ(FileImageOf(map), before);
 
   // Through the record base's own LoadFile the same file says it was damaged.
   cWorldMap direct;
@@ -358,7 +358,7 @@ TEST_F(WorldMapTest, EveryTruncationIsDamagedAndNeverCrashes) {
       SCOPED_TRACE(testing::Message() << "version " << version << ", " << length << " of " << whole.size());
       cWorldMap map;
       EXPECT_TRUE(
-          ReadInto(map, cByteBuilder().Bytes(std::vector<std::uint8_t>(whole.begin(), whole.begin() + length))));
+          ReadImage(map, cByteBuilder().Bytes(std::vector<std::uint8_t>(whole.begin(), whole.begin() + length))));
       // The rules can still look at every cell.
       for (int y = -1; y <= map.m_Height; ++y)
         for (int x = -1; x <= map.m_Width; ++x) map.ChipDefAt(x, y);
@@ -397,7 +397,7 @@ TEST_F(WorldMapTest, InflatedCountsAreRefused) {
       std::vector<std::uint8_t> bytes = good;
       for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(count >> (8 * i));
       cWorldMap map;
-      EXPECT_TRUE(ReadInto(map, cByteBuilder().Bytes(bytes)));
+      EXPECT_TRUE(ReadImage(map, cByteBuilder().Bytes(bytes)));
       EXPECT_LE(map.m_Grid.size(), 480u);
     }
   }
@@ -411,13 +411,13 @@ TEST_F(WorldMapTest, ElementBodiesWithMoreMembersThanRegisteredAreDamaged) {
   ASSERT_EQ(bytes[itemA], 10);
   bytes[itemA] = 11;
   cWorldMap map;
-  EXPECT_TRUE(ReadInto(map, cByteBuilder().Bytes(bytes)));
+  EXPECT_TRUE(ReadImage(map, cByteBuilder().Bytes(bytes)));
   EXPECT_EQ(TakeMainWindowMessages(WM_CLOSE), 1);
 }
 
 TEST_F(WorldMapTest, EventsAreFoundByCellAndByCursor) {
   cWorldMap map;
-  ASSERT_FALSE(ReadInto(map, Build(RichMap())));
+  ASSERT_FALSE(ReadImage(map, Build(RichMap())));
   EXPECT_EQ(map.FindWorldEventAt(1, 1), &map.m_Events.At(0));
   EXPECT_EQ(map.FindWorldEventAt(5, 2), &map.m_Events.At(1));
   EXPECT_EQ(map.FindWorldEventAt(2, 2), nullptr);
@@ -436,15 +436,15 @@ TEST_F(WorldMapTest, EventsAreFoundByCellAndByCursor) {
 
 TEST_F(WorldMapTest, CopiesAreDeepAndDescribeThemselves) {
   cWorldMap map;
-  ASSERT_FALSE(ReadInto(map, Build(RichMap())));
-  const std::vector<std::uint8_t> image = Image(map);
+  ASSERT_FALSE(ReadImage(map, Build(RichMap())));
+  const std::vector<std::uint8_t> image = FileImageOf(map);
   cWorldMap copy = map;
   map.m_Events.At(0).m_Items.At(0).m_Caption = "changed";
   map.m_Width = 2;
-  EXPECT_EQ(Image(copy), image);
+  EXPECT_EQ(FileImageOf(copy), image);
   cWorldMap assigned;
   assigned = copy;
-  EXPECT_EQ(Image(assigned), image);
+  EXPECT_EQ(FileImageOf(assigned), image);
 }
 
 }  // namespace

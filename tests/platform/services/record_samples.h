@@ -7,6 +7,7 @@
 #include "platform/services/log.h"
 #include "platform/services/record.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/record_images.h"
 #include "tests/support/game_folder.h"
 #include "tests/support/messages.h"
 
@@ -96,20 +97,6 @@ class RecordTest : public GameFolderTest {
     GameFolderTest::TearDown();
   }
 };
-
-// The body that a record writes.
-inline std::vector<std::uint8_t> BodyOf(cDataRecord& record) {
-  cRecordWriter out;
-  record.Write(out);
-  return out.Bytes();
-}
-
-// Reads one record from a whole file image; true when the file was damaged.
-inline bool ReadImage(cDataRecord& record, const cByteBuilder& file) {
-  cRecordReader in(file.Data());
-  record.Read(in);
-  return in.Damaged();
-}
 
 // True when every descriptor of record points inside it and names it as owner.
 inline bool DescribesItself(const cDataRecord& record, std::size_t size) {
