@@ -123,12 +123,6 @@ TEST_F(ChipSheetsTest, ComposedShotSheetsCentreEachFrameInItsChip) {
 }
 
 TEST_F(ChipSheetsTest, IconsShrinkTheirChipToSixteenDots) {
-  StartStage(BackEnd::DirectDraw);
-  SetCharaBitmaps();
-  LoadCharaBitmaps();
-  ComposeChipSheets();
-  constexpr std::uint32_t kBackground = 0x000001;
-
   struct sCase {
     const char* name;
     std::int32_t kind, number, frame;
@@ -138,7 +132,8 @@ TEST_F(ChipSheetsTest, IconsShrinkTheirChipToSixteenDots) {
     int step;    // source dots per icon dot; 1 for the unscaled mini icons
   };
   // Each icon dot (c, r) shows the source dot in the middle of its step x step block, or the
-  // destination's own colour where that dot is the key.
+  // destination's own colour where that dot is transparent. Under Direct3D the shared copies that
+  // the icons read show their source records' images, the dedicated ones by the list's links.
   // clang-format off
   const sCase cases[] = {
       {"block 17 from the shared copy",    0, 17, 5, 0x10, 32, 32, 64,  2},
@@ -149,40 +144,52 @@ TEST_F(ChipSheetsTest, IconsShrinkTheirChipToSixteenDots) {
       {"dedicated small cells frame 1",    4, 3,  1, 0x90, 32, 32, 0,   2},
   };
   // clang-format on
-  DDSURFACEDATA target;
-  ASSERT_TRUE(DDCreateSurface(&target, 16, 16, 0, 0, 0, 0, 0));
-  for (const sCase& c : cases) {
-    PixelsOf(target).Fill(kBackground);
-    DrawChipIcon(&target, 0, 0, c.kind, c.number, c.frame);
-    for (int r = 0; r < 16; ++r)
-      for (int col = 0; col < 16; ++col) {
-        // A shrink takes the middle dot of each step x step block.
-        const int x = c.sx + col * c.step + c.step / 2, y = c.sy + r * c.step + c.step / 2;
-        std::uint32_t expected = c.kind == kChipShot ? Composed(x, y, false) : SheetPixel(c.tag, c.cell, x, y);
-        if (expected == kSheetKey) expected = kBackground;
-        ASSERT_EQ(PixelsOf(target).Pixel(col, r), expected) << c.name << " at (" << col << ", " << r << ")";
-      }
-  }
+  for (BackEnd backEnd : {BackEnd::DirectDraw, BackEnd::Direct3D}) {
+    SCOPED_TRACE(backEnd == BackEnd::Direct3D ? "Direct3D" : "DirectDraw");
+    StartStage(backEnd);
+    SetCharaBitmaps();
+    LoadCharaBitmaps();
+    ComposeChipSheets();
+    const std::uint32_t background = Stored(0x000001);
+    // A transparent source dot: the key under DirectDraw, transparent black under Direct3D.
+    auto shown = [&](std::uint32_t stored) {
+      return stored == Stored(kSheetKey) ? background : stored;
+    };
 
-  // Placed at (x, y); other kinds, and a dedicated bitmap the database lacks, draw nothing.
-  DDSURFACEDATA wide;
-  ASSERT_TRUE(DDCreateSurface(&wide, 40, 20, 0, 0, 0, 0, 0));
-  PixelsOf(wide).Fill(kBackground);
-  DrawChipIcon(&wide, 20, 3, kChipBlock, 0, 0);
-  EXPECT_EQ(PixelsOf(wide).Pixel(20, 3), kBackground) << "the key dot of chip 0";
-  EXPECT_EQ(PixelsOf(wide).Pixel(21, 4), SheetPixel(0x10, 32, 3, 3));
-  EXPECT_EQ(PixelsOf(wide).Pixel(19, 4), kBackground);
-  EXPECT_EQ(PixelsOf(wide).Pixel(35, 18), SheetPixel(0x10, 32, 31, 31));
-  EXPECT_EQ(PixelsOf(wide).Pixel(36, 18), kBackground);
-  PixelsOf(target).Fill(kBackground);
-  for (std::int32_t kind : {5, -1, 255}) DrawChipIcon(&target, 0, 0, kind, 1, 0);
-  DrawChipIcon(&target, 0, 0, kChipCharaExc, 0, 0);
-  DrawChipIcon(&target, 0, 0, kChipCharaExc, 4, 0);
-  DrawChipIcon(&target, 0, 0, kChipChara, 120, 0);
-  for (int r = 0; r < 16; ++r)
-    for (int col = 0; col < 16; ++col) ASSERT_EQ(PixelsOf(target).Pixel(col, r), kBackground);
-  DDReleaseSurface(&target);
-  DDReleaseSurface(&wide);
+    DDSURFACEDATA target;
+    ASSERT_TRUE(DDCreateSurface(&target, 16, 16, 0, 0, 0, 0, 0));
+    for (const sCase& c : cases) {
+      PixelsOf(target).Fill(background);
+      DrawChipIcon(&target, 0, 0, c.kind, c.number, c.frame);
+      for (int r = 0; r < 16; ++r)
+        for (int col = 0; col < 16; ++col) {
+          const int x = c.sx + col * c.step + c.step / 2, y = c.sy + r * c.step + c.step / 2;
+          const std::uint32_t stored =
+              c.kind == kChipShot ? Composed(x, y, false) : Stored(SheetPixel(c.tag, c.cell, x, y));
+          ASSERT_EQ(PixelsOf(target).Pixel(col, r), shown(stored)) << c.name << " at (" << col << ", " << r << ")";
+        }
+    }
+
+    // Placed at (x, y); other kinds, and a dedicated bitmap the database lacks, draw nothing.
+    DDSURFACEDATA wide;
+    ASSERT_TRUE(DDCreateSurface(&wide, 40, 20, 0, 0, 0, 0, 0));
+    PixelsOf(wide).Fill(background);
+    DrawChipIcon(&wide, 20, 3, kChipBlock, 0, 0);
+    EXPECT_EQ(PixelsOf(wide).Pixel(20, 3), background) << "the key dot of chip 0";
+    EXPECT_EQ(PixelsOf(wide).Pixel(21, 4), Stored(SheetPixel(0x10, 32, 3, 3)));
+    EXPECT_EQ(PixelsOf(wide).Pixel(19, 4), background);
+    EXPECT_EQ(PixelsOf(wide).Pixel(35, 18), Stored(SheetPixel(0x10, 32, 31, 31)));
+    EXPECT_EQ(PixelsOf(wide).Pixel(36, 18), background);
+    PixelsOf(target).Fill(background);
+    for (std::int32_t kind : {5, -1, 255}) DrawChipIcon(&target, 0, 0, kind, 1, 0);
+    DrawChipIcon(&target, 0, 0, kChipCharaExc, 0, 0);
+    DrawChipIcon(&target, 0, 0, kChipCharaExc, 4, 0);
+    DrawChipIcon(&target, 0, 0, kChipChara, 120, 0);
+    for (int r = 0; r < 16; ++r)
+      for (int col = 0; col < 16; ++col) ASSERT_EQ(PixelsOf(target).Pixel(col, r), background);
+    DDReleaseSurface(&target);
+    DDReleaseSurface(&wide);
+  }
 }
 
 }  // namespace
