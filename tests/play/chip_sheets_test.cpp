@@ -101,7 +101,8 @@ TEST_F(ChipSheetsTest, ComposedShotSheetsCentreEachFrameInItsChip) {
     GetChipSource(chip, kChipPlain, kChipShot, 31, 0, 0, 0);
     ASSERT_EQ(chip.m_Surface, TableRow(kShotSheet));
     const cPixelBuffer& sheet = PixelsOf(*TableRow(kShotSheet));
-    EXPECT_EQ(sheet.Pixel(chip.m_SourceX + 8 + 5, chip.m_SourceY + 8 + 3), Stored(SheetPixel(0x50, 16, 32 + 5, 16 + 3)));
+    EXPECT_EQ(sheet.Pixel(chip.m_SourceX + 8 + 5, chip.m_SourceY + 8 + 3),
+              Stored(SheetPixel(0x50, 16, 32 + 5, 16 + 3)));
     EXPECT_EQ(sheet.Pixel(chip.m_SourceX + 40 + 9, chip.m_SourceY + 8 + 12),
               Stored(SheetPixel(0x50, 16, 48 + 9, 16 + 12)));
     EXPECT_EQ(sheet.Pixel(chip.m_SourceX + 8, chip.m_SourceY + 8), FillColour()) << "the key is not copied";
@@ -152,9 +153,7 @@ TEST_F(ChipSheetsTest, IconsShrinkTheirChipToSixteenDots) {
     ComposeChipSheets();
     const std::uint32_t background = Stored(0x000001);
     // A transparent source dot: the key under DirectDraw, transparent black under Direct3D.
-    auto shown = [&](std::uint32_t stored) {
-      return stored == Stored(kSheetKey) ? background : stored;
-    };
+    auto shown = [&](std::uint32_t stored) { return stored == Stored(kSheetKey) ? background : stored; };
 
     DDSURFACEDATA target;
     ASSERT_TRUE(DDCreateSurface(&target, 16, 16, 0, 0, 0, 0, 0));

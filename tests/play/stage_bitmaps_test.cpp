@@ -105,7 +105,8 @@ TEST_F(StageBitmapsTest, AFailedPictureLeavesAnEmptyRecordAndTheRestLoads) {
 
     // Dedicated bitmap 2 is missing: its four records are empty, bitmap 3 after it loaded.
     ASSERT_EQ(g_CharaExcSurfaces.size(), 12u);
-    for (std::size_t i = 4; i < 8; ++i) EXPECT_TRUE(!g_CharaExcSurfaces[i].lpDDPart && !g_CharaExcSurfaces[i].lpDT) << i;
+    for (std::size_t i = 4; i < 8; ++i)
+      EXPECT_TRUE(!g_CharaExcSurfaces[i].lpDDPart && !g_CharaExcSurfaces[i].lpDT) << i;
     EXPECT_EQ(g_CharaExcSurfaces[8].width, 64);
     EXPECT_EQ(g_SwordSurfaces[1].width, 48);
     EXPECT_EQ(g_EffectSurfaces[2].width, 64);
@@ -160,8 +161,8 @@ TEST_F(StageBitmapsTest, CellScaleStaysWithinOneRowOfCells) {
   struct sCase {
     std::int32_t large, scale, expected;
   };
-  for (const sCase& c : {sCase{0, 4, 1}, sCase{1, 2, 2}, sCase{1, 0, 1}, sCase{1, -3, 1}, sCase{1, 16, 16},
-                         sCase{1, 40, 16}}) {
+  for (const sCase& c :
+       {sCase{0, 4, 1}, sCase{1, 2, 2}, sCase{1, 0, 1}, sCase{1, -3, 1}, sCase{1, 16, 16}, sCase{1, 40, 16}}) {
     def.m_LargeCells = c.large;
     def.m_CellScale = c.scale;
     EXPECT_EQ(CharaExcCellScale(def), c.expected) << c.large << " " << c.scale;
