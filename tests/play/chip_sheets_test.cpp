@@ -92,7 +92,7 @@ TEST_F(ChipSheetsTest, ChipSourcesByKindAndMode) {
 
 TEST_F(ChipSheetsTest, ComposedShotSheetsCentreEachFrameInItsChip) {
   for (BackEnd backEnd : {BackEnd::DirectDraw, BackEnd::Direct3D}) {
-    SCOPED_TRACE(backEnd == BackEnd::Direct3D ? "Direct3D" : "DirectDraw");
+    SCOPED_TRACE(BackEndName(backEnd));
     StartStage(backEnd);
     ComposeChipSheets();
 
@@ -146,7 +146,7 @@ TEST_F(ChipSheetsTest, IconsShrinkTheirChipToSixteenDots) {
   };
   // clang-format on
   for (BackEnd backEnd : {BackEnd::DirectDraw, BackEnd::Direct3D}) {
-    SCOPED_TRACE(backEnd == BackEnd::Direct3D ? "Direct3D" : "DirectDraw");
+    SCOPED_TRACE(BackEndName(backEnd));
     StartStage(backEnd);
     SetCharaBitmaps();
     LoadCharaBitmaps();

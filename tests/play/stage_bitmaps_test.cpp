@@ -17,22 +17,12 @@ void ExpectLinks(const std::vector<DDSURFACEDATA>& list, std::size_t perEntry, c
 
 TEST_F(StageBitmapsTest, ListsHoldTheirRecordsInOrderWithSharedCopiesLinked) {
   for (BackEnd backEnd : {BackEnd::DirectDraw, BackEnd::Direct3D}) {
-    SCOPED_TRACE(backEnd == BackEnd::Direct3D ? "Direct3D" : "DirectDraw");
+    SCOPED_TRACE(BackEndName(backEnd));
     StartStage(backEnd);
     SetCharaBitmaps();
-    auto& swords = g_Database.m_SwordTypes;
-    swords.assign(2, cSwordTypeDef());
-    swords.At(0).m_LeftFileName = "bmp\\sword_l.bmp";
-    swords.At(0).m_RightFileName = "bmp\\sword_r.bmp";
-    swords.At(1).m_LeftFileName = "bmp\\sword_r.bmp";
-    swords.At(1).m_RightFileName = "bmp\\sword_l.bmp";
-    auto& effects = g_Database.m_Effects;
-    effects.assign(2, cEffectDef());
-    effects.At(1).m_FileName = "bmp\\effect.bmp";
-
-    LoadCharaBitmaps();
-    LoadSwordBitmaps();
-    LoadEffectBitmaps();
+    SetSwords({{"bmp\\sword_l.bmp", "bmp\\sword_r.bmp"}, {"bmp\\sword_r.bmp", "bmp\\sword_l.bmp"}});
+    SetEffects({"bmp\\effect.bmp"});
+    LoadLists();
 
     // Dedicated bitmaps and effects from entry 1 on; swords from entry 0, the default sword too.
     ASSERT_EQ(g_CharaExcSurfaces.size(), 12u);
@@ -88,20 +78,12 @@ TEST_F(StageBitmapsTest, ListsHoldTheirRecordsInOrderWithSharedCopiesLinked) {
 
 TEST_F(StageBitmapsTest, AFailedPictureLeavesAnEmptyRecordAndTheRestLoads) {
   for (BackEnd backEnd : {BackEnd::DirectDraw, BackEnd::Direct3D}) {
-    SCOPED_TRACE(backEnd == BackEnd::Direct3D ? "Direct3D" : "DirectDraw");
+    SCOPED_TRACE(BackEndName(backEnd));
     StartStage(backEnd);
     SetCharaBitmaps();
-    auto& swords = g_Database.m_SwordTypes;
-    swords.assign(1, cSwordTypeDef());
-    swords.At(0).m_LeftFileName = "bmp\\gone_l.bmp";
-    swords.At(0).m_RightFileName = "bmp\\sword_r.bmp";
-    auto& effects = g_Database.m_Effects;
-    effects.assign(3, cEffectDef());
-    effects.At(1).m_FileName = "bmp\\gone.bmp";
-    effects.At(2).m_FileName = "bmp\\effect.bmp";
-    LoadCharaBitmaps();
-    LoadSwordBitmaps();
-    LoadEffectBitmaps();
+    SetSwords({{"bmp\\gone_l.bmp", "bmp\\sword_r.bmp"}});
+    SetEffects({"bmp\\gone.bmp", "bmp\\effect.bmp"});
+    LoadLists();
 
     // Dedicated bitmap 2 is missing: its four records are empty, bitmap 3 after it loaded.
     ASSERT_EQ(g_CharaExcSurfaces.size(), 12u);

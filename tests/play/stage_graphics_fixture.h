@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/display/blit.h"
@@ -67,6 +69,7 @@ inline const sSheetFile kDatabaseSheets[] = {
 class StageGraphicsTest : public DisplayTest {
  protected:
   enum class BackEnd { DirectDraw, Direct3D };
+  static const char* BackEndName(BackEnd backEnd) { return backEnd == BackEnd::Direct3D ? "Direct3D" : "DirectDraw"; }
 
   void SetUp() override {
     DisplayTest::SetUp();
@@ -133,6 +136,29 @@ class StageGraphicsTest : public DisplayTest {
     table.At(1).m_CellScale = 2;
     table.At(2).m_FileName = "bmp\\CharaExc\\missing.bmp";
     table.At(3).m_FileName = "bmp\\CharaExc\\small.bmp";
+  }
+
+  // Sword types from entry 0, each {facing-left file, facing-right file}.
+  static void SetSwords(std::initializer_list<std::pair<const char*, const char*>> files) {
+    auto& table = g_Database.m_SwordTypes;
+    table.assign(files.size(), cSwordTypeDef());
+    int i = 0;
+    for (const auto& [left, right] : files) {
+      table.At(i).m_LeftFileName = left;
+      table.At(i++).m_RightFileName = right;
+    }
+  }
+  // Effects 1 on; entry 0 is "none".
+  static void SetEffects(std::initializer_list<const char*> files) {
+    auto& table = g_Database.m_Effects;
+    table.assign(files.size() + 1, cEffectDef());
+    int i = 1;
+    for (const char* file : files) table.At(i++).m_FileName = file;
+  }
+  static void LoadLists() {
+    LoadCharaBitmaps();
+    LoadSwordBitmaps();
+    LoadEffectBitmaps();
   }
 
   std::string DebugLog() { return ReadHostFile("EC_Game.txt"); }
