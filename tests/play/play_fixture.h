@@ -72,7 +72,7 @@ class PlayTest : public ::testing::Test {
   // An object with a w x h hit box in a 32 x 32 drawn box, its top left at (x, y).
   template <class T>
   static void Place(T& obj, double x, double y, std::int32_t w = 16, std::int32_t h = 24) {
-    obj.Init(1, 1, 0, 0, 0, nullptr, 0, (32 - w) / 2, 32 - h, w, h, 32, 32, 0, 0, 0);
+    obj.cGameObj::Init(1, 1, 0, 0, 0, nullptr, 0, (32 - w) / 2, 32 - h, w, h, 32, 32, 0, 0, 0);
     obj.m_X1 = x;
     obj.m_Y1 = y;
     obj.ClampToStageX(2);
