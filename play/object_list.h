@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <iterator>
 #include <list>
+#include <type_traits>
 #include <utility>
 
 template <class T>

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <span>
 
 #include "play/flow_runner.h"
 #include "project/ed_move.h"
@@ -74,6 +75,39 @@ struct ClampCase {
   std::int32_t code;
 };
 
+// One axis of the clamps: the camera axis, the object's edges and cells on it, its clamp and the
+// size of the fixture's box along it.
+struct ClampAxisParts {
+  ScrollAxis cPlayScene::*axis;
+  double cGameObj::*low;
+  double cGameObj::*high;
+  std::int32_t cGameObj::*cellLow;
+  std::int32_t cGameObj::*cellHigh;
+  std::int32_t (cGameObj::*clamp)(std::int32_t);
+  std::int32_t size;
+};
+const ClampAxisParts kAxisX{&cPlayScene::m_ScrollX, &cGameObj::m_X1,     &cGameObj::m_X2,
+                            &cGameObj::m_CellX1,    &cGameObj::m_CellX2, &cGameObj::ClampToStageX, 16};
+const ClampAxisParts kAxisY{&cPlayScene::m_ScrollY, &cGameObj::m_Y1,     &cGameObj::m_Y2,
+                            &cGameObj::m_CellY1,    &cGameObj::m_CellY2, &cGameObj::ClampToStageY, 24};
+
+void CheckClamps(const ClampAxisParts& a, std::span<const ClampCase> cases) {
+  for (const ClampCase& c : cases) {
+    cGameObj obj;
+    PlayTest::Place(obj, 600, 600);
+    ScrollAxis& axis = g_PlayScene->*a.axis;
+    axis.m_Min = c.scrollMin;
+    axis.m_Max = c.scrollMax;
+    obj.*a.low = c.pos;
+    SCOPED_TRACE(testing::Message() << "mode " << c.mode << " at " << c.pos);
+    EXPECT_EQ((obj.*a.clamp)(c.mode), c.code);
+    EXPECT_EQ(obj.*a.low, c.want);
+    EXPECT_EQ(obj.*a.high, c.want + a.size - 1);
+    EXPECT_EQ(obj.*a.cellLow, static_cast<std::int32_t>(c.want) >> 5);
+    EXPECT_EQ(obj.*a.cellHigh, static_cast<std::int32_t>(c.want + a.size - 1) >> 5);
+  }
+}
+
 TEST_F(GameObjTest, ClampToStageXKeepsTheObjectInItsRangeAndReportsWhereItIs) {
   const ClampCase cases[] = {
       {2, -0.5, 320, 1600, 0.0, 3},     // held at the left of the map
@@ -90,19 +124,7 @@ TEST_F(GameObjTest, ClampToStageXKeepsTheObjectInItsRangeAndReportsWhereItIs) {
       {0, 350, 400, 1200, 400, 0},      // mode 0 keeps it in the scroll range
       {0, 1190, 400, 1200, 1184, 0},
   };
-  for (const ClampCase& c : cases) {
-    cGameObj obj;
-    Place(obj, 600, 600);
-    m_Scene->m_ScrollX.m_Min = c.scrollMin;
-    m_Scene->m_ScrollX.m_Max = c.scrollMax;
-    obj.m_X1 = c.pos;
-    SCOPED_TRACE(testing::Message() << "mode " << c.mode << " at " << c.pos);
-    EXPECT_EQ(obj.ClampToStageX(c.mode), c.code);
-    EXPECT_EQ(obj.m_X1, c.want);
-    EXPECT_EQ(obj.m_X2, c.want + 15);
-    EXPECT_EQ(obj.m_CellX1, static_cast<std::int32_t>(c.want) >> 5);
-    EXPECT_EQ(obj.m_CellX2, static_cast<std::int32_t>(c.want + 15) >> 5);
-  }
+  CheckClamps(kAxisX, cases);
 }
 
 TEST_F(GameObjTest, ClampToStageYNamesTheSideItLeft) {
@@ -121,18 +143,7 @@ TEST_F(GameObjTest, ClampToStageYNamesTheSideItLeft) {
       {0, 350, 400, 900, 400, 0},
       {0, 880, 400, 900, 876, 0},
   };
-  for (const ClampCase& c : cases) {
-    cGameObj obj;
-    Place(obj, 600, 600);
-    m_Scene->m_ScrollY.m_Min = c.scrollMin;
-    m_Scene->m_ScrollY.m_Max = c.scrollMax;
-    obj.m_Y1 = c.pos;
-    SCOPED_TRACE(testing::Message() << "mode " << c.mode << " at " << c.pos);
-    EXPECT_EQ(obj.ClampToStageY(c.mode), c.code);
-    EXPECT_EQ(obj.m_Y1, c.want);
-    EXPECT_EQ(obj.m_Y2, c.want + 23);
-    EXPECT_EQ(obj.m_CellY2, static_cast<std::int32_t>(c.want + 23) >> 5);
-  }
+  CheckClamps(kAxisY, cases);
 }
 
 TEST_F(GameObjTest, OnAnObjectWiderThanTheMapTheLeftClampWins) {

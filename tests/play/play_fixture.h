@@ -61,6 +61,8 @@ class PlayTest : public ::testing::Test {
     BuildMapCells(empty);
   }
 
+  // The helpers are open to the tests' own functions as well.
+ public:
   // A solid block at map column tx, row ty (margin included).
   static cMapCell& SolidCell(std::int32_t tx, std::int32_t ty, std::int8_t passGroup = -1) {
     cMapCell& cell = MapCellAt(tx, ty);
@@ -79,6 +81,7 @@ class PlayTest : public ::testing::Test {
     obj.ClampToStageY(2);
   }
 
+ protected:
   std::unique_ptr<cPlayScene> m_Scene;
 };
 
