@@ -43,6 +43,8 @@ enum StageField : int {
   kStatusBarShown = 29,
   kClearResultEndsByItself = 30,
   kStartBanner = 32,
+  kExtraExtentX = 84,  // added to 640 for the horizontal axis's map extent
+  kExtraExtentY = 85,  // the same for the vertical axis
   kStepsPerFrameField = 86,
   kStepsPerFrameReal = 87,    // f64
   kStepsSquared = 88,         // f64
@@ -50,6 +52,7 @@ enum StageField : int {
   kGravityPerStep = 90,       // f64
   kMaxSpeedPerStep = 91,      // f64
   kEightTimesSteps = 92,
+  kAimOnlyOnScreen = 93,      // the nearest-character search takes only characters on screen
 };
 
 // Which sides of the screen an object may leave, and by how many map cells, before stage play

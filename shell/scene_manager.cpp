@@ -18,7 +18,7 @@
 #include "shell/title_scene.h"
 
 cSceneManager g_SceneManager;
-cScene* g_PlayScene = nullptr;
+cScene* g_PlaySlotScene = nullptr;
 
 namespace {
 
@@ -49,7 +49,7 @@ void cSceneManager::SetSceneFactory(std::int32_t slot, SceneFactory factory) {
 
 void cSceneManager::DeleteScenes() {
   for (std::int32_t slot : kDeleteOrder) {
-    if (slot == kScenePlay && m_Scenes[slot]) g_PlayScene = nullptr;
+    if (slot == kScenePlay && m_Scenes[slot]) g_PlaySlotScene = nullptr;
     m_Scenes[slot].reset();
   }
 }
@@ -58,7 +58,7 @@ void cSceneManager::SetScene(std::int32_t slot) {
   for (std::int32_t other : kDeleteOrder) {
     if (other == slot || !m_Scenes[other]) continue;
     // The play scene's pointer goes with its object, never left pointing at freed memory.
-    if (other == kScenePlay) g_PlayScene = nullptr;
+    if (other == kScenePlay) g_PlaySlotScene = nullptr;
     m_Scenes[other].reset();
   }
   if (!ValidSlot(slot)) return;
@@ -89,7 +89,7 @@ bool cSceneManager::CreateScene(std::int32_t slot) {
     LogFAndClose("scene %d could not be made", slot);
   }
   if (!m_Scenes[slot]) return false;
-  if (slot == kScenePlay) g_PlayScene = m_Scenes[slot].get();
+  if (slot == kScenePlay) g_PlaySlotScene = m_Scenes[slot].get();
   Trace(FormatString("scene switch %d -> %d", m_Previous, slot));
   return true;
 }
@@ -135,7 +135,7 @@ int cSceneManager::Frame() {
   if (cScene* scene = Scene(m_Current)) scene->Frame();
   m_Fps = static_cast<std::int32_t>(CountFPS());
   m_WorkMs = static_cast<std::int32_t>(StopwatchElapsed());
-  if (g_PlayScene) g_PlayScene->SetCountedFps(m_Fps);
+  if (g_PlaySlotScene) g_PlaySlotScene->SetCountedFps(m_Fps);
   DrawFrameRate(g_SystemIni.ShowFps);
   PresentFrame();
   return 1;

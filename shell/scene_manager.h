@@ -122,8 +122,10 @@ class cSceneManager {
 };
 
 extern cSceneManager g_SceneManager;
-// The play scene's object while it exists.
-extern cScene* g_PlayScene;
+// The object of the play slot while it exists, as the manager made it. Stage play's own pointer to
+// its scene is g_PlayScene (play/play_scene.h); until the manager makes the real play scene for this
+// slot, the two are kept apart.
+extern cScene* g_PlaySlotScene;
 
 // The frame-rate text's places.
 constexpr std::int32_t kFpsTextX = 549;

@@ -18,7 +18,7 @@ cDDSurface* DirectDrawSurfaceOf(DDSURFACEDATA& record) {
 }
 
 // A stage running faster than the monitor's usual 60 frames must not wait for the vertical blank.
-bool FastStageRunning() { return g_PlayScene != nullptr && g_Stage.Field(kFrameRate) > 60; }
+bool FastStageRunning() { return g_PlaySlotScene != nullptr && g_Stage.Field(kFrameRate) > 60; }
 
 }  // namespace
 

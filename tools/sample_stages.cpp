@@ -79,6 +79,10 @@ bool WriteStage(const StagePlan& plan) {
   stage.SetField(kScrollLastColumn, width - 1);
   stage.SetField(kScrollFirstRow, 0);
   stage.SetField(kScrollLastRow, height - 1);
+  // Objects are kept within 640 dots plus these values; with the stage's own size in dots the
+  // limit is the whole map, margins included.
+  stage.SetField(kExtraExtentX, width * 32);
+  stage.SetField(kExtraExtentY, height * 32);
   stage.SetField(kStageMusic, plan.music);
   stage.SetField(kMusicLoops, 1);
   stage.SetField(kStatusBarShown, 1);

@@ -28,6 +28,15 @@ void cAnimePattern::SetTable(AnimeSourceTable table) {
   }
 }
 
+void cAnimePattern::ClearPatterns() {
+  m_Patterns.clear();
+  m_Pattern = 0;
+  m_Frame = 0;
+  m_Ticks = 0;
+}
+
+AnimeFrameList& cAnimePattern::AppendPattern() { return m_Patterns.emplace_back(); }
+
 int cAnimePattern::SetPattern(int index, int force) {
   // Without patterns no frame is current, so none can be locked.
   if (force == 0 && !m_Patterns.empty() && CurrentFrame().locked != 0) return 0;

@@ -22,6 +22,11 @@ class cAnimePattern {
   // Replaces every pattern with the table's and starts over at pattern 0; a null table changes
   // nothing.
   void SetTable(AnimeSourceTable table);
+  // Patterns built at run time instead of from a static table (a character's animation set): no
+  // patterns and pattern, frame and ticks 0; then one AppendPattern per pattern, in order, each
+  // filled with its frames and ended by its control frame.
+  void ClearPatterns();
+  AnimeFrameList& AppendPattern();
 
   // Starts pattern index from its first frame, the current one too. 0 (nothing changed) when force
   // is 0 and the current frame is locked, else 1. The index is checked when it is used.

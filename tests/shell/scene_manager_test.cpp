@@ -206,16 +206,16 @@ TEST_F(SceneManagerTest, ThePlayScenePointerLivesExactlyAsLongAsThePlayScene) {
   g_SceneManager.SetSceneFactory(kSceneTitle, &MakeTestScene);
   g_SceneManager.m_Current = kScenePlay;
   Frame();
-  ASSERT_NE(g_PlayScene, nullptr);
-  EXPECT_EQ(g_PlayScene, g_SceneManager.Scene(kScenePlay));
+  ASSERT_NE(g_PlaySlotScene, nullptr);
+  EXPECT_EQ(g_PlaySlotScene, g_SceneManager.Scene(kScenePlay));
   g_SceneManager.m_Current = kSceneTitle;
   Frame();
   EXPECT_EQ(g_SceneManager.Scene(kScenePlay), nullptr);
-  EXPECT_EQ(g_PlayScene, nullptr);
+  EXPECT_EQ(g_PlaySlotScene, nullptr);
   g_SceneManager.m_Current = kScenePlay;
   Frame();
   g_SceneManager.DeleteScenes();
-  EXPECT_EQ(g_PlayScene, nullptr);
+  EXPECT_EQ(g_PlaySlotScene, nullptr);
 }
 
 TEST_F(SceneManagerTest, AFailedCreationClosesInOrderAndTheFrameCallsNoScene) {

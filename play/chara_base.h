@@ -1,0 +1,230 @@
+#pragma once
+// The base of the living objects of a stage, characters and heroes: a private copy of the
+// definition (whose statuses scripts read and change), the runners of its flows, the target links,
+// knock-back, the jump words and map-contact flags, HP and SP with their gauges, the animations its
+// flows start and its secondary boxes. It implements the physics the logic step, the map collision
+// and the commands call.
+//
+// Links between characters are kept symmetric: a character is listed in its target's targeted-by
+// vector exactly while it aims at it, and a character going away (UnlinkEverywhere, or its
+// destructor) lets go of everything that names it, so no pointer to it survives it.
+#include <array>
+#include <cstdint>
+#include <list>
+
+#include "platform/services/checked.h"
+#include "play/flow_runner.h"
+#include "play/game_obj.h"
+#include "project/chara_def.h"
+#include "project/effect_players.h"
+
+class cInput;
+class cMapCell;
+
+// A secondary box of a character (body box, shot box, a hero's pick-up box), offsets relative to the
+// whole part of the character's x1, y1.
+struct cSubBox {
+  double m_X1 = 0.0;
+  double m_Y1 = 0.0;
+  double m_X2 = 0.0;
+  double m_Y2 = 0.0;
+  std::int32_t m_OffsetX = 0;
+  std::int32_t m_OffsetY = 0;
+  std::int32_t m_Width = 0;
+  std::int32_t m_Height = 0;
+  std::int32_t m_BaseOffsetX = 0;
+  std::int32_t m_BaseOffsetY = 0;
+  std::int32_t m_BaseWidth = 0;
+  std::int32_t m_BaseHeight = 0;
+};
+
+// The animated bar that shows a change of HP or SP.
+struct cStatusGauge {
+  std::int32_t m_FramesLeft = 0;
+  double m_Change = 0.0;          // bar dots
+  double m_ChangePerFrame = 0.0;
+  std::int32_t m_StartLength = 0;  // bar dots at the start
+};
+
+// An attacker that cannot hurt the character again yet.
+struct cImmunity {
+  std::int32_t m_AttackerId = 0;
+  std::int32_t m_StepsLeft = 0;
+};
+
+// An animation a flow started on the character.
+struct cFlowAnimation {
+  cAnimePattern m_Anime;
+  std::int32_t m_HasTimeLimit = 0;
+  std::int32_t m_FramesLeft = 0;
+  std::int32_t m_Priority = 0;
+  std::int32_t m_FlowSerial = 0;  // the runner that started it
+  std::int32_t m_Paused = 0;
+};
+
+// The map-contact flags.
+enum ContactSide { kContactLeft, kContactRight, kContactUp, kContactDown };
+
+// Seen from the data: a height in hbl is 16 dots.
+constexpr std::int32_t kHblDots = 16;
+
+class cCharaBase : public cGameObj {
+ public:
+  cCharaBase();
+  ~cCharaBase() override;
+  // A copy is a new character: it aims at the same target (and joins its targeted-by vector) but no
+  // one aims at it yet. Its runners are bound to its own flows.
+  cCharaBase(const cCharaBase& other);
+  cCharaBase& operator=(const cCharaBase& other);
+  // A move takes over the place of the moved-from character everywhere: characters and shots aiming
+  // at it, its target's vector and the group lists then name the new address.
+  cCharaBase(cCharaBase&& other) noexcept;
+  cCharaBase& operator=(cCharaBase&&) = delete;
+
+  // The character part of other, links as for a copy.
+  virtual void Copy(const cCharaBase& other) { *this = other; }
+  virtual cGameObj* GetHeldItem() { return nullptr; }
+  // After a change of x (y): the class keeps the object where it may be. Returns a clamp code.
+  virtual std::int32_t OnMovedX() { return 0; }
+  virtual std::int32_t OnMovedY() { return 0; }
+  virtual std::int32_t StepX() { return 0; }
+  virtual std::int32_t StepY() { return 0; }
+  virtual std::int32_t RunFlows(std::int32_t) { return 0; }
+  virtual void Jump(cCommandInstance&) {}
+
+  void Init(const cCharaDef* def, double homeX, double homeY, std::uint16_t tag);
+
+  // Target links.
+  void SetTarget(cCharaBase* target);
+  // Lets go of every link to and from this character and leaves every group list: the one removal
+  // step that any container's removal of a character goes through.
+  void UnlinkEverywhere();
+
+  void SetAnimeSet(std::int32_t set, std::int32_t force);
+  void SetBodyBox(std::int32_t bottomAligned, std::int32_t width, std::int32_t height);
+
+  void AnchorAfterScale(std::int32_t newScale, std::int32_t oldScale) override;
+  void SetCenter(std::int32_t x, std::int32_t y) override;
+  void SetCenterAndStop(std::int32_t x, std::int32_t y, cCommandInstance& instance) override;
+  void SetCenterX(std::int32_t x) override;
+  void SetCenterXAndStop(std::int32_t x, cCommandInstance& instance) override;
+  void SetCenterY(std::int32_t y) override;
+  void SetCenterYAndStop(std::int32_t y, cCommandInstance& instance) override;
+
+  // Placement on a cell of the stage proper.
+  void PlaceAtColumn(std::int32_t column);
+  void PlaceAtRow(std::int32_t row);
+  void PlaceAtColumnRow(std::int32_t column, std::int32_t row);
+
+  // Physics.
+  void ApplyGravityStep();
+  bool IsOnGround() const;
+  void Land();
+  void HitCeiling();
+  void LeaveGround(std::int32_t mark);
+  void ClearLRUD() { m_LRUD.fill(0); }
+  void SaveRect();
+  void RestoreRect();
+  void VerticalKnockBackStep();
+  void DecayKnockBackX() { DecayToZero(m_KnockVx); }
+  void DecayKnockBackY() { DecayToZero(m_KnockVy); }
+
+  // Jump speeds (negative = upward) for this character; player-operated characters jump a little
+  // lower on heavy stages.
+  double JumpSpeedForHeight(double height) const;
+  double JumpSpeedForHbl(double height) const { return JumpSpeedForHeight(height * kHblDots); }
+  std::int32_t JumpDurationTenths(double height) const;
+
+  // Statuses. ChangeHP returns 1 when HP has reached 0; ChangeSP returns 1 when the character has no
+  // SP to speak of (maximum below 1).
+  std::int32_t ChangeHP(std::int32_t delta, std::int32_t force, std::int32_t animate);
+  std::int32_t ChangeSP(std::int32_t delta, std::int32_t animate);
+  void StartHPGauge(std::int32_t delta);
+  void StartSPGauge(std::int32_t delta);
+
+  // Knock-back of amount hbl along (dx, dy), weakened by the character's resistance.
+  void ApplyKnockBack(std::int8_t amount, double dx, double dy);
+  void KnockBackFromChara(const cCharaBase& attacker);
+
+  // The flows the character holds.
+  void RemoveFlowAt(std::int32_t index);
+  std::int32_t RemoveFlowsById(std::int32_t id);
+  void CopyFlowRunners(const cCharaBase& other);
+  void BindFlowRunners();
+  void ResetFlowStepFlags();
+  void RemoveFlowLinks(std::int32_t serial);
+  void PauseFlowLinks(std::int32_t serial);
+  void ResumeFlowLinks(std::int32_t serial);
+
+  // Statuses kept in the definition copy.
+  std::int32_t Scale() const { return m_Def.m_Enlargement; }
+
+  cCharaBase* m_Target = nullptr;
+  CheckedVector<cCharaBase*> m_TargetedBy;
+  CheckedVector<cGameObj*> m_ShotsAimedHere;
+  cCharaDef m_Def;
+  CheckedVector<cFlowRunner> m_Runners;
+  std::int32_t m_RunnerCounter = 0;  // serials of new runners
+  CheckedVector<std::uint8_t> m_GroupBusy;
+  CheckedVector<std::uint8_t> m_GroupRelease;
+  CheckedVector<std::uint8_t> m_GroupStarted;
+  std::int32_t m_ReleaseRequested = 0;
+  std::int32_t m_RemoveFlowsRequested = 0;
+  double m_HomeX = 0.0;
+  double m_HomeY = 0.0;
+  std::int32_t m_MovedThisStep = 0;
+  double m_KnockVx = 0.0;
+  double m_KnockVy = 0.0;
+  std::int32_t m_Knocked = 0;
+  double m_PrevKnockVy = 0.0;
+  std::int32_t m_Held = 0;
+  // Jump words: J1 side of the last wall hit (0 left, 1 right), J2 in the air since set-up or the
+  // last jump, J3 and J4 a jump under way, J5 unused, J6 jump refused, J7 cleared on landing.
+  std::int32_t m_J1 = -1;
+  std::int32_t m_J2 = 1;
+  std::int32_t m_J3 = 0;
+  std::int32_t m_J4 = 0;
+  std::int32_t m_J5 = 0;
+  std::int32_t m_J6 = 0;
+  std::int32_t m_J7 = 0;
+  cMapCell* m_CellUnderFeet = nullptr;
+  std::int32_t m_CellIndexUnderFeet = 0;
+  std::int32_t m_PrevCellIndex = 0;
+  std::int32_t m_Countdown = 0;
+  std::int32_t m_Dead = 0;
+  std::int32_t m_DeathCounter = 0;
+  std::array<std::int32_t, 4> m_LRUD{};  // ContactSide
+  std::int32_t m_LeftGroundMark = 0;
+  std::int32_t m_OnBlockChara = 0;
+  std::int32_t m_CarrierId = 0;
+  std::array<double, 4> m_PrevRect{};
+  std::int32_t m_Hp = 0;
+  cStatusGauge m_HpGauge;
+  std::int32_t m_Sp = 0;
+  cStatusGauge m_SpGauge;
+  CheckedVector<std::int32_t> m_Vars;  // v1..v8 at 1..8
+  std::int32_t m_InvincibleSteps = 0;
+  std::list<cImmunity> m_Immunity;
+  std::list<cFlowAnimation> m_FlowAnimations;
+  cCharaEffectPlayer m_CharaEffect;
+  std::int32_t m_RemovalMark = 0;
+  std::int32_t m_Sight = 0;  // dots
+  std::int32_t m_HiddenThisStep = 0;
+  cSubBox m_BodyBox;
+  cSubBox m_ShotBox;
+
+ private:
+  void DecayToZero(double& v) const;
+  // Moves the link of old (the address this character had) to this address everywhere.
+  void TakeOverLinks(cCharaBase& old);
+  // Copies everything but the links.
+  void CopyCharaPart(const cCharaBase& other);
+};
+
+// Conversions of the definition's units.
+constexpr std::int32_t HblToDots(std::int8_t v) { return v * 32 / 2; }
+double PercentPerStep(std::int16_t v);
+
+// The key-state tests of key conditions against one player's input.
+bool KeyStateMatches(const cInput& input, const cKeyCondition& condition);
+std::int32_t FirstPressedDirection(const cInput& input);

@@ -1,0 +1,156 @@
+#pragma once
+// The containers of stage objects: a list whose elements never move, so that other objects may point
+// at them, and that stays valid while a walk over it adds or removes elements. An element removed
+// during a walk is hidden at once (no walk, search or count sees it again) and destroyed when the
+// outermost walk of its list ends; outside a walk it is destroyed at once. Elements added during a
+// walk are appended and the walk reaches them.
+#include <cstddef>
+#include <iterator>
+#include <list>
+#include <type_traits>
+#include <utility>
+
+template <class T>
+class cObjectList {
+  struct Node {
+    template <class... Args>
+    explicit Node(Args&&... args) : value(std::forward<Args>(args)...) {}
+    T value;
+    bool removed = false;
+  };
+  using NodeList = std::list<Node>;
+
+ public:
+  // Iterates the live elements; use ForEach for a walk that may remove elements.
+  template <class NodeIt, class Ref>
+  class Iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = T;
+    using difference_type = std::ptrdiff_t;
+    using pointer = std::remove_reference_t<Ref>*;
+    using reference = Ref;
+
+    Iterator() = default;
+    Iterator(NodeIt it, NodeIt end) : m_It(it), m_End(end) { Skip(); }
+    Ref operator*() const { return m_It->value; }
+    pointer operator->() const { return &m_It->value; }
+    Iterator& operator++() {
+      ++m_It;
+      Skip();
+      return *this;
+    }
+    Iterator operator++(int) {
+      Iterator old = *this;
+      ++*this;
+      return old;
+    }
+    bool operator==(const Iterator& other) const { return m_It == other.m_It; }
+
+   private:
+    void Skip() {
+      while (m_It != m_End && m_It->removed) ++m_It;
+    }
+    NodeIt m_It{};
+    NodeIt m_End{};
+  };
+  using iterator = Iterator<typename NodeList::iterator, T&>;
+  using const_iterator = Iterator<typename NodeList::const_iterator, const T&>;
+
+  cObjectList() = default;
+  cObjectList(const cObjectList&) = delete;
+  cObjectList& operator=(const cObjectList&) = delete;
+
+  iterator begin() { return iterator(m_Nodes.begin(), m_Nodes.end()); }
+  iterator end() { return iterator(m_Nodes.end(), m_Nodes.end()); }
+  const_iterator begin() const { return const_iterator(m_Nodes.begin(), m_Nodes.end()); }
+  const_iterator end() const { return const_iterator(m_Nodes.end(), m_Nodes.end()); }
+
+  // The new element, appended.
+  template <class... Args>
+  T& Emplace(Args&&... args) {
+    m_Nodes.emplace_back(std::forward<Args>(args)...);
+    ++m_Live;
+    return m_Nodes.back().value;
+  }
+
+  // Calls f(element) for every live element in order, including those appended meanwhile; f may add
+  // and remove elements of this list, the one it was given too.
+  template <class F>
+  void ForEach(F&& f) {
+    ++m_Walks;
+    for (auto it = m_Nodes.begin(); it != m_Nodes.end(); ++it)
+      if (!it->removed) f(it->value);
+    if (--m_Walks == 0 && m_Hidden > 0) Sweep();
+  }
+
+  // Removes the element at this address; false when it is not a live element of this list.
+  bool Remove(const T* element) {
+    return RemoveIf([element](const T& value) { return &value == element; }) != 0;
+  }
+
+  // Removes every live element that pred accepts; the number removed.
+  template <class Pred>
+  int RemoveIf(Pred&& pred) {
+    int removed = 0;
+    for (Node& node : m_Nodes)
+      if (!node.removed && pred(node.value)) {
+        node.removed = true;
+        --m_Live;
+        ++m_Hidden;
+        ++removed;
+      }
+    if (removed != 0 && m_Walks == 0) Sweep();
+    return removed;
+  }
+
+  // Puts replacement where the live element equal to old is (pointer lists whose object moved).
+  bool Replace(const T& old, const T& replacement) {
+    for (Node& node : m_Nodes)
+      if (!node.removed && node.value == old) {
+        node.value = replacement;
+        return true;
+      }
+    return false;
+  }
+
+  bool Contains(const T& value) const {
+    for (const Node& node : m_Nodes)
+      if (!node.removed && node.value == value) return true;
+    return false;
+  }
+
+  // Removes every element (hidden first when a walk is running).
+  void Clear() {
+    RemoveIf([](const T&) { return true; });
+  }
+
+  int Size() const { return m_Live; }
+  bool Empty() const { return m_Live == 0; }
+
+  ~cObjectList() { Clear(); }
+
+ private:
+  // Erases the hidden nodes. Destroying an element may remove further elements of this list (an
+  // object unlinking itself): those are only hidden meanwhile and erased by the next round, so no
+  // node is erased under the loop.
+  void Sweep() {
+    ++m_Walks;
+    while (m_Hidden > 0) {
+      for (auto it = m_Nodes.begin(); it != m_Nodes.end();) {
+        if (it->removed) {
+          --m_Hidden;
+          it = m_Nodes.erase(it);
+        } else {
+          ++it;
+        }
+      }
+    }
+    --m_Walks;
+  }
+
+  NodeList m_Nodes;
+  int m_Live = 0;
+  int m_Walks = 0;
+  int m_Hidden = 0;
+};
