@@ -4,10 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <cstring>
 #include <random>
-#include <vector>
 
+#include "bench/frame_memcpy.h"
 #include "platform/display/blit.h"
 #include "platform/display/display.h"
 #include "platform/display/pixel_effects.h"
@@ -17,7 +16,6 @@ namespace {
 
 constexpr std::int32_t kWidth = 640;
 constexpr std::int32_t kHeight = 480;
-constexpr std::int64_t kFrameBytes = std::int64_t{kWidth} * kHeight * 4;
 
 enum class eBackEnd { DirectDraw, Direct3D, Direct3DSoftware };
 
@@ -47,16 +45,6 @@ class cEffectDisplay {
  private:
   cHeadlessScreen m_Screen{kWidth, kHeight};
 };
-
-void Memcpy640x480x32(benchmark::State& state) {
-  std::vector<std::uint8_t> from(kFrameBytes, 1), to(kFrameBytes);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), kFrameBytes);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(state.iterations() * kFrameBytes);
-}
 
 // The screen rotation: the whole picture turned 30 degrees about the screen's centre.
 void Rotate(benchmark::State& state, eBackEnd backEnd) {

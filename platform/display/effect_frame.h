@@ -153,3 +153,22 @@ void ForEachPixelPair(const cEffectFrame& frame, std::int32_t x, std::int32_t y,
     }
   }
 }
+
+// Calls draw with a value of the pixel type that is `bytes` wide (u8, u16 or u32); nothing for any
+// other width.
+template <typename Draw>
+void ForPixelType(int bytes, const Draw& draw) {
+  switch (bytes) {
+    case 1:
+      draw(std::uint8_t{});
+      break;
+    case 2:
+      draw(std::uint16_t{});
+      break;
+    case 4:
+      draw(std::uint32_t{});
+      break;
+    default:
+      break;
+  }
+}

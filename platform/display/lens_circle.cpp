@@ -114,19 +114,7 @@ bool LensBlt(DDSURFACEDATA* dst, std::int32_t cx, std::int32_t cy, std::int32_t 
   if (!frame.Lock(dst, src)) return false;
   const sLens lens{cx, cy, r, d, e, scx, scy};
   const cD3D16Packer packer(dst);
-  switch (frame.PixelBytes()) {
-    case 1:
-      LensPixels<std::uint8_t>(frame, lens, packer);
-      break;
-    case 2:
-      LensPixels<std::uint16_t>(frame, lens, packer);
-      break;
-    case 4:
-      LensPixels<std::uint32_t>(frame, lens, packer);
-      break;
-    default:
-      break;
-  }
+  ForPixelType(frame.PixelBytes(), [&](auto pixel) { LensPixels<decltype(pixel)>(frame, lens, packer); });
   return true;
 }
 

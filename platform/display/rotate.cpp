@@ -123,18 +123,6 @@ bool RotateBlt(DDSURFACEDATA* dst, std::int32_t cx, std::int32_t cy, std::int32_
   if (!frame.Lock(dst, src)) return false;
   const sRotation r{cx, cy, w, h, ox, oy, sx, sy, TurnOf(degrees), TurnOf(-degrees), colourKey == 1};
   const cD3D16Packer packer(dst);
-  switch (frame.PixelBytes()) {
-    case 1:
-      RotatePixels<std::uint8_t>(frame, r, packer);
-      break;
-    case 2:
-      RotatePixels<std::uint16_t>(frame, r, packer);
-      break;
-    case 4:
-      RotatePixels<std::uint32_t>(frame, r, packer);
-      break;
-    default:
-      break;
-  }
+  ForPixelType(frame.PixelBytes(), [&](auto pixel) { RotatePixels<decltype(pixel)>(frame, r, packer); });
   return true;
 }

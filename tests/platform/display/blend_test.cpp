@@ -26,7 +26,7 @@ class BlendTest : public EffectTest {
 
 TEST_F(BlendTest, DirectDrawTintHalvesTheWayToTheColourPerStep) {
   ASSERT_TRUE(Start(kDD32));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 1, 1);
   Make(src, 1, 1);
   const struct {
@@ -42,13 +42,11 @@ TEST_F(BlendTest, DirectDrawTintHalvesTheWayToTheColourPerStep) {
   PixelsOf(dst).Fill(0x11);
   EXPECT_TRUE(TintBlt(&dst, 0, 0, 1, 1, &src, 0, 0, 0, m_Palette, m_Table.data(), 5, 0));
   EXPECT_EQ(At(dst, 0, 0), 0x11u);
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(BlendTest, EightBitTintLooksTheTableUpOncePerStep) {
   ASSERT_TRUE(Start(kDD8));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 2, 1);
   Make(src, 2, 1);
   Put(src, 2, {2, 4});
@@ -61,15 +59,13 @@ TEST_F(BlendTest, EightBitTintLooksTheTableUpOncePerStep) {
   for (int k = 0; k < 777; ++k) p = m_Table[p * 256u + 5];
   EXPECT_TRUE(TintBlt(&dst, 0, 0, 1, 1, &src, 0, 0, 1, m_Palette, m_Table.data(), 5, 777));
   EXPECT_EQ(At(dst, 0, 0), p);
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(BlendTest, SixteenBitDirectDrawTintWorksInTheEightBitScale) {
   ASSERT_TRUE(Start(kDD16));
   // The 16-bit palette holds each channel in its format's range.
   m_Palette[7] = {0, 63, 31, 1};
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 1, 1);
   Make(src, 1, 1);
   Put(src, 1, {31 << 11 | 0 << 5 | 10});
@@ -78,13 +74,11 @@ TEST_F(BlendTest, SixteenBitDirectDrawTintWorksInTheEightBitScale) {
   // No halving at all: the copy through the scale loses a step of blue (10 -> 82 -> 9).
   EXPECT_TRUE(TintBlt(&dst, 0, 0, 1, 1, &src, 0, 0, 0, m_Palette, m_Table.data(), 7, -1));
   EXPECT_EQ(At(dst, 0, 0), 31u << 11 | 9);
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(BlendTest, Direct3DTintQuadWeighsTexelAndColourByTheStepCount) {
   ASSERT_TRUE(Start(kD3D32));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 2, 1);
   Make(src, 2, 1);
   Put(src, 2, {0xFF000000, 0});
@@ -101,13 +95,11 @@ TEST_F(BlendTest, Direct3DTintQuadWeighsTexelAndColourByTheStepCount) {
   PixelsOf(dst).Fill(0xFF0000FF);
   EXPECT_TRUE(TintBlt(&dst, 0, 0, 2, 1, &src, 0, 0, 1, m_Palette, nullptr, 5, 0));
   EXPECT_EQ(At(dst, 0, 0), 0xFF0000FFu);
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(BlendTest, Direct3DSoftwareTintAtBothDepths) {
   ASSERT_TRUE(Start(kD3D32));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 2, 1);
   Make(src, 2, 1, 0, 1);
   Put(src, 2, {0x00000000, 0x80FF0000});
@@ -134,8 +126,6 @@ TEST_F(BlendTest, Direct3DSoftwareTintAtBothDepths) {
   Make(dst, 1, 1);
   EXPECT_TRUE(TintBlt(&dst, 0, 0, 1, 1, &src, 0, 0, 0, m_Palette, nullptr, 5, 1));
   EXPECT_EQ(At(dst, 0, 0), 0x8000u | 15 << 10 | 15 << 5 | 15);
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 // ---- half translucency
@@ -158,21 +148,19 @@ TEST_F(BlendTest, DirectDrawHalfBlendAtEveryDepth) {
   for (const sCase& c : cases) {
     ASSERT_TRUE(Start(*c.depth));
     g_TransparentPixel = c.key;
-    DDSURFACEDATA dst, src;
+    sOwnedRecord dst, src;
     Make(dst, 3, 1);
     Make(src, 3, 1);
     Put(src, 3, c.source);
     Put(dst, 3, c.under);
     EXPECT_TRUE(HalfBlendBlt(&dst, 0, 0, 3, 1, &src, 0, 0, 1, m_Table.data())) << c.depth->name;
     EXPECT_EQ(All(dst), c.expected) << c.depth->name;
-    DDReleaseSurface(&dst);
-    DDReleaseSurface(&src);
   }
 }
 
 TEST_F(BlendTest, Direct3DHalfBlendQuadCoversHalfAndRoundsToNearest) {
   ASSERT_TRUE(Start(kD3D32));
-  DDSURFACEDATA src;
+  sOwnedRecord src;
   Make(src, 2, 1);
   Put(src, 2, {0xFFC86428, 0});
   PixelsOf(g_BackSurface).Fill(0x00204060);
@@ -181,12 +169,11 @@ TEST_F(BlendTest, Direct3DHalfBlendQuadCoversHalfAndRoundsToNearest) {
   // Alpha 255 * 128 / 255 = 128: (s * 128 + d * 127) / 255 rounded; the transparent texel adds nothing.
   EXPECT_EQ(Get(g_BackSurface, 0, 0, 2, 1), (std::vector<std::uint32_t>{0x745244, 0x204060}));
   EXPECT_EQ(lpDevice->m_Stage0.alphaOp, D3DTOP_SELECTARG1);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(BlendTest, Direct3DSoftwareHalfBlend) {
   ASSERT_TRUE(StartDirect3D(16, 0));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(src, 2, 1, 0, 1);
   Put(src, 2, {0x8000 | 6 << 10 | 7 << 5 | 8, 0});
   // Onto the full-screen back buffer: the six-bit green meets the doubled five-bit one.
@@ -208,8 +195,6 @@ TEST_F(BlendTest, Direct3DSoftwareHalfBlend) {
   Put(dst, 1, {0x00304050});
   EXPECT_TRUE(HalfBlendBlt(&dst, 0, 0, 1, 1, &src, 0, 0, 0, nullptr));
   EXPECT_EQ(At(dst, 0, 0), 0xFF203040u);
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 // ---- colour change

@@ -26,7 +26,7 @@ TEST_F(BlurMosaicTest, BlurOfRadiusOneAveragesTheWindowUpAndLeftAtEveryDepth) {
   constexpr std::uint32_t kBackground = 0x0841;
   for (const sDepth& depth : {kDD16, kDD32, kD3D16, kD3D32}) {
     ASSERT_TRUE(Start(depth));
-    DDSURFACEDATA dst, src;
+    sOwnedRecord dst, src;
     Make(dst, 5, 3);
     Make(src, 3, 2);
     std::vector<std::uint32_t> picture;
@@ -39,14 +39,12 @@ TEST_F(BlurMosaicTest, BlurOfRadiusOneAveragesTheWindowUpAndLeftAtEveryDepth) {
     for (const sRgb& p : kBlurred) expected.push_back(Colour(depth, p.r, p.g, p.b, 0x5A));
     EXPECT_EQ(Get(dst, 1, 1, 3, 2), expected) << depth.name;
     EXPECT_EQ(At(dst, 0, 0), depth.bpp == 32 ? 0x5A000000 | kBackground : kBackground) << depth.name;
-    DDReleaseSurface(&dst);
-    DDReleaseSurface(&src);
   }
 }
 
 TEST_F(BlurMosaicTest, BlurIntoTheFullScreenBackBufferDoublesGreen) {
   ASSERT_TRUE(StartDirect3D(16, 0));
-  DDSURFACEDATA src;
+  sOwnedRecord src;
   Make(src, 3, 2);
   std::vector<std::uint32_t> picture;
   for (const sRgb& p : kPicture) picture.push_back(Colour(kD3D16, p.r, p.g, p.b));
@@ -55,12 +53,11 @@ TEST_F(BlurMosaicTest, BlurIntoTheFullScreenBackBufferDoublesGreen) {
   std::vector<std::uint32_t> expected;
   for (const sRgb& p : kBlurred) expected.push_back(p.r << 11 | (2 * p.g) << 5 | p.b);
   EXPECT_EQ(Get(g_BackSurface, 0, 0, 3, 2), expected);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(BlurMosaicTest, BlurDrawsNothingForRadiusZeroOrAtEightBits) {
   ASSERT_TRUE(Start(kDD32));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 3, 2);
   Make(src, 3, 2);
   PixelsOf(src).Fill(0x00808080);
@@ -78,8 +75,6 @@ TEST_F(BlurMosaicTest, BlurDrawsNothingForRadiusZeroOrAtEightBits) {
   EXPECT_EQ(All(dst), std::vector<std::uint32_t>(6, 0));
   EXPECT_NE(ReadHostFile("log.txt").find("8ビットぼかしは不可能！"), std::string::npos);
   LogInit(0, "log.txt");
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(BlurMosaicTest, KeyedBlurLeavesTransparentPixelsAndAveragesOnlyOpaqueOnes) {
@@ -87,7 +82,7 @@ TEST_F(BlurMosaicTest, KeyedBlurLeavesTransparentPixelsAndAveragesOnlyOpaqueOnes
     ASSERT_TRUE(Start(depth));
     const std::uint32_t key = depth.d3d ? 0 : 0x00FF00FF;
     g_TransparentPixel = key;
-    DDSURFACEDATA dst, src;
+    sOwnedRecord dst, src;
     Make(dst, 3, 1);
     Make(src, 3, 1);
     Put(src, 3, {Colour(depth, 10, 20, 30, depth.d3d ? 0xFF : 0), key, Colour(depth, 30, 40, 50, depth.d3d ? 0xFF : 0)});
@@ -98,8 +93,6 @@ TEST_F(BlurMosaicTest, KeyedBlurLeavesTransparentPixelsAndAveragesOnlyOpaqueOnes
     EXPECT_EQ(Get(dst, 0, 0, 3, 1),
               (std::vector<std::uint32_t>{Colour(depth, 10, 20, 30), 0x77, Colour(depth, 20, 30, 40)}))
         << depth.name;
-    DDReleaseSurface(&dst);
-    DDReleaseSurface(&src);
   }
 }
 
@@ -131,7 +124,7 @@ TEST_F(BlurMosaicTest, BlurRunningSumsGiveTheRulesMeansForAnyRadii) {
   std::mt19937 random(5);
   std::vector<std::uint32_t> picture(kW * kH);
   for (std::uint32_t& p : picture) p = random() % 7 == 0 ? kKey : random() & 0x00FFFFFF;
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, kW, kH);
   Make(src, kW, kH);
   Put(src, kW, picture);
@@ -163,8 +156,6 @@ TEST_F(BlurMosaicTest, BlurRunningSumsGiveTheRulesMeansForAnyRadii) {
       ASSERT_EQ(At(dst, 1 + i, 2 + j), m ? m->r << 16 | m->g << 8 | m->b : 0u) << i << "," << j;
     }
   }
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(BlurMosaicTest, RectanglesReachingPastEitherSurfaceAreCut) {
@@ -172,7 +163,7 @@ TEST_F(BlurMosaicTest, RectanglesReachingPastEitherSurfaceAreCut) {
   // destination: only pixels inside both are written, and the window never reads beyond the source.
   for (const sDepth& depth : {kDD32, kD3D32}) {
     ASSERT_TRUE(Start(depth));
-    DDSURFACEDATA dst, src;
+    sOwnedRecord dst, src;
     Make(dst, 3, 3);
     Make(src, 2, 2);
     PixelsOf(src).Fill(Colour(depth, 40, 40, 40, 0xFF));
@@ -186,14 +177,12 @@ TEST_F(BlurMosaicTest, RectanglesReachingPastEitherSurfaceAreCut) {
     EXPECT_TRUE(MosaicBlt(&dst, -2, -2, 9, 9, 2, &src, -1, -1, 0)) << depth.name;
     EXPECT_EQ(All(dst), (std::vector<std::uint32_t>{grey, 0x11, 0x11, 0x11, grey, grey, 0x11, grey, grey}))
         << depth.name;
-    DDReleaseSurface(&dst);
-    DDReleaseSurface(&src);
   }
 }
 
 TEST_F(BlurMosaicTest, EffectsOfALostSurfaceFailAndDrawNothing) {
   ASSERT_TRUE(Start(kDD32));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 2, 2);
   Make(src, 2, 2);
   InjectDisplayLoss();
@@ -208,15 +197,13 @@ TEST_F(BlurMosaicTest, EffectsOfALostSurfaceFailAndDrawNothing) {
   InjectDisplayLoss(1);
   EXPECT_FALSE(BlurBlt(&dst, 0, 0, 2, 2, 1, 1, &src, 0, 0, 0));
   EXPECT_FALSE(MosaicBlt(&dst, 0, 0, 2, 2, 1, &src, 0, 0, 0));
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 // ---- mosaic
 
 TEST_F(BlurMosaicTest, MosaicBlocksStartAtTheRectanglesCornerAndAreCutAtItsEdge) {
   ASSERT_TRUE(Start(kDD8));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 10, 2);
   Make(src, 10, 2);
   Put(src, 10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
@@ -230,13 +217,11 @@ TEST_F(BlurMosaicTest, MosaicBlocksStartAtTheRectanglesCornerAndAreCutAtItsEdge)
   PixelsOf(dst).Fill(0);
   EXPECT_TRUE(MosaicBlt(&dst, 0, 0, 4, 2, 2, &src, 2, 0, 1));
   EXPECT_EQ(Get(dst, 0, 0, 4, 2), (std::vector<std::uint32_t>{0, 0, 5, 5, 0, 0, 5, 5}));
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(BlurMosaicTest, MosaicBlockSizeBelowOneIsTakenAsOne) {
   ASSERT_TRUE(Start(kDD8));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 3, 1);
   Make(src, 3, 1);
   Put(src, 3, {7, 8, 9});
@@ -245,8 +230,6 @@ TEST_F(BlurMosaicTest, MosaicBlockSizeBelowOneIsTakenAsOne) {
     EXPECT_TRUE(MosaicBlt(&dst, 0, 0, 3, 1, size, &src, 0, 0, 0)) << size;
     EXPECT_EQ(All(dst), (std::vector<std::uint32_t>{7, 8, 9})) << size;
   }
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 // One 2 x 2 block per case: the source block, the colour it gets, and with the key.
@@ -277,7 +260,7 @@ TEST_F(BlurMosaicTest, MosaicBlockColourAtEachDepth) {
   for (const sMosaicCase& c : cases) {
     ASSERT_TRUE(Start(*c.depth, c.windowed));
     g_TransparentPixel = c.key;
-    DDSURFACEDATA dst, src;
+    sOwnedRecord dst, src;
     Make(dst, 2, 2);
     Make(src, 2, 2);
     Put(src, 2, c.block);
@@ -289,19 +272,16 @@ TEST_F(BlurMosaicTest, MosaicBlockColourAtEachDepth) {
       EXPECT_EQ(All(dst), std::vector<std::uint32_t>(4, colour.value_or(background)))
           << c.depth->name << " keyed " << keyed;
     }
-    DDReleaseSurface(&dst);
-    DDReleaseSurface(&src);
   }
 }
 
 TEST_F(BlurMosaicTest, MosaicIntoTheFullScreenBackBufferConvertsTheTopLeftPixel) {
   ASSERT_TRUE(StartDirect3D(16, 0));
-  DDSURFACEDATA src;
+  sOwnedRecord src;
   Make(src, 2, 2);
   Put(src, 2, {0x8000 | 3 << 10 | 5 << 5 | 7, 0, 0, 0});
   EXPECT_TRUE(MosaicBlt(&g_BackSurface, 0, 0, 2, 2, 2, &src, 0, 0, 0));
   EXPECT_EQ(Get(g_BackSurface, 0, 0, 2, 2), std::vector<std::uint32_t>(4, 3 << 11 | 10 << 5 | 7));
-  DDReleaseSurface(&src);
 }
 
 }  // namespace

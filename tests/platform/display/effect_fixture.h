@@ -21,6 +21,14 @@ inline const sDepth kDD32{"DirectDraw 32", false, 32};
 inline const sDepth kD3D16{"Direct3D 16", true, 16};
 inline const sDepth kD3D32{"Direct3D 32", true, 32};
 
+// A record that is released when its case is done with it.
+struct sOwnedRecord : DDSURFACEDATA {
+  sOwnedRecord() = default;
+  sOwnedRecord(const sOwnedRecord&) = delete;
+  sOwnedRecord& operator=(const sOwnedRecord&) = delete;
+  ~sOwnedRecord() { DDReleaseSurface(this); }
+};
+
 class EffectTest : public DrawTest {
  protected:
   bool Start(const sDepth& depth, int windowed = 1) {

@@ -33,14 +33,12 @@ TEST_F(RotateTest, RightAnglesAreExactInSoftwareAtEveryDepth) {
                             sPath{&kD3D32, 1}}) {
     ASSERT_TRUE(Start(*path.depth));
     for (const sTurnCase& c : kTurns) {
-      DDSURFACEDATA dst, src;
+      sOwnedRecord dst, src;
       Make(dst, 5, 5);
       Make(src, 3, 2, 0, path.software);
       Paint(src, kPicture);
       EXPECT_TRUE(RotateBlt(&dst, 2, 2, 3, 2, 1, 1, c.degrees, &src, 0, 0, 0));
       EXPECT_EQ(Show(dst, 5, 5), c.software) << path.depth->name << " " << c.degrees;
-      DDReleaseSurface(&dst);
-      DDReleaseSurface(&src);
     }
   }
 }
@@ -48,14 +46,12 @@ TEST_F(RotateTest, RightAnglesAreExactInSoftwareAtEveryDepth) {
 TEST_F(RotateTest, RightAnglesAreExactThroughTheQuad) {
   ASSERT_TRUE(Start(kD3D32));
   for (const sTurnCase& c : kTurns) {
-    DDSURFACEDATA dst, src;
+    sOwnedRecord dst, src;
     Make(dst, 5, 5);
     Make(src, 3, 2);
     Paint(src, kPicture);
     EXPECT_TRUE(RotateBlt(&dst, 2, 2, 3, 2, 1, 1, c.degrees, &src, 0, 0, 0));
     EXPECT_EQ(Show(dst, 5, 5), c.quad) << c.degrees;
-    DDReleaseSurface(&dst);
-    DDReleaseSurface(&src);
   }
   // A null record draws nothing and is not a failure.
   EXPECT_TRUE(RotateBlt(nullptr, 0, 0, 1, 1, 0, 0, 0, &g_BackSurface, 0, 0, 0));
@@ -64,7 +60,7 @@ TEST_F(RotateTest, RightAnglesAreExactThroughTheQuad) {
 TEST_F(RotateTest, KeyedRotationLeavesTheDestinationAtKeyPixelsOnly) {
   ASSERT_TRUE(Start(kDD32));
   g_TransparentPixel = 'b';
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 5, 4);
   Make(src, 3, 2);
   Paint(src, kPicture);
@@ -75,38 +71,33 @@ TEST_F(RotateTest, KeyedRotationLeavesTheDestinationAtKeyPixelsOnly) {
     EXPECT_EQ(Show(dst, 5, 4), (std::vector<std::string>{"zzzzz", key ? "zazcz" : "zabcz", "zdefz", "zzzzz"}))
         << key;
   }
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(RotateTest, RotationReadsOnlyTheSourceSurface) {
   ASSERT_TRUE(Start(kDD8));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 6, 4);
   Make(src, 3, 2);
   Paint(src, kPicture);
   // A rectangle reaching past the source on both sides: only pixels it has are drawn.
   EXPECT_TRUE(RotateBlt(&dst, 2, 1, 6, 4, 0, 0, 0, &src, -1, -1, 0));
   EXPECT_EQ(Show(dst, 6, 4), (std::vector<std::string>{"......", "......", "...abc", "...def"}));
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(RotateTest, SoftwareRotationIntoTheFullScreenBackBufferIsRepacked) {
   ASSERT_TRUE(StartDirect3D(16, 0));
-  DDSURFACEDATA src;
+  sOwnedRecord src;
   Make(src, 1, 1, 0, 1);
   Put(src, 1, {0x8000 | 3 << 10 | 5 << 5 | 7});
   EXPECT_TRUE(RotateBlt(&g_BackSurface, 10, 10, 1, 1, 0, 0, 90, &src, 0, 0, 0));
   EXPECT_EQ(At(g_BackSurface, 10, 10), 3u << 11 | 10 << 5 | 7);
-  DDReleaseSurface(&src);
 }
 
 // ---- lens
 
 TEST_F(RotateTest, LensRefusesADepthItsRadiusCannotHold) {
   ASSERT_TRUE(Start(kDD8));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 4, 4);
   Make(src, 4, 4);
   PixelsOf(src).Fill(7);
@@ -114,14 +105,12 @@ TEST_F(RotateTest, LensRefusesADepthItsRadiusCannotHold) {
   EXPECT_FALSE(LensBlt(&dst, 2, 2, -1, 3, &src, 2, 2, 0));
   EXPECT_FALSE(LensBlt(&dst, 2, 2, 3, -1, &src, 2, 2, 0));
   EXPECT_EQ(All(dst), std::vector<std::uint32_t>(16, 0));
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(RotateTest, LensSamplesTowardTheCentreAndLeavesTransparentPixels) {
   ASSERT_TRUE(Start(kDD8));
   g_TransparentPixel = 99;
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 9, 1);
   Make(src, 9, 1);
   Put(src, 9, {10, 11, 12, 13, 14, 15, 99, 17, 18});
@@ -130,13 +119,11 @@ TEST_F(RotateTest, LensSamplesTowardTheCentreAndLeavesTransparentPixels) {
   EXPECT_TRUE(LensBlt(&dst, 4, 0, 3, 4, &src, 4, 0, 0));
   // Column 6 would take the transparent pixel and is left, whatever the flag.
   EXPECT_EQ(All(dst), (std::vector<std::uint32_t>{0, 12, 13, 14, 14, 15, 0, 17, 0}));
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(RotateTest, LensSamplesOnlyWhereTheSourceHasPixels) {
   ASSERT_TRUE(Start(kDD32));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 8, 8);
   Make(src, 3, 3);
   PixelsOf(src).Fill(0x00445566);
@@ -145,8 +132,6 @@ TEST_F(RotateTest, LensSamplesOnlyWhereTheSourceHasPixels) {
   EXPECT_EQ(At(dst, 4, 4), 0x00445566u);
   EXPECT_EQ(At(dst, 7, 4), 0u);
   EXPECT_EQ(At(dst, 1, 4), 0u);
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 // ---- circle
@@ -154,7 +139,7 @@ TEST_F(RotateTest, LensSamplesOnlyWhereTheSourceHasPixels) {
 TEST_F(RotateTest, CircleStripsFollowTheDisc) {
   for (const sDepth& depth : {kDD8, kD3D32}) {
     ASSERT_TRUE(Start(depth));
-    DDSURFACEDATA dst, src;
+    sOwnedRecord dst, src;
     Make(dst, 9, 9);
     Make(src, 9, 9);
     Paint(src, std::vector<std::string>(9, "xxxxxxxxx"));
@@ -174,14 +159,12 @@ TEST_F(RotateTest, CircleStripsFollowTheDisc) {
                                                          ".xxxxxx..", ".xxxxxx..", ".xxxxxx..", "..xxxx...",
                                                          "........."}))
         << depth.name;
-    DDReleaseSurface(&dst);
-    DDReleaseSurface(&src);
   }
 }
 
 TEST_F(RotateTest, CircleStripsAreMovedInsideHalfHeightAndCutToHalfWidth) {
   ASSERT_TRUE(Start(kDD8));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 12, 12);
   Make(src, 12, 12);
   Paint(src, std::vector<std::string>(12, "abcdefghijkl"));
@@ -193,26 +176,22 @@ TEST_F(RotateTest, CircleStripsAreMovedInsideHalfHeightAndCutToHalfWidth) {
                                    "............", "............", "............", "............",
                                    "...defghi...", "...defghi...", "...defghi...", "...defghi...",
                                    "............", "............", "............", "............"}));
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(RotateTest, CircleNeverCopiesRowsTheSourceDoesNotHave) {
   // Under Direct3D a copy from below the texture would wrap round to its top rows.
   ASSERT_TRUE(Start(kD3D32));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 6, 6);
   Make(src, 6, 4);
   Paint(src, {"aaaaaa", "bbbbbb", "cccccc", "dddddd"});
   CircleBlt(&dst, 3, 3, 10, 10, 3, 1, &src, 3, 3, 0);
   EXPECT_EQ(Show(dst, 6, 6), (std::vector<std::string>{"......", ".bbbb.", ".cccc.", ".dddd.", "......", "......"}));
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 TEST_F(RotateTest, HugeCircleValuesStayWithinTheSurfaces) {
   ASSERT_TRUE(Start(kDD8));
-  DDSURFACEDATA dst, src;
+  sOwnedRecord dst, src;
   Make(dst, 4, 4);
   Make(src, 4, 4);
   Paint(src, std::vector<std::string>(4, "pqrs"));
@@ -223,8 +202,6 @@ TEST_F(RotateTest, HugeCircleValuesStayWithinTheSurfaces) {
   Paint(dst, std::vector<std::string>(4, "...."));
   CircleBlt(&dst, 2, 2, 2000000000, 2000000000, 2000000000, 3, &src, 2, 2, 0);
   EXPECT_EQ(Show(dst, 4, 4), std::vector<std::string>(4, "pqrs"));
-  DDReleaseSurface(&dst);
-  DDReleaseSurface(&src);
 }
 
 }  // namespace
