@@ -1,7 +1,7 @@
 // The box blur. Each pixel becomes the mean of the window of 2 * radiusX by 2 * radiusY pixels from
 // -radius to radius - 1 around it, the window cut to the source rectangle. The sums are kept as
-// running sums (per column over the window's rows, then along the row over its columns), so a pixel
-// costs the same whatever the radii: the result is the same integer mean of the same samples.
+// running sums (per column over the window's rows, then totals along the row), so a pixel costs the
+// same whatever the radii: the result is the same integer mean of the same samples.
 #include <cstring>
 #include <vector>
 
@@ -37,20 +37,30 @@ class cCountDivider {
 };
 
 // Per column of the rectangle: the sums of red, green and blue and the number of samples over the
-// window's rows. Kept per thread and grown only when a wider rectangle comes.
+// window's rows; and, for the row being drawn, their running totals along it (at[k]: columns 0 to
+// k - 1), so that any window's sums are two lookups. Totals are kept modulo 2^32: a difference is
+// exact whenever the window's own sum fits in 32 bits. Kept per thread and grown only when a wider
+// rectangle comes.
 struct sColumnSums {
   std::uint32_t* r;
   std::uint32_t* g;
   std::uint32_t* b;
   std::uint32_t* n;
+  std::uint32_t* atR;
+  std::uint32_t* atG;
+  std::uint32_t* atB;
+  std::uint32_t* atN;
 };
 
 sColumnSums ColumnSums(std::size_t columns) {
   thread_local std::vector<std::uint32_t> sums;
-  if (sums.size() < 4 * columns) sums.resize(4 * columns);
-  std::fill_n(sums.begin(), 4 * columns, 0u);
+  const std::size_t size = 4 * columns + 4 * (columns + 1);
+  if (sums.size() < size) sums.resize(size);
+  std::fill_n(sums.begin(), size, 0u);
   std::uint32_t* p = sums.data();
-  return {p, p + columns, p + 2 * columns, p + 3 * columns};
+  std::uint32_t* at = p + 4 * columns;
+  const std::size_t n = columns + 1;
+  return {p, p + columns, p + 2 * columns, p + 3 * columns, at, at + n, at + 2 * n, at + 3 * n};
 }
 
 // How one depth reads channels and writes the mean.
@@ -125,27 +135,36 @@ void Blur(const cEffectFrame& frame, const sBlurPixels<T>& px, const sBlurArea& 
     for (; bottom < newBottom; ++bottom) AccumulateRow(px, sourceRow(bottom), i1 - i0, sums, true);
     for (; top < newTop; ++top) AccumulateRow(px, sourceRow(top), i1 - i0, sums, false);
 
+    const std::int32_t columns = i1 - i0;
+    for (std::int32_t k = 0; k < columns; ++k) {
+      sums.atR[k + 1] = sums.atR[k] + sums.r[k];
+      sums.atG[k + 1] = sums.atG[k] + sums.g[k];
+      sums.atB[k + 1] = sums.atB[k] + sums.b[k];
+      sums.atN[k + 1] = sums.atN[k] + sums.n[k];
+    }
     const std::uint8_t* own = from.Row(a.sy + j);
     std::uint8_t* out = to.Row(a.y + j);
-    // The window's columns [left, right) along the row, as offsets from i0.
-    std::int64_t left = std::max<std::int64_t>(i0, a.outCols.first - a.rx) - i0;
-    std::int64_t right = left;
-    std::uint64_t r = 0, g = 0, b = 0, n = 0;
     for (std::int32_t i = a.outCols.first; i < a.outCols.end; ++i) {
-      const std::int64_t newLeft = std::max<std::int64_t>(i0, i - a.rx) - i0;
-      const std::int64_t newRight = std::min<std::int64_t>(i1, i + a.rx) - i0;
-      for (; right < newRight; ++right) r += sums.r[right], g += sums.g[right], b += sums.b[right], n += sums.n[right];
-      for (; left < newLeft; ++left) r -= sums.r[left], g -= sums.g[left], b -= sums.b[left], n -= sums.n[left];
+      // The window's columns [left, right), as offsets from i0.
+      const auto left = static_cast<std::int32_t>(std::clamp<std::int64_t>(i - a.rx, i0, i1) - i0);
+      const auto right = static_cast<std::int32_t>(std::clamp<std::int64_t>(i + a.rx, i0, i1) - i0);
+      const std::uint32_t n = sums.atN[right] - sums.atN[left];
       if (n == 0) continue;
       if (px.keyed && LoadPixel<T>(own, a.sx + i) == px.key) continue;
       const std::int32_t at = a.x + i;
+      const T under = LoadPixel<T>(out, at);
       if (n < kFastCountLimit) {
-        divide.Set(static_cast<std::uint32_t>(n));
-        StorePixel<T>(out, at, px.Write(LoadPixel<T>(out, at), divide(r), divide(g), divide(b)));
-      } else {
+        divide.Set(n);
         StorePixel<T>(out, at,
-                      px.Write(LoadPixel<T>(out, at), static_cast<std::uint32_t>(r / n),
-                               static_cast<std::uint32_t>(g / n), static_cast<std::uint32_t>(b / n)));
+                      px.Write(under, divide(sums.atR[right] - sums.atR[left]), divide(sums.atG[right] - sums.atG[left]),
+                               divide(sums.atB[right] - sums.atB[left])));
+      } else {
+        // Windows of more than 2^24 samples: summed column by column in 64 bits.
+        std::uint64_t r = 0, g = 0, b = 0;
+        for (std::int32_t k = left; k < right; ++k) r += sums.r[k], g += sums.g[k], b += sums.b[k];
+        StorePixel<T>(out, at,
+                      px.Write(under, static_cast<std::uint32_t>(r / n), static_cast<std::uint32_t>(g / n),
+                               static_cast<std::uint32_t>(b / n)));
       }
     }
   }
