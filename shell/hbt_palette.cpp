@@ -1,5 +1,6 @@
 #include "shell/hbt_palette.h"
 
+#include "platform/display/blend_table.h"
 #include "platform/display/d3d_device.h"
 #include "platform/display/display.h"
 #include "platform/display/palette.h"

@@ -4,9 +4,6 @@
 // ramps of Direct3D, the rotating palette groups of DirectDraw at 8 bits).
 #include <array>
 #include <cstdint>
-#include <string>
-
-#include "platform/display/blend_table.h"
 
 // Palette numbers with rows to take: 0-11 rotate the twelve colour rows, 12 and above copy row
 // number - 11 into all twelve, and the palette has no row past 15.
