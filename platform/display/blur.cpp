@@ -136,19 +136,24 @@ void Blur(const cEffectFrame& frame, const sBlurPixels<T>& px, const sBlurArea& 
     for (; top < newTop; ++top) AccumulateRow(px, sourceRow(top), i1 - i0, sums, false);
 
     const std::int32_t columns = i1 - i0;
+    std::uint32_t totalR = 0, totalG = 0, totalB = 0, totalN = 0;
     for (std::int32_t k = 0; k < columns; ++k) {
-      sums.atR[k + 1] = sums.atR[k] + sums.r[k];
-      sums.atG[k + 1] = sums.atG[k] + sums.g[k];
-      sums.atB[k + 1] = sums.atB[k] + sums.b[k];
-      sums.atN[k + 1] = sums.atN[k] + sums.n[k];
+      sums.atR[k + 1] = totalR += sums.r[k];
+      sums.atG[k + 1] = totalG += sums.g[k];
+      sums.atB[k + 1] = totalB += sums.b[k];
+      sums.atN[k + 1] = totalN += sums.n[k];
     }
     const std::uint8_t* own = from.Row(a.sy + j);
     std::uint8_t* out = to.Row(a.y + j);
+    const std::uint32_t* atR = sums.atR;
+    const std::uint32_t* atG = sums.atG;
+    const std::uint32_t* atB = sums.atB;
+    const std::uint32_t* atN = sums.atN;
     for (std::int32_t i = a.outCols.first; i < a.outCols.end; ++i) {
       // The window's columns [left, right), as offsets from i0.
       const auto left = static_cast<std::int32_t>(std::clamp<std::int64_t>(i - a.rx, i0, i1) - i0);
       const auto right = static_cast<std::int32_t>(std::clamp<std::int64_t>(i + a.rx, i0, i1) - i0);
-      const std::uint32_t n = sums.atN[right] - sums.atN[left];
+      const std::uint32_t n = atN[right] - atN[left];
       if (n == 0) continue;
       if (px.keyed && LoadPixel<T>(own, a.sx + i) == px.key) continue;
       const std::int32_t at = a.x + i;
@@ -156,8 +161,8 @@ void Blur(const cEffectFrame& frame, const sBlurPixels<T>& px, const sBlurArea& 
       if (n < kFastCountLimit) {
         divide.Set(n);
         StorePixel<T>(out, at,
-                      px.Write(under, divide(sums.atR[right] - sums.atR[left]), divide(sums.atG[right] - sums.atG[left]),
-                               divide(sums.atB[right] - sums.atB[left])));
+                      px.Write(under, divide(atR[right] - atR[left]), divide(atG[right] - atG[left]),
+                               divide(atB[right] - atB[left])));
       } else {
         // Windows of more than 2^24 samples: summed column by column in 64 bits.
         std::uint64_t r = 0, g = 0, b = 0;
