@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/frame_memcpy.h"
 #include "platform/display/blit.h"
 #include "platform/display/display.h"
 #include "platform/display/palette.h"
@@ -54,16 +55,6 @@ class cBenchDisplay {
  private:
   cHeadlessScreen m_Screen{kWidth, kHeight};
 };
-
-void Memcpy640x480x32(benchmark::State& state) {
-  std::vector<std::uint8_t> from(kFrameBytes, 1), to(kFrameBytes);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), kFrameBytes);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(state.iterations() * kFrameBytes);
-}
 
 void SdlKeyedBlit640x480x32(benchmark::State& state) {
   SDL_Surface* from = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, SDL_PIXELFORMAT_XRGB8888);

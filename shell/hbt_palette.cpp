@@ -1,12 +1,10 @@
 #include "shell/hbt_palette.h"
 
-#include <cstdio>
-
+#include "platform/display/blend_table.h"
 #include "platform/display/d3d_device.h"
 #include "platform/display/display.h"
 #include "platform/display/palette.h"
 #include "platform/display/palette_fade.h"
-#include "platform/host/game_files.h"
 #include "platform/host/text_codec.h"
 #include "platform/services/boxes.h"
 #include "platform/services/format.h"
@@ -15,7 +13,6 @@
 #include "project/system_data.h"
 #include "shell/startup.h"
 
-BlendTable g_BlendTable{};
 std::array<SystemColour, kSystemColourCount> g_SystemColours{};
 
 namespace {
@@ -97,15 +94,6 @@ void CyclePaletteGroups() {
 }
 
 }  // namespace
-
-bool LoadBlendTable(BlendTable& table, const std::string& path) {
-  GameFile file = OpenGameFile(path, "rb");
-  if (!file) return false;
-  BlendTable read{};
-  if (std::fread(read.data(), 1, read.size(), file.get()) != read.size()) return false;
-  table = read;
-  return true;
-}
 
 std::int32_t LoadHbtPalette(std::int32_t number) {
   if (DisplayIsD3D() || !g_lpDD || g_DisplayParams.bpp != 8) return 1;

@@ -4,16 +4,6 @@
 // ramps of Direct3D, the rotating palette groups of DirectDraw at 8 bits).
 #include <array>
 #include <cstdint>
-#include <string>
-
-constexpr std::size_t kBlendTableBytes = 256 * 256;
-using BlendTable = std::array<std::uint8_t, kBlendTableBytes>;
-
-// The 8-bit half-blend table: entry a * 256 + b is the palette colour halfway between a and b.
-extern BlendTable g_BlendTable;
-// Reads the table from a game path; false, the table unchanged, unless the file holds at least the
-// whole table.
-bool LoadBlendTable(BlendTable& table, const std::string& path);
 
 // Palette numbers with rows to take: 0-11 rotate the twelve colour rows, 12 and above copy row
 // number - 11 into all twelve, and the palette has no row past 15.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/audio/sound_effects.h"
+#include "platform/display/blend_table.h"
 #include "platform/host/text_codec.h"
 #include "project/option.h"
 #include "shell/option_scene.h"

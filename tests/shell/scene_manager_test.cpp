@@ -2,6 +2,7 @@
 // pacing and the present of both back-ends, and the failures a scene can bring.
 #include <stdexcept>
 
+#include "platform/display/blend_table.h"
 #include "platform/display/blit.h"
 #include "platform/display/present.h"
 #include "platform/display/display_faults.h"
