@@ -51,7 +51,10 @@ void BuildDarknessSurfaces(DDSURFACEDATA* darkness, DDSURFACEDATA* spot) {
     DDFillRect(darkness, cx - radius, cy - radius, 2 * radius, 2 * radius, kLightColour);
     return;
   }
-  if (!Create(spot, 2 * r, 2 * r, 0)) {
+  // The spot is keyed: a plain copy of a keyed picture clears what it covers before it draws, so
+  // under the textured branch its transparent dots cut the hole instead of blending nothing over
+  // the darkness. The surface branch copies its dots as they are either way.
+  if (!Create(spot, 2 * r, 2 * r, 1)) {
     MemoryErrBox();  // which closes the program in order
     return;
   }
