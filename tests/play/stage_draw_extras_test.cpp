@@ -118,7 +118,9 @@ TEST_F(StageDrawExtrasTest, DarknessHasAHoleOfTheSightRadiusInItsMiddle) {
     BuildDarknessSurfaces(darkness, spot);
     EXPECT_EQ(at(cx, cy), FillColour());
     EXPECT_EQ(at(cx - 10, cy + 5), FillColour());
-    if (backEnd == BackEnd::Direct3D) EXPECT_EQ(PixelsOf(*darkness).Pixel(cx, cy), 0u) << "transparent";
+    if (backEnd == BackEnd::Direct3D) {
+      EXPECT_EQ(PixelsOf(*darkness).Pixel(cx, cy), 0u) << "transparent";
+    }
     EXPECT_EQ(at(cx - 16, cy - 16), kColour16);
     EXPECT_EQ(at(cx + 15, cy + 15), kColour16);
     EXPECT_EQ(spot->width, 32);
