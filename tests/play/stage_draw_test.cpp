@@ -231,6 +231,20 @@ TEST_F(StageDrawTest, ObjectGroupsInTheirOrderOncePerPriority) {
   EXPECT_EQ(g_Calls, expected);
 }
 
+TEST_F(StageDrawTest, ObjectPriorityOutsideTheRangeIsDrawnAtItsNearestEnd) {
+  struct sCase {
+    std::int32_t own, pass;
+    bool drawn;
+  };
+  // clang-format off
+  const sCase cases[] = {
+      {3, kAnyPriority, true}, {3, 3, true}, {3, 4, false},
+      {8, 7, true}, {8, 0, false}, {-1, 0, true}, {255, 7, true},
+  };
+  // clang-format on
+  for (const sCase& c : cases) EXPECT_EQ(DrawnInPass(c.own, c.pass), c.drawn) << c.own << " in " << c.pass;
+}
+
 // Objects as 8x8 squares of a colour, each group drawing those of the priority asked for.
 struct sSquare {
   int group, priority;
