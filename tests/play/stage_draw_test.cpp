@@ -3,8 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "play/chara_base.h"
 #include "play/screen_colour.h"
+#include "play/status_bar.h"
 #include "tests/play/stage_draw_fixture.h"
+#include "tests/support/alloc/allocation_count.h"
 
 namespace {
 
@@ -335,6 +338,50 @@ TEST_F(StageDrawTest, PauseFrameWithTheStageHiddenShowsOnlyLayersAndColour) {
     DrawStage(0, 1, 0, 1);
     EXPECT_TRUE(objectsDrawn);
     EXPECT_EQ(Frame(64 + 20, 64 + 20), SheetPixel(0x10, 32, 20, 7 * 32 + 20));
+  }
+}
+
+std::vector<cCharaBase>* g_Charas = nullptr;
+
+TEST_F(StageDrawTest, WholeFrameAllocatesNothingOnceRunning) {
+  for (BackEnd backEnd : kBackEnds) {
+    SCOPED_TRACE(BackEndName(backEnd));
+    StartDrawing(backEnd, 3);
+    for (int i = 0; i < 3; ++i) AddLayer(i == 2 ? kPlaneFront : kPlaneBack).m_AutoScrollX = i & 1;
+    for (std::int32_t ty = 10; ty < 26; ++ty)
+      for (std::int32_t tx = 10; tx < 31; ++tx) {
+        cMapCell& cell = PutCell(tx, ty, static_cast<std::int16_t>(1 + (tx + ty) % 20), (tx + ty) & 1);
+        cell.m_MarkMode = (tx + ty) % 5 == 0 ? 1 : 0;
+      }
+    for (cStatusBarItem& item : g_System.m_StatusBarItems) {
+      item.m_Shown = 1;
+      item.m_Label = "LABEL";
+      item.m_ShowNumber = 1;
+      item.m_Digits = 6;
+    }
+    m_Scene->m_TimeLeft = 42;
+    std::vector<cCharaBase> charas(20);
+    for (std::size_t i = 0; i < charas.size(); ++i) {
+      cCharaBase& chara = charas[i];
+      chara.cGameObj::Init(1, 1, 0, 0, static_cast<std::int32_t>(i), nullptr, 0, 0, 0, 32, 32, 32, 32, 0, 0, 0);
+      chara.m_Def.m_ChipSource = kChipChara;
+      chara.m_X1 = kOriginX + 30.0 * static_cast<double>(i);
+      chara.m_Y1 = kOriginY + 100.0;
+    }
+    g_Charas = &charas;
+    g_ObjectDrawers[kDrawCharas] = [](DDSURFACEDATA* dst, std::int32_t priority, std::int32_t frozen) {
+      for (cCharaBase& chara : *g_Charas)
+        if (DrawnInPass(chara.m_Def.m_Z, priority)) chara.Draw(dst, frozen);
+    };
+    StartScreenColour(m_Scene->m_ScreenColour, 10, 20, 30, 40, 0, 1, 0, 0);
+    // The first frames size the work buffers once (the first tint comes on the second frame).
+    DrawStage(1, 0, 1, 1);
+    DrawStage(1, 0, 1, 1);
+    cAllocationWatch watch;
+    for (int frame = 0; frame < 10; ++frame) DrawStage(frame & 1, frame & 1, 1, 1);
+    EXPECT_EQ(watch.Stop(), 0);
+    g_ObjectDrawers = {};
+    g_Stage.m_BgLayers.clear();
   }
 }
 
