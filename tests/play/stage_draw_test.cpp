@@ -157,6 +157,23 @@ TEST_F(StageDrawTest, OnlyEightLayersAreEverDrawn) {
   g_Stage.m_BgLayers.clear();
 }
 
+TEST_F(StageDrawTest, ImageOfNoSizeIsPassedOver) {
+  StartDrawing(BackEnd::DirectDraw, 2);
+  cBgLayer& first = AddLayer();
+  cBgLayer& second = AddLayer();
+  second.m_AutoScrollX = second.m_AutoScrollY = 1;
+  second.m_RateX = second.m_RateY = 3.0;
+  // An image that has pixels but no size (nothing to tile with, nothing to wrap in).
+  g_SurfaceTable[kBgLayerSurface + 1].width = 0;
+  ScrollBackgrounds();
+  EXPECT_DOUBLE_EQ(second.m_OffsetX, 0.0);
+  first.m_RateX = first.m_RateY = 0.0;
+  DrawBackgroundLayers(&g_BackSurface, kPlaneBack);
+  EXPECT_EQ(Frame(1, 0), BackgroundPixel(0, 1, 0, false));
+  g_SurfaceTable[kBgLayerSurface + 1].width = kBgWidth;
+  g_Stage.m_BgLayers.clear();
+}
+
 TEST_F(StageDrawTest, CellsOfEachPlaneWithMarksAndHiddenCells) {
   for (BackEnd backEnd : kBackEnds) {
     SCOPED_TRACE(BackEndName(backEnd));
