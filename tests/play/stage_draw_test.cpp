@@ -159,8 +159,10 @@ TEST_F(StageDrawTest, OnlyEightLayersAreEverDrawn) {
 
 TEST_F(StageDrawTest, ImageOfNoSizeIsPassedOver) {
   StartDrawing(BackEnd::DirectDraw, 2);
-  cBgLayer& first = AddLayer();
-  cBgLayer& second = AddLayer();
+  AddLayer();
+  AddLayer();
+  cBgLayer& first = g_Stage.m_BgLayers.At(0);
+  cBgLayer& second = g_Stage.m_BgLayers.At(1);
   second.m_AutoScrollX = second.m_AutoScrollY = 1;
   second.m_RateX = second.m_RateY = 3.0;
   // An image that has pixels but no size (nothing to tile with, nothing to wrap in).
