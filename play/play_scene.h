@@ -35,6 +35,10 @@ class cPlayScene : public cScene {
   // hero container, which is never resized while they are listed here.
   CheckedVector<cCharaBase*> m_Heroes;
   std::int32_t m_HeroCount = 1;
+  // The logic step of the frame being run, 1 .. steps per frame.
+  std::int32_t m_StepInFrame = 0;
+  // The map cells a toggling block summon has changed already; the summon empties it first.
+  CheckedVector<std::int32_t> m_ToggledCells;
 };
 
 // The play scene while a stage is played, else null.
