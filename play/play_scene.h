@@ -39,6 +39,8 @@ class cPlayScene : public cScene {
   std::int32_t m_StepInFrame = 0;
   // The map cells a toggling block summon has changed already; the summon empties it first.
   CheckedVector<std::int32_t> m_ToggledCells;
+  // A block summon outside the map has been written to the report log (once per stage play).
+  std::int32_t m_OutsideCellReported = 0;
 };
 
 // The play scene while a stage is played, else null.
