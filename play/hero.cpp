@@ -1,6 +1,7 @@
 #include "play/hero.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/audio/sound_effects.h"
 #include "platform/display/blit.h"
@@ -179,7 +180,6 @@ void cHero::BuildHitBoxOverlay() {
     std::int32_t width;
     std::int32_t height;
   };
-  // In this order before sorting: equal areas keep it.
   const OverlayRow rows[] = {
       {kOverlayHit, kOverlayModeHit, m_Width, m_Height},
       {kOverlayPickup, kOverlayModePickup, m_PickupBox.m_Width, m_PickupBox.m_Height},
@@ -199,9 +199,12 @@ void cHero::BuildHitBoxOverlay() {
     rec.m_Height = row.height;
     m_Overlay.push_back(rec);
   }
-  std::stable_sort(m_Overlay.begin(), m_Overlay.end(), [](const cBoxOverlayRec& a, const cBoxOverlayRec& b) {
-    return std::int64_t{a.m_Width} * a.m_Height > std::int64_t{b.m_Width} * b.m_Height;
-  });
+  // Largest first, equal areas in the order above: an insertion sort of the four, which needs no
+  // buffer.
+  const auto area = [](const cBoxOverlayRec& r) { return std::int64_t{r.m_Width} * r.m_Height; };
+  for (std::size_t i = 1; i < m_Overlay.size(); ++i)
+    for (std::size_t j = i; j > 0 && area(m_Overlay[j]) > area(m_Overlay[j - 1]); --j)
+      std::swap(m_Overlay[j], m_Overlay[j - 1]);
 }
 
 void cHero::UpdateScreenRect() { UpdateScreenRectKeepingPixels(*this); }
