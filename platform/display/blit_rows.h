@@ -39,6 +39,17 @@ void CopyRowKeyed32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict
 // row again changes nothing else).
 bool CopyOpaqueTexels32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count,
                         std::uint32_t keepMask);
+// The same copy for every texel, the partly transparent ones blended (each channel
+// (s * a + d * (255 - a)) / 255 rounded to nearest, the alpha channel too), fully transparent ones
+// left out. Exact for any row, but slower than the copy above.
+void BlendTexels32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count,
+                   std::uint32_t keepMask);
+// Texels known to be opaque: copied, ANDed with keepMask.
+void CopyTexels32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count,
+                  std::uint32_t keepMask);
+// One colour 0xAARRGGBB blended over count 32-bit pixels under the usual blend, ANDed with keepMask
+// (alpha 0 changes nothing; 255 sets the colour).
+void BlendColour32(std::uint8_t* dst, std::int32_t count, std::uint32_t colour, std::uint32_t keepMask);
 
 template <typename T>
 inline void CopyRowKeyed(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count, T key) {
