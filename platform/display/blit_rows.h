@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/display/key_spans.h"
+
 template <typename T>
 inline T LoadPixel(const std::uint8_t* p, std::int32_t i) {
   T v;
@@ -75,5 +77,75 @@ inline void GatherRowKeyed(std::uint8_t* __restrict dst, const std::uint8_t* __r
     const T s = LoadPixel<T>(src, columns[i]);
     const T d = LoadPixel<T>(dst, i);
     StorePixel<T>(dst, i, s == key ? d : s);
+  }
+}
+
+// A keyed copy of the columns [x, x + count) of one source row (srcRow: its column 0) to dst (the
+// pixel of column x), guided by the row's key spans: transparent stretches are skipped unread, runs
+// of kept pixels copied as memory, scattered rows selected pixel by pixel.
+template <typename T>
+inline void CopyRowKeyedBySpans(std::uint8_t* __restrict dst, const std::uint8_t* __restrict srcRow, std::int32_t x,
+                                std::int32_t count, const cKeySpans& spans, const sRowSpans& row, T key) {
+  const std::int32_t lo = row.first > x ? row.first : x;
+  const std::int32_t hi = row.end < x + count ? row.end : x + count;
+  if (lo >= hi) return;
+  std::uint8_t* out = dst + static_cast<std::ptrdiff_t>(lo - x) * sizeof(T);
+  const std::uint8_t* in = srcRow + static_cast<std::ptrdiff_t>(lo) * sizeof(T);
+  switch (row.shape) {
+    case RowShape::Empty:
+      return;
+    case RowShape::Solid:
+      CopyRow<T>(out, in, hi - lo);
+      return;
+    case RowShape::Spans:
+      ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e) {
+        CopyRow<T>(dst + static_cast<std::ptrdiff_t>(b - x) * sizeof(T), srcRow + static_cast<std::ptrdiff_t>(b) * sizeof(T),
+                   e - b);
+      });
+      return;
+    case RowShape::Scattered:
+    case RowShape::Blended:
+      CopyRowKeyed<T>(out, in, hi - lo, key);
+      return;
+  }
+}
+
+// The key rule of 32-bit texels under the usual blend: alpha 0 is left out, alpha 255 copied.
+constexpr sKeyRule kTexelKeyRule{0xFF000000u, 0, 0xFF000000u};
+
+// The texel copy of CopyOpaqueTexels32 and BlendTexels32 for the columns [x, x + count) of one texture
+// row, guided by its spans under kTexelKeyRule.
+inline void CopyTexelsBySpans(std::uint8_t* __restrict dst, const std::uint8_t* __restrict srcRow, std::int32_t x,
+                              std::int32_t count, const cKeySpans& spans, const sRowSpans& row, std::uint32_t keepMask) {
+  const std::int32_t lo = row.first > x ? row.first : x;
+  const std::int32_t hi = row.end < x + count ? row.end : x + count;
+  if (lo >= hi) return;
+  std::uint8_t* out = dst + static_cast<std::ptrdiff_t>(lo - x) * 4;
+  const std::uint8_t* in = srcRow + static_cast<std::ptrdiff_t>(lo) * 4;
+  switch (row.shape) {
+    case RowShape::Empty:
+      return;
+    case RowShape::Solid:
+      if (keepMask == 0xFFFFFFFFu)
+        CopyRow<std::uint32_t>(out, in, hi - lo);
+      else
+        CopyTexels32(out, in, hi - lo, keepMask);
+      return;
+    case RowShape::Spans:
+      ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e) {
+        std::uint8_t* runOut = dst + static_cast<std::ptrdiff_t>(b - x) * 4;
+        const std::uint8_t* runIn = srcRow + static_cast<std::ptrdiff_t>(b) * 4;
+        if (keepMask == 0xFFFFFFFFu)
+          CopyRow<std::uint32_t>(runOut, runIn, e - b);
+        else
+          CopyTexels32(runOut, runIn, e - b, keepMask);
+      });
+      return;
+    case RowShape::Scattered:
+      CopyOpaqueTexels32(out, in, hi - lo, keepMask);
+      return;
+    case RowShape::Blended:
+      BlendTexels32(out, in, hi - lo, keepMask);
+      return;
   }
 }

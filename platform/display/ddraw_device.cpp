@@ -200,11 +200,22 @@ cDDSurface::~cDDSurface() {
 HRESULT cDDSurface::Lock(cPixelBuffer** pixels) {
   if (!pixels) return DDERR_INVALIDPARAMS;
   if (m_Lost) return DDERR_SURFACELOST;
+  m_Pixels.OpenWrites();
   *pixels = &m_Pixels;
   return DD_OK;
 }
 
-HRESULT cDDSurface::Unlock() { return DD_OK; }
+HRESULT cDDSurface::Unlock() {
+  m_Pixels.CloseWrites();
+  return DD_OK;
+}
+
+HRESULT cDDSurface::LockForReading(const cPixelBuffer** pixels) const {
+  if (!pixels) return DDERR_INVALIDPARAMS;
+  if (m_Lost) return DDERR_SURFACELOST;
+  *pixels = &m_Pixels;
+  return DD_OK;
+}
 
 void cDDSurface::Lose() {
   m_Lost = true;

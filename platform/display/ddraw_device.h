@@ -112,9 +112,12 @@ class cDDSurface {
   cDDSurface(const cDDSurface&) = delete;
   cDDSurface& operator=(const cDDSurface&) = delete;
 
-  // The pixels, for reading and writing; fails while the surface is lost.
+  // The pixels, for reading and writing; fails while the surface is lost. Until the matching Unlock
+  // the surface counts as being written.
   HRESULT Lock(cPixelBuffer** pixels);
   HRESULT Unlock();
+  // The pixels for a copy that only reads them (as a blit reads its source); fails while lost.
+  HRESULT LockForReading(const cPixelBuffer** pixels) const;
   HRESULT IsLost() const { return m_Lost ? DDERR_SURFACELOST : DD_OK; }
   // Gives a lost surface its memory back; its pixels are whatever the memory holds (zero here).
   HRESULT Restore();

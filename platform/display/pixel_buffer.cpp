@@ -34,6 +34,7 @@ bool cPixelBuffer::Create(std::int32_t width, std::int32_t height, PixelFormat f
 }
 
 void cPixelBuffer::Free() {
+  Written();
   std::vector<std::uint8_t>().swap(m_Bits);
   m_Width = m_Height = m_Pitch = 0;
 }
@@ -79,6 +80,7 @@ void cPixelBuffer::FillRect(const PixelRect& rect, std::uint32_t value) {
   std::int32_t right = std::min(rect.right, m_Width);
   std::int32_t bottom = std::min(rect.bottom, m_Height);
   if (left >= right || top >= bottom) return;
+  Written();
   const std::int32_t count = right - left;
   for (std::int32_t y = top; y < bottom; ++y) {
     std::uint8_t* row = Row(y);
@@ -101,7 +103,17 @@ void cPixelBuffer::FillRect(const PixelRect& rect, std::uint32_t value) {
 bool cPixelBuffer::SwapPixels(cPixelBuffer& other) {
   if (other.m_Width != m_Width || other.m_Height != m_Height || other.m_Format != m_Format) return false;
   m_Bits.swap(other.m_Bits);
+  Written();
+  other.Written();
   return true;
+}
+
+const cKeySpans* cPixelBuffer::KeySpans(const sKeyRule& rule) const {
+  if (m_OpenWrites > 0 || m_Bits.empty()) return nullptr;
+  if (m_Spans.Valid() && m_Spans.Rule() == rule) return &m_Spans;
+  if (++m_KeyedReads < 2) return nullptr;
+  m_Spans.Build(m_Bits.data(), m_Width, m_Height, m_Pitch, BytesPerPixel(), rule);
+  return &m_Spans;
 }
 
 std::uint32_t PackColour(PixelFormat format, std::uint32_t argb) {

@@ -262,14 +262,36 @@ void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer&
   const bool fast32 = texture && texture->Format() == PixelFormat::Argb8888 && BytesPerPixel(targetFormat) == 4 &&
                       usualBlend && contiguous && StagePassesTexel(stage, diffuse);
   const std::uint32_t keepMask = targetFormat == PixelFormat::Xrgb8888 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+  const cKeySpans* spans = fast32 ? texture->KeySpans(kTexelKeyRule) : nullptr;
+
+  // No texture: one colour for the whole quad (fills and fades).
+  if (!texture && BytesPerPixel(targetFormat) == 4 && (usualBlend || !states.alphaBlendEnable)) {
+    const std::uint32_t colour = Stage0(stage, kWhite, diffuse, factor);
+    const std::uint32_t packed = PackColour(targetFormat, colour);
+    for (std::int32_t y = ay.first; y < ay.end; ++y) {
+      std::uint8_t* out = target.Row(y) + static_cast<std::ptrdiff_t>(ax.first) * 4;
+      if (usualBlend) {
+        BlendColour32(out, count, colour, keepMask);
+      } else {
+        for (std::int32_t i = 0; i < count; ++i) StorePixel<std::uint32_t>(out, i, packed);
+      }
+    }
+    return;
+  }
 
   for (std::int32_t y = ay.first; y < ay.end; ++y) {
     const std::int32_t ty = ay.TexelAt(y);
     std::uint8_t* out = target.Row(y);
     if (fast32) {
-      if (CopyOpaqueTexels32(out + static_cast<std::ptrdiff_t>(ax.first) * 4,
-                             texture->Row(ty) + static_cast<std::ptrdiff_t>(column0) * 4, count, keepMask))
-        continue;
+      std::uint8_t* first = out + static_cast<std::ptrdiff_t>(ax.first) * 4;
+      if (spans) {
+        CopyTexelsBySpans(first, texture->Row(ty), column0, count, *spans, spans->Row(ty), keepMask);
+      } else if (!CopyOpaqueTexels32(first, texture->Row(ty) + static_cast<std::ptrdiff_t>(column0) * 4, count,
+                                     keepMask)) {
+        // Partly transparent texels were left alone: the blend goes over the row once more.
+        BlendTexels32(first, texture->Row(ty) + static_cast<std::ptrdiff_t>(column0) * 4, count, keepMask);
+      }
+      continue;
     }
     const std::uint8_t* texRow = texture ? texture->Row(ty) : nullptr;
     for (std::int32_t i = 0; i < count; ++i) {
