@@ -74,7 +74,8 @@ class cDirectDraw : public std::enable_shared_from_this<cDirectDraw> {
 
   // Full screen: the back buffer becomes the shown picture (and the shown one the last back buffer).
   HRESULT Flip();
-  // Windowed: copies source into the primary at the window's client area and shows it.
+  // Copies source into the primary at the window's client area and shows it. A window's primary
+  // (no flip chain) is not written: the window is handed the source's pixels, converted once.
   HRESULT BltToWindow(const cDDSurface& source);
 
   // Every surface of this object that lives in video memory, and the primary, are lost.
