@@ -71,6 +71,14 @@ void CopyPixels(cPixelBuffer& to, const std::uint8_t* fromBits, std::int32_t fro
     for (std::int32_t i = 0; i < count; ++i) columns[i] = static_cast<std::int32_t>(mx.SourceOf(mx.first + i));
   }
   const T keyValue = static_cast<T>(key.value_or(0));
+  if (spans && plain && my.sourceSize == my.size) {
+    // Consecutive rows of both: one call for all of them.
+    const sSpanCopy copy{to.Row(my.first) + static_cast<std::ptrdiff_t>(mx.first) * sizeof(T), to.Pitch(), fromBits,
+                         fromPitch, static_cast<std::int32_t>(my.SourceOf(my.first)), my.end - my.first, column0,
+                         count};
+    CopyRowsKeyedBySpans<T>(copy, *spans, keyValue);
+    return;
+  }
   for (std::int32_t y = my.first; y < my.end; ++y) {
     const std::int32_t sourceRow = static_cast<std::int32_t>(my.SourceOf(y));
     const std::uint8_t* row = fromBits + static_cast<std::ptrdiff_t>(sourceRow) * fromPitch;
@@ -78,7 +86,7 @@ void CopyPixels(cPixelBuffer& to, const std::uint8_t* fromBits, std::int32_t fro
     if (plain) {
       const std::uint8_t* in = row + static_cast<std::ptrdiff_t>(column0) * sizeof(T);
       if (spans)
-        CopyRowKeyedBySpans<T>(out, row, column0, count, *spans, spans->Row(sourceRow), keyValue);
+        CopyRowsKeyedBySpans<T>({out, to.Pitch(), fromBits, fromPitch, sourceRow, 1, column0, count}, *spans, keyValue);
       else if (key)
         CopyRowKeyed<T>(out, in, count, keyValue);
       else

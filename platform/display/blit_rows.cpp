@@ -31,7 +31,162 @@ inline std::uint32_t Over(std::uint32_t s, std::uint32_t d) {
   return out;
 }
 
+// Short runs (a sprite's rows are mostly a few dozen pixels) are copied in 32-byte pieces, the last
+// one ending at the run's end and overlapping the one before it; no call, and in the AVX2 build one
+// store a piece. Long runs go to memcpy.
+typedef std::uint8_t tBytes32 __attribute__((vector_size(32)));
+typedef std::uint32_t tTexels8 __attribute__((vector_size(32)));
+
+// One piece of V's size; the vector never crosses a call (passing it would depend on the clone).
+template <typename V>
+inline void CopyPiece(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src) {
+  V v;
+  std::memcpy(&v, src, sizeof v);
+  std::memcpy(dst, &v, sizeof v);
+}
+
+// The same, each texel ANDed with the mask.
+inline void CopyMaskedPiece(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, const tTexels8& mask) {
+  tTexels8 v;
+  std::memcpy(&v, src, sizeof v);
+  v &= mask;
+  std::memcpy(dst, &v, sizeof v);
+}
+
+// Two pieces of N bytes, the second ending at the end: any length from N to 2N.
+template <typename V>
+inline void CopyTwoPieces(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::size_t bytes) {
+  V first, last;
+  std::memcpy(&first, src, sizeof first);
+  std::memcpy(&last, src + bytes - sizeof last, sizeof last);
+  std::memcpy(dst, &first, sizeof first);
+  std::memcpy(dst + bytes - sizeof last, &last, sizeof last);
+}
+
+inline void CopyRun(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::size_t bytes) {
+  if (bytes >= 32) {
+    if (bytes > 1024) {
+      std::memcpy(dst, src, bytes);
+      return;
+    }
+    std::size_t i = 0;
+    for (; i + 32 < bytes; i += 32) CopyPiece<tBytes32>(dst + i, src + i);
+    CopyPiece<tBytes32>(dst + bytes - 32, src + bytes - 32);
+  } else if (bytes >= 8) {
+    if (bytes >= 16)
+      CopyTwoPieces<__uint128_t>(dst, src, bytes);
+    else
+      CopyTwoPieces<std::uint64_t>(dst, src, bytes);
+  } else if (bytes >= 4) {
+    CopyTwoPieces<std::uint32_t>(dst, src, bytes);
+  } else {
+    for (std::size_t i = 0; i < bytes; ++i) dst[i] = src[i];
+  }
+}
+
+// A run of opaque texels, each ANDed with keepMask.
+inline void CopyTexelRun(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count,
+                         std::uint32_t keepMask) {
+  if (keepMask == 0xFFFFFFFFu) {
+    CopyRun(dst, src, static_cast<std::size_t>(count) * 4);
+    return;
+  }
+  if (count >= 8) {
+    const tTexels8 mask = {keepMask, keepMask, keepMask, keepMask, keepMask, keepMask, keepMask, keepMask};
+    const std::size_t bytes = static_cast<std::size_t>(count) * 4;
+    std::size_t i = 0;
+    for (; i + 32 < bytes; i += 32) CopyMaskedPiece(dst + i, src + i, mask);
+    CopyMaskedPiece(dst + bytes - 32, src + bytes - 32, mask);
+    return;
+  }
+  for (std::int32_t i = 0; i < count; ++i) StorePixel<std::uint32_t>(dst, i, LoadPixel<std::uint32_t>(src, i) & keepMask);
+}
+
+// The columns [lo, hi) of the row that a copy of [x, x + count) meets; false when none.
+inline bool KeptStretch(const sRowSpans& row, std::int32_t x, std::int32_t count, std::int32_t* lo, std::int32_t* hi) {
+  *lo = row.first > x ? row.first : x;
+  *hi = row.end < x + count ? row.end : x + count;
+  return *lo < *hi;
+}
+
+template <typename T>
+inline void KeyedRowBySpans(std::uint8_t* __restrict dst, const std::uint8_t* __restrict srcRow, std::int32_t x,
+                            std::int32_t count, const cKeySpans& spans, const sRowSpans& row, T key) {
+  std::int32_t lo = 0, hi = 0;
+  if (!KeptStretch(row, x, count, &lo, &hi)) return;
+  std::uint8_t* out = dst + static_cast<std::ptrdiff_t>(lo - x) * sizeof(T);
+  const std::uint8_t* in = srcRow + static_cast<std::ptrdiff_t>(lo) * sizeof(T);
+  switch (row.shape) {
+    case RowShape::Empty:
+      return;
+    case RowShape::Solid:
+      CopyRow<T>(out, in, hi - lo);
+      return;
+    case RowShape::Spans:
+      ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e) {
+        CopyRun(dst + static_cast<std::ptrdiff_t>(b - x) * sizeof(T), srcRow + static_cast<std::ptrdiff_t>(b) * sizeof(T),
+                static_cast<std::size_t>(e - b) * sizeof(T));
+      });
+      return;
+    case RowShape::Scattered:
+    case RowShape::Blended:
+      KeyedRow<T>(out, in, hi - lo, key);
+      return;
+  }
+}
+
 }  // namespace
+
+template <typename T>
+inline void KeyedRowsBySpans(const sSpanCopy& copy, const cKeySpans& spans, T key) {
+  for (std::int32_t r = 0; r < copy.rows; ++r)
+    KeyedRowBySpans<T>(copy.dst + static_cast<std::ptrdiff_t>(r) * copy.dstPitch,
+                       copy.src + static_cast<std::ptrdiff_t>(copy.row0 + r) * copy.srcPitch, copy.x, copy.count, spans,
+                       spans.Row(copy.row0 + r), key);
+}
+
+PIXEL_CLONES void CopyRowsKeyedBySpans8(const sSpanCopy& copy, const cKeySpans& spans, std::uint8_t key) {
+  KeyedRowsBySpans(copy, spans, key);
+}
+
+PIXEL_CLONES void CopyRowsKeyedBySpans16(const sSpanCopy& copy, const cKeySpans& spans, std::uint16_t key) {
+  KeyedRowsBySpans(copy, spans, key);
+}
+
+PIXEL_CLONES void CopyRowsKeyedBySpans32(const sSpanCopy& copy, const cKeySpans& spans, std::uint32_t key) {
+  KeyedRowsBySpans(copy, spans, key);
+}
+
+PIXEL_CLONES void CopyTexelRowsBySpans(const sSpanCopy& copy, const cKeySpans& spans, std::uint32_t keepMask) {
+  for (std::int32_t r = 0; r < copy.rows; ++r) {
+    const sRowSpans& row = spans.Row(copy.row0 + r);
+    std::uint8_t* dst = copy.dst + static_cast<std::ptrdiff_t>(r) * copy.dstPitch;
+    const std::uint8_t* srcRow = copy.src + static_cast<std::ptrdiff_t>(copy.row0 + r) * copy.srcPitch;
+    std::int32_t lo = 0, hi = 0;
+    if (!KeptStretch(row, copy.x, copy.count, &lo, &hi)) continue;
+    std::uint8_t* out = dst + static_cast<std::ptrdiff_t>(lo - copy.x) * 4;
+    const std::uint8_t* in = srcRow + static_cast<std::ptrdiff_t>(lo) * 4;
+    switch (row.shape) {
+      case RowShape::Empty:
+        break;
+      case RowShape::Solid:
+        CopyTexelRun(out, in, hi - lo, keepMask);
+        break;
+      case RowShape::Spans:
+        ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e) {
+          CopyTexelRun(dst + static_cast<std::ptrdiff_t>(b - copy.x) * 4, srcRow + static_cast<std::ptrdiff_t>(b) * 4,
+                       e - b, keepMask);
+        });
+        break;
+      case RowShape::Scattered:
+        CopyOpaqueTexels32(out, in, hi - lo, keepMask);
+        break;
+      case RowShape::Blended:
+        BlendTexels32(out, in, hi - lo, keepMask);
+        break;
+    }
+  }
+}
 
 PIXEL_CLONES void CopyRowKeyed8(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count,
                                 std::uint8_t key) {

@@ -80,72 +80,37 @@ inline void GatherRowKeyed(std::uint8_t* __restrict dst, const std::uint8_t* __r
   }
 }
 
-// A keyed copy of the columns [x, x + count) of one source row (srcRow: its column 0) to dst (the
-// pixel of column x), guided by the row's key spans: transparent stretches are skipped unread, runs
-// of kept pixels copied as memory, scattered rows selected pixel by pixel.
+// A keyed copy of rows guided by the source's key spans: the columns [x, x + count) of source rows
+// row0 .. row0 + rows - 1 (src: the source's first pixel, rows srcPitch bytes apart) to dst (the
+// pixel of column x in the first destination row, rows dstPitch bytes apart). Transparent stretches
+// are skipped unread, runs of kept pixels copied as memory, scattered rows selected pixel by pixel.
+struct sSpanCopy {
+  std::uint8_t* dst = nullptr;
+  std::int32_t dstPitch = 0;
+  const std::uint8_t* src = nullptr;
+  std::int32_t srcPitch = 0;
+  std::int32_t row0 = 0;
+  std::int32_t rows = 0;
+  std::int32_t x = 0;
+  std::int32_t count = 0;
+};
+void CopyRowsKeyedBySpans8(const sSpanCopy& copy, const cKeySpans& spans, std::uint8_t key);
+void CopyRowsKeyedBySpans16(const sSpanCopy& copy, const cKeySpans& spans, std::uint16_t key);
+void CopyRowsKeyedBySpans32(const sSpanCopy& copy, const cKeySpans& spans, std::uint32_t key);
+
 template <typename T>
-inline void CopyRowKeyedBySpans(std::uint8_t* __restrict dst, const std::uint8_t* __restrict srcRow, std::int32_t x,
-                                std::int32_t count, const cKeySpans& spans, const sRowSpans& row, T key) {
-  const std::int32_t lo = row.first > x ? row.first : x;
-  const std::int32_t hi = row.end < x + count ? row.end : x + count;
-  if (lo >= hi) return;
-  std::uint8_t* out = dst + static_cast<std::ptrdiff_t>(lo - x) * sizeof(T);
-  const std::uint8_t* in = srcRow + static_cast<std::ptrdiff_t>(lo) * sizeof(T);
-  switch (row.shape) {
-    case RowShape::Empty:
-      return;
-    case RowShape::Solid:
-      CopyRow<T>(out, in, hi - lo);
-      return;
-    case RowShape::Spans:
-      ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e) {
-        CopyRow<T>(dst + static_cast<std::ptrdiff_t>(b - x) * sizeof(T), srcRow + static_cast<std::ptrdiff_t>(b) * sizeof(T),
-                   e - b);
-      });
-      return;
-    case RowShape::Scattered:
-    case RowShape::Blended:
-      CopyRowKeyed<T>(out, in, hi - lo, key);
-      return;
-  }
+inline void CopyRowsKeyedBySpans(const sSpanCopy& copy, const cKeySpans& spans, T key) {
+  if constexpr (sizeof(T) == 1)
+    CopyRowsKeyedBySpans8(copy, spans, key);
+  else if constexpr (sizeof(T) == 2)
+    CopyRowsKeyedBySpans16(copy, spans, key);
+  else
+    CopyRowsKeyedBySpans32(copy, spans, key);
 }
 
 // The key rule of 32-bit texels under the usual blend: alpha 0 is left out, alpha 255 copied.
 constexpr sKeyRule kTexelKeyRule{0xFF000000u, 0, 0xFF000000u};
 
-// The texel copy of CopyOpaqueTexels32 and BlendTexels32 for the columns [x, x + count) of one texture
-// row, guided by its spans under kTexelKeyRule.
-inline void CopyTexelsBySpans(std::uint8_t* __restrict dst, const std::uint8_t* __restrict srcRow, std::int32_t x,
-                              std::int32_t count, const cKeySpans& spans, const sRowSpans& row, std::uint32_t keepMask) {
-  const std::int32_t lo = row.first > x ? row.first : x;
-  const std::int32_t hi = row.end < x + count ? row.end : x + count;
-  if (lo >= hi) return;
-  std::uint8_t* out = dst + static_cast<std::ptrdiff_t>(lo - x) * 4;
-  const std::uint8_t* in = srcRow + static_cast<std::ptrdiff_t>(lo) * 4;
-  switch (row.shape) {
-    case RowShape::Empty:
-      return;
-    case RowShape::Solid:
-      if (keepMask == 0xFFFFFFFFu)
-        CopyRow<std::uint32_t>(out, in, hi - lo);
-      else
-        CopyTexels32(out, in, hi - lo, keepMask);
-      return;
-    case RowShape::Spans:
-      ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e) {
-        std::uint8_t* runOut = dst + static_cast<std::ptrdiff_t>(b - x) * 4;
-        const std::uint8_t* runIn = srcRow + static_cast<std::ptrdiff_t>(b) * 4;
-        if (keepMask == 0xFFFFFFFFu)
-          CopyRow<std::uint32_t>(runOut, runIn, e - b);
-        else
-          CopyTexels32(runOut, runIn, e - b, keepMask);
-      });
-      return;
-    case RowShape::Scattered:
-      CopyOpaqueTexels32(out, in, hi - lo, keepMask);
-      return;
-    case RowShape::Blended:
-      BlendTexels32(out, in, hi - lo, keepMask);
-      return;
-  }
-}
+// The texel copy of CopyOpaqueTexels32 and BlendTexels32 for rows of a texture, guided by its spans
+// under kTexelKeyRule.
+void CopyTexelRowsBySpans(const sSpanCopy& copy, const cKeySpans& spans, std::uint32_t keepMask);

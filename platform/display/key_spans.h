@@ -77,8 +77,9 @@ class cKeySpans {
 template <typename Copy>
 inline void ForEachRun(const cKeySpans& spans, const sRowSpans& row, std::int32_t from, std::int32_t to, Copy&& copy) {
   const std::span<const sPixelSpan> runs = spans.Runs(row);
-  // The runs are sorted and apart: the first that ends after from, by halving.
-  std::size_t lo = 0, hi = runs.size();
+  // The runs are sorted and apart: the first that ends after from, by halving (a copy of the whole
+  // row starts at the first).
+  std::size_t lo = 0, hi = runs.empty() || runs[0].end > from ? 0 : runs.size();
   while (lo < hi) {
     const std::size_t mid = (lo + hi) / 2;
     if (runs[mid].end <= from)

@@ -7,6 +7,8 @@
 namespace {
 
 constexpr std::int64_t kRowAlignment = 16;
+constexpr std::int64_t kCacheAliasStride = 4096;
+constexpr std::int64_t kCacheLine = 64;
 
 inline std::uint32_t Widen5(std::uint32_t c) { return (c << 3) | (c >> 2); }
 inline std::uint32_t Widen6(std::uint32_t c) { return (c << 2) | (c >> 4); }
@@ -18,6 +20,9 @@ bool cPixelBuffer::Create(std::int32_t width, std::int32_t height, PixelFormat f
   if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return false;
   std::int64_t pitch =
       (std::int64_t{width} * ::BytesPerPixel(format) + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
+  // Rows a multiple of 4 KiB apart (power-of-two textures) would all fall on the same few cache sets:
+  // a copy down a column of them would keep pushing each other out.
+  if (pitch % kCacheAliasStride == 0) pitch += kCacheLine;
   std::int64_t bytes = pitch * height;
   if (bytes > static_cast<std::int64_t>(kMaxSurfaceBytes)) return false;
   try {
