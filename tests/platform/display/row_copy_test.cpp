@@ -8,29 +8,11 @@
 #include <vector>
 
 #include "platform/display/blit_rows.h"
+#include "tests/support/row_patterns.h"
 
 namespace {
 
-constexpr std::int32_t kLengths[] = {0, 1, 7, 8, 9, 31, 640};
-enum class Keys { None, All, First, Last, Alternate };
-constexpr Keys kKeys[] = {Keys::None, Keys::All, Keys::First, Keys::Last, Keys::Alternate};
 constexpr std::size_t kOffsets[] = {0, 3};  // bytes from an aligned start
-
-bool IsKeyAt(Keys keys, std::int32_t i, std::int32_t n) {
-  switch (keys) {
-    case Keys::None:
-      return false;
-    case Keys::All:
-      return true;
-    case Keys::First:
-      return i == 0;
-    case Keys::Last:
-      return i == n - 1;
-    case Keys::Alternate:
-      return i % 2 == 0;
-  }
-  return false;
-}
 
 // count pixels of T starting offset bytes into a buffer with a guard pixel on each side.
 template <typename T>
@@ -46,14 +28,14 @@ struct sRow {
 
 struct sCase {
   std::int32_t count;
-  Keys keys;
+  RowMarks keys;
   std::size_t offset;
 };
 
 std::vector<sCase> AllCases() {
   std::vector<sCase> cases;
-  for (std::int32_t n : kLengths)
-    for (Keys k : kKeys)
+  for (std::int32_t n : kRowLengths)
+    for (RowMarks k : kRowMarks)
       for (std::size_t o : kOffsets) cases.push_back({n, k, o});
   return cases;
 }
@@ -72,7 +54,7 @@ void CheckKeyedCopy(T key) {
     for (std::int32_t i = 0; i < c.count; ++i) {
       T v = static_cast<T>(random());
       if (v == key) v = static_cast<T>(v ^ 1);
-      src.Set(i, IsKeyAt(c.keys, i, c.count) ? key : v);
+      src.Set(i, MarkedAt(c.keys, i, c.count) ? key : v);
       dst.Set(i, static_cast<T>(random()));
     }
     expect.bytes = dst.bytes;
@@ -103,7 +85,7 @@ void MakeTexels(sRow<std::uint32_t>& src, sRow<std::uint32_t>& dst, const sCase&
                 std::mt19937& random) {
   for (std::int32_t i = 0; i < c.count; ++i) {
     std::uint32_t alpha = partial && i % 3 == 1 ? 1 + random() % 254 : 255;
-    src.Set(i, IsKeyAt(c.keys, i, c.count) ? (random() & 0xFFFFFF) : (alpha << 24) | (random() & 0xFFFFFF));
+    src.Set(i, MarkedAt(c.keys, i, c.count) ? (random() & 0xFFFFFF) : (alpha << 24) | (random() & 0xFFFFFF));
     dst.Set(i, random());
   }
 }

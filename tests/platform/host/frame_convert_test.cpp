@@ -9,28 +9,9 @@
 #include <vector>
 
 #include "platform/host/screen.h"
+#include "tests/support/row_patterns.h"
 
 namespace {
-
-constexpr std::int32_t kWidths[] = {0, 1, 7, 8, 9, 31, 640};
-enum class Marks { None, All, First, Last, Alternate };
-constexpr Marks kMarks[] = {Marks::None, Marks::All, Marks::First, Marks::Last, Marks::Alternate};
-
-bool MarkedAt(Marks marks, std::int32_t i, std::int32_t n) {
-  switch (marks) {
-    case Marks::None:
-      return false;
-    case Marks::All:
-      return true;
-    case Marks::First:
-      return i == 0;
-    case Marks::Last:
-      return i == n - 1;
-    case Marks::Alternate:
-      return i % 2 == 0;
-  }
-  return false;
-}
 
 std::uint32_t Widen(std::uint32_t c, int bits) { return (c << (8 - bits)) | (c >> (2 * bits - 8)); }
 
@@ -56,8 +37,8 @@ TEST(FrameConvertRows, EveryFormatMatchesTheScalarRuleAtEveryWidth) {
   for (std::uint32_t& c : palette) c = random();
   for (PixelFormat format : {PixelFormat::Index8, PixelFormat::Rgb565, PixelFormat::Argb1555, PixelFormat::Xrgb8888,
                              PixelFormat::Argb8888})
-    for (std::int32_t width : kWidths)
-      for (Marks marks : kMarks)
+    for (std::int32_t width : kRowLengths)
+      for (RowMarks marks : kRowMarks)
         for (const bool extreme : {false, true}) {
           SCOPED_TRACE("format " + std::to_string(static_cast<int>(format)) + " width " + std::to_string(width) +
                        " marks " + std::to_string(static_cast<int>(marks)) + (extreme ? " ones" : " zeros"));
