@@ -36,6 +36,7 @@ inline std::uint32_t Over(std::uint32_t s, std::uint32_t d) {
 // store a piece. Long runs go to memcpy.
 typedef std::uint8_t tBytes32 __attribute__((vector_size(32)));
 typedef std::uint32_t tTexels8 __attribute__((vector_size(32)));
+typedef std::uint32_t tTexels4 __attribute__((vector_size(16)));
 
 // One piece of V's size; the vector never crosses a call (passing it would depend on the clone).
 template <typename V>
@@ -46,11 +47,25 @@ inline void CopyPiece(std::uint8_t* __restrict dst, const std::uint8_t* __restri
 }
 
 // The same, each texel ANDed with the mask.
-inline void CopyMaskedPiece(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, const tTexels8& mask) {
-  tTexels8 v;
+template <typename V>
+inline void CopyMaskedPiece(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, const V& mask) {
+  V v;
   std::memcpy(&v, src, sizeof v);
   v &= mask;
   std::memcpy(dst, &v, sizeof v);
+}
+
+// Two masked pieces, the second ending at the end: any length from one piece to two.
+template <typename V>
+inline void CopyTwoMaskedPieces(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::size_t bytes,
+                                const V& mask) {
+  V first, last;
+  std::memcpy(&first, src, sizeof first);
+  std::memcpy(&last, src + bytes - sizeof last, sizeof last);
+  first &= mask;
+  last &= mask;
+  std::memcpy(dst, &first, sizeof first);
+  std::memcpy(dst + bytes - sizeof last, &last, sizeof last);
 }
 
 // Two pieces of N bytes, the second ending at the end: any length from N to 2N.
@@ -91,15 +106,21 @@ inline void CopyTexelRun(std::uint8_t* __restrict dst, const std::uint8_t* __res
     CopyRun(dst, src, static_cast<std::size_t>(count) * 4);
     return;
   }
+  const std::size_t bytes = static_cast<std::size_t>(count) * 4;
   if (count >= 8) {
     const tTexels8 mask = {keepMask, keepMask, keepMask, keepMask, keepMask, keepMask, keepMask, keepMask};
-    const std::size_t bytes = static_cast<std::size_t>(count) * 4;
     std::size_t i = 0;
     for (; i + 32 < bytes; i += 32) CopyMaskedPiece(dst + i, src + i, mask);
     CopyMaskedPiece(dst + bytes - 32, src + bytes - 32, mask);
-    return;
+  } else if (count >= 4) {
+    const tTexels4 mask = {keepMask, keepMask, keepMask, keepMask};
+    CopyTwoMaskedPieces(dst, src, bytes, mask);
+  } else if (count >= 2) {
+    const std::uint64_t mask = keepMask | (std::uint64_t{keepMask} << 32);
+    CopyTwoMaskedPieces(dst, src, bytes, mask);
+  } else if (count == 1) {
+    StorePixel<std::uint32_t>(dst, 0, LoadPixel<std::uint32_t>(src, 0) & keepMask);
   }
-  for (std::int32_t i = 0; i < count; ++i) StorePixel<std::uint32_t>(dst, i, LoadPixel<std::uint32_t>(src, i) & keepMask);
 }
 
 // The columns [lo, hi) of the row that a copy of [x, x + count) meets; false when none.
@@ -123,8 +144,9 @@ inline void KeyedRowBySpans(std::uint8_t* __restrict dst, const std::uint8_t* __
       CopyRow<T>(out, in, hi - lo);
       return;
     case RowShape::Spans:
-      ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e) {
-        CopyRun(dst + static_cast<std::ptrdiff_t>(b - x) * sizeof(T), srcRow + static_cast<std::ptrdiff_t>(b) * sizeof(T),
+      ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e, const sPixelSpan& run) {
+        CopyRun(dst + static_cast<std::ptrdiff_t>(b - x) * sizeof(T),
+                spans.Packed() + (run.packed + static_cast<std::size_t>(b - run.begin)) * sizeof(T),
                 static_cast<std::size_t>(e - b) * sizeof(T));
       });
       return;
@@ -173,9 +195,9 @@ PIXEL_CLONES void CopyTexelRowsBySpans(const sSpanCopy& copy, const cKeySpans& s
         CopyTexelRun(out, in, hi - lo, keepMask);
         break;
       case RowShape::Spans:
-        ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e) {
-          CopyTexelRun(dst + static_cast<std::ptrdiff_t>(b - copy.x) * 4, srcRow + static_cast<std::ptrdiff_t>(b) * 4,
-                       e - b, keepMask);
+        ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e, const sPixelSpan& run) {
+          CopyTexelRun(dst + static_cast<std::ptrdiff_t>(b - copy.x) * 4,
+                       spans.Packed() + (run.packed + static_cast<std::size_t>(b - run.begin)) * 4, e - b, keepMask);
         });
         break;
       case RowShape::Scattered:

@@ -51,7 +51,10 @@ void cKeySpans::BuildRows(const std::uint8_t* bits, std::int32_t width, std::int
       while (i < r.end) {
         const std::int32_t begin = i;
         while (i < r.end && kept(row, i)) ++i;
-        m_Spans.push_back({begin, i});
+        const std::size_t packed = m_Packed.size() / sizeof(T);
+        m_Spans.push_back({begin, i, static_cast<std::uint32_t>(packed)});
+        m_Packed.insert(m_Packed.end(), row + static_cast<std::ptrdiff_t>(begin) * sizeof(T),
+                        row + static_cast<std::ptrdiff_t>(i) * sizeof(T));
         while (i < r.end && !kept(row, i)) ++i;
       }
     } else {
@@ -65,6 +68,7 @@ void cKeySpans::Build(const std::uint8_t* bits, std::int32_t width, std::int32_t
   m_Rule = rule;
   m_Rows.resize(static_cast<std::size_t>(height));
   m_Spans.clear();
+  m_Packed.clear();
   switch (bytesPerPixel) {
     case 1:
       BuildRows<std::uint8_t>(bits, width, height, pitch);

@@ -32,6 +32,7 @@ enum class RowShape : std::uint8_t {
 struct sPixelSpan {
   std::int32_t begin = 0;
   std::int32_t end = 0;
+  std::uint32_t packed = 0;  // where the run's pixels start in the packed copy (in pixels)
 };
 
 struct sRowSpans {
@@ -61,6 +62,9 @@ class cKeySpans {
   std::span<const sPixelSpan> Runs(const sRowSpans& row) const {
     return {m_Spans.data() + row.spanIndex, row.spanCount};
   }
+  // The pixels of every run, one after the other: a copy reads them densely, as from a run-length
+  // encoded picture, instead of picking them out of rows that are half transparent.
+  const std::uint8_t* Packed() const { return m_Packed.data(); }
 
  private:
   template <typename T>
@@ -68,12 +72,13 @@ class cKeySpans {
 
   std::vector<sRowSpans> m_Rows;
   std::vector<sPixelSpan> m_Spans;
+  std::vector<std::uint8_t> m_Packed;
   sKeyRule m_Rule;
   bool m_Valid = false;
 };
 
-// The runs of a row that meet the columns [from, to), cut to them; calls copy(begin, end) for each,
-// left to right.
+// The runs of a row that meet the columns [from, to), cut to them; calls copy(begin, end, run) for
+// each, left to right.
 template <typename Copy>
 inline void ForEachRun(const cKeySpans& spans, const sRowSpans& row, std::int32_t from, std::int32_t to, Copy&& copy) {
   const std::span<const sPixelSpan> runs = spans.Runs(row);
@@ -90,6 +95,6 @@ inline void ForEachRun(const cKeySpans& spans, const sRowSpans& row, std::int32_
   for (std::size_t i = lo; i < runs.size() && runs[i].begin < to; ++i) {
     const std::int32_t b = runs[i].begin < from ? from : runs[i].begin;
     const std::int32_t e = runs[i].end > to ? to : runs[i].end;
-    copy(b, e);
+    copy(b, e, runs[i]);
   }
 }

@@ -59,7 +59,7 @@ TEST(KeySpans, RowsAreDescribedByTheirRunsOfKeptPixels) {
       // The runs met by a window, cut to it.
       if (row.shape == RowShape::Spans) {
         std::vector<std::pair<std::int32_t, std::int32_t>> cut;
-        ForEachRun(spans, row, 5, 22, [&](std::int32_t b, std::int32_t e) { cut.emplace_back(b, e); });
+        ForEachRun(spans, row, 5, 22, [&](std::int32_t b, std::int32_t e, const sPixelSpan&) { cut.emplace_back(b, e); });
         std::vector<std::pair<std::int32_t, std::int32_t>> expect;
         for (const auto& [b, e] : kRowCases[y].runs)
           if (b < 22 && e > 5) expect.emplace_back(std::max(b, 5), std::min(e, 22));
