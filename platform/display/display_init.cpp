@@ -363,6 +363,9 @@ void DDRelease() {
     g_lpD3D.reset();
     g_DisplayContext.reset();
   }
+  // The colour key was the released display's: a new start has none until it is keyed again, as
+  // its fresh context is, so no keyed surface of the next display takes the old key.
+  g_TransparentPixel = 0;
   // The table is released; the next start names it again.
   g_DisplayParams.surfaceTable = nullptr;
   g_DisplayParams.descriptors = nullptr;
