@@ -14,6 +14,7 @@
 #include "shell/hbt_palette.h"
 #include "shell/menu_cursor.h"
 #include "shell/requests.h"
+#include "shell/save_slot_list.h"
 #include "shell/scene_manager.h"
 
 const TitleMenuPos g_TitleMenuPos;

@@ -14,9 +14,9 @@
 #include "project/stage_data.h"
 #include "project/surface_descriptors.h"
 #include "project/system_data.h"
-#include "project/system_text_menu.h"
 #include "shell/requests.h"
 #include "shell/scene_manager.h"
+#include "shell/system_text_menu.h"
 
 std::array<WorldMapPos, 2> g_WorldMapPos = {{{0, 260}, {367, 64}}};
 
