@@ -114,6 +114,17 @@ std::optional<std::string> GameName(const std::string& hostName) {
   return name;
 }
 
+// True when path, a folder, is the game folder or lies inside it once every link on the way is
+// followed: what is written under it stays in the game folder.
+bool FolderWithinGame(const fs::path& folder) {
+  std::error_code ec;
+  const fs::path game = fs::canonical(fs::current_path(ec), ec);
+  if (ec) return false;
+  const fs::path real = fs::canonical(FolderOf(folder), ec);
+  if (ec) return false;
+  return std::mismatch(game.begin(), game.end(), real.begin(), real.end()).first == game.end();
+}
+
 struct sFileId {
   dev_t device;
   ino_t inode;
@@ -298,6 +309,17 @@ bool RenameGameFile(std::string_view from, std::string_view to) {
   if (!target) return false;
   std::error_code ec;
   fs::rename(*source, *target, ec);
+  return !ec;
+}
+
+bool RemoveGameTree(std::string_view path) {
+  const std::optional<fs::path> host = ResolveGamePath(path);
+  if (!host || *host == fs::path(".")) return false;
+  // The entry itself is taken, never followed: a link goes, not what it leads to; links inside a
+  // folder are removed as links too.
+  if (!FolderWithinGame(host->parent_path())) return false;
+  std::error_code ec;
+  fs::remove_all(*host, ec);
   return !ec;
 }
 

@@ -60,3 +60,6 @@ bool CopyGameTree(std::string_view from, std::string_view to);
 bool RenameGameFile(std::string_view from, std::string_view to);
 
 bool RemoveGameFile(std::string_view path);
+// Removes the file or folder at path with everything in it. Refuses the game folder itself and
+// anything whose folder lies outside it (also through a link); links met are removed, not followed.
+bool RemoveGameTree(std::string_view path);

@@ -344,6 +344,33 @@ TEST_F(GameFilesTest, RenamesAndRemoves) {
   EXPECT_TRUE(fs::is_empty(m_Folder / "user_data"));
 }
 
+TEST_F(GameFilesTest, RemovesATreeInsideTheGameFolderOnly) {
+  WriteHostFile("outside/keep.txt", "keep");
+  WriteHostFile("inner/work/a/b.txt", "b");
+  WriteHostFile("inner/work/c.txt", "c");
+  WriteHostFile("inner/other.txt", "o");
+  fs::create_directory_symlink(m_Folder / "outside", m_Folder / "inner/work/a/out");
+  fs::create_directory_symlink(m_Folder / "outside", m_Folder / "inner/linked");
+  fs::current_path(m_Folder / "inner");
+
+  struct sCase {
+    std::string path;
+    bool removed;
+  };
+  const sCase cases[] = {
+      {"", false},                   // the game folder itself
+      {".", false},
+      {"..\\outside", false},
+      {"linked\\keep.txt", false},  // through a link, its folder is outside
+      {"missing", false},
+      {"WORK", true},                // the tree with the link in it: the link goes, not its target
+      {"linked", true},              // a link is an entry of the game folder: it goes itself
+  };
+  for (const sCase& c : cases) EXPECT_EQ(RemoveGameTree(c.path), c.removed) << c.path;
+  EXPECT_EQ(HostEntries(m_Folder / "inner"), std::vector<std::string>{"other.txt"});
+  EXPECT_EQ(ReadHostFile("outside/keep.txt"), "keep");
+}
+
 TEST_F(GameFilesTest, NoPathCrashesOrLeaves) {
   WriteHostFile("Data/A.dat", "a");
   WriteHostFile("ソ/x", "x");
