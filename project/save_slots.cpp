@@ -87,14 +87,13 @@ std::int32_t cSaveData::LoadChallengeData() {
 }
 
 void cSaveData::ApplyLivesRule(std::int32_t playMode) {
-  const CheckedVector<std::int32_t>& unlimited = g_System.m_UnlimitedLives;
-  const CheckedVector<std::int32_t>& starting = g_System.m_StartingLives;
-  if (playMode >= 0 && playMode < unlimited.Size() && unlimited.At(playMode) != 0) {
+  if (g_System.UnlimitedLivesIn(playMode)) {
     m_StartLives = kUnlimitedLives;
     m_Lives = kUnlimitedLives;
-  } else if (m_Lives == kUnlimitedLives && playMode >= 0 && playMode < starting.Size()) {
-    m_Lives = starting.At(playMode);
+    return;
   }
+  if (m_Lives == kUnlimitedLives && playMode >= 0 && playMode < g_System.m_StartingLives.Size())
+    m_Lives = g_System.StartingLivesOf(playMode);
 }
 
 void ScanSaveSlots(CheckedVector<cSaveSlotInfo>& slots) {

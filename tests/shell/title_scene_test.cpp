@@ -1,4 +1,5 @@
 // The title scene on a project set up by the test, run through the real frame loop.
+#include <climits>
 #include <cstdlib>
 #include <set>
 
@@ -10,6 +11,7 @@
 #include "project/load_context.h"
 #include "project/stage_data.h"
 #include "project/world_map.h"
+#include "shell/hbt_palette.h"
 #include "shell/startup.h"
 #include "shell/title_scene.h"
 #include "tests/shell/scene_fixture.h"
@@ -251,6 +253,58 @@ TEST_F(TitleSceneTest, NewStoryAndStageStartsGiveTheLivesOfTheirMode) {
   EXPECT_EQ(g_SaveData.m_MapX, 9);
   // A stage that does not load is 0 as well.
   EXPECT_EQ(StartStageFile("data\\stg4\\none.stg4_556", 0), 0);
+}
+
+// System.dat's starting lives at the ends of the numbers once made "はじめから" and free play
+// compute lives - 1 past the smallest number: the settings' lives are held to what the game holds.
+TEST_F(TitleSceneTest, LivesFromTheSettingsAreHeldBeforeAnyArithmetic) {
+  std::filesystem::create_directories("data/stg4");
+  cStageData stage;
+  stage.SetField(kStageWidth, 40);
+  cCharaDef hero;  // a stage plays only with a hero at the keys
+  hero.m_ChipIndex = 1;
+  hero.m_Operator = 0;
+  stage.m_PlacedCharas.push_back(hero);
+  ASSERT_EQ(stage.SaveFile("data\\stg4\\free.stg4_556"), 1);
+  struct sCase {
+    std::int32_t setting;
+    std::int32_t start, lives;
+  };
+  const sCase cases[] = {
+      {INT_MIN, 0, -1}, {-100000000, 0, -1}, {-1, 0, -1}, {0, 0, -1},
+      {3, 3, 2},        {99, 99, 98},        {100, 99, 98}, {INT_MAX, 99, 98},
+  };
+  g_System.m_UnlimitedLives.assign(kPlayModeCount, 0);
+  for (const sCase& c : cases) {
+    SCOPED_TRACE(c.setting);
+    g_System.m_StartingLives.assign(kPlayModeCount, c.setting);
+    StartNewStory();
+    EXPECT_EQ(g_SaveData.m_StartLives, c.start);
+    EXPECT_EQ(g_SaveData.m_Lives, c.lives);
+    ASSERT_EQ(StartStageFile("data\\stg4\\free.stg4_556", 0), 1);
+    EXPECT_EQ(g_SaveData.m_StartLives, c.start);
+    EXPECT_EQ(g_SaveData.m_Lives, c.lives);
+  }
+}
+
+// System.dat's system-colour step at the ends of the numbers once overflowed the colour ramps on the
+// title screen under Direct3D: every level stays within 0..255 (colour 7 shows level L as red L and
+// blue L / 4, which only agree while L is in range).
+TEST_F(TitleSceneTest, TheColourRampsStayInRangeWhateverTheStep) {
+  ReleaseGameFonts();
+  for (DDSURFACEDATA& record : g_SurfaceTable) DDReleaseSurface(&record);
+  DDRelease();
+  ASSERT_TRUE(StartDisplay(1, 32, 1));
+  for (std::int32_t step : {INT_MIN, -100000000, -1, 0, 256, INT_MAX}) {
+    SCOPED_TRACE(step);
+    g_System.m_SystemColourStep = step;
+    ResetSystemColours();
+    for (int frame = 0; frame < 60; ++frame) {
+      ASSERT_EQ(g_SceneManager.Frame(), 1);
+      const std::uint32_t argb = g_SystemColours[7].argb;
+      ASSERT_EQ(((argb >> 16) & 0xFF) / 4, argb & 0xFF) << "frame " << frame;
+    }
+  }
 }
 
 TEST_F(TitleSceneTest, ScreenshotOfTheTitleMenu) {
