@@ -75,13 +75,15 @@ bool cSaveData::SaveToSlot(std::int32_t slot) {
 }
 
 std::int32_t cSaveData::LoadFromSlot(std::int32_t slot) {
-  const WholeLoad result = LoadOverCopy(*this, *this, MakeStorySlotPath(slot).c_str());
+  const WholeLoad result = LoadOverCopy(*this, *this, MakeStorySlotPath(slot).c_str(), FileOwner::kPlayer);
   ApplyLivesRule(kPlayStory);
   return result == WholeLoad::kRead ? 1 : 0;
 }
 
 std::int32_t cSaveData::LoadChallengeData() {
-  if (LoadOverCopy(*this, *this, ProjectPathTable[kPathChallengeProgress].c_str()) != WholeLoad::kRead) return 0;
+  if (LoadOverCopy(*this, *this, ProjectPathTable[kPathChallengeProgress].c_str(), FileOwner::kPlayer) !=
+      WholeLoad::kRead)
+    return 0;
   ApplyLivesRule(kPlayChallenge);
   return 1;
 }
@@ -101,7 +103,7 @@ void ScanSaveSlots(CheckedVector<cSaveSlotInfo>& slots) {
   // hold one must not show the slot before it's, so that alone is cleared between the slots.
   cSaveData save;
   for (int i = 0; i < slots.Size(); ++i) {
-    RecordReadFile file = OpenRecordRead(MakeStorySlotPath(i).c_str());
+    RecordReadFile file = OpenRecordRead(MakeStorySlotPath(i).c_str(), FileOwner::kPlayer);
     if (!file) {
       slots.At(i).m_Used = 0;
       continue;

@@ -154,6 +154,46 @@ TEST_F(TitleSceneTest, ContinueListsTenSlotsPagesByNineAndRefusesAnEmptySlot) {
   EXPECT_EQ(g_SceneManager.m_Next, kSceneTitle);
 }
 
+// A slot file damaged (its count of numbers far beyond the members present) once ended the program
+// through the checked containers as soon as the list was read; it is refused with the failure sound
+// and a message, reported once, and the next slot still starts the story.
+TEST_F(TitleSceneTest, ADamagedSlotIsRefusedWithAWordAndTheGameGoesOn) {
+  InitRecordSettings();
+  ShowOnly({kTitleNewStory, kTitleContinue, kTitleQuit});
+  WriteSlot(0);
+  WriteSlot(1);
+  {
+    std::string bytes = ReadHostFile("user_data/story/Story01.dat");
+    bytes.replace(4, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+    WriteHostFile("user_data/story/Story01.dat", bytes);
+  }
+  ASSERT_EQ(ReportLogOpen("Report_Game.txt"), 1);
+  ASSERT_TRUE(RunUntilShown());
+  Press({VK_DOWN});
+  Press({'Z'});
+  cTitleScene* title = Title();
+  ASSERT_EQ(title->m_State, 2);
+  EXPECT_EQ(g_SaveSlots.At(0).m_Used, 1u) << "listed: its file is there";
+  m_Sounds.clear();
+  Press({'Z'});
+  EXPECT_EQ(m_Sounds, std::vector<int>{3});
+  ASSERT_EQ(m_Boxes.size(), 1u);
+  EXPECT_NE(m_Boxes[0].find(SJ("が破損しています！")), std::string::npos);
+  EXPECT_NE(m_Boxes[0].find("Story01.dat"), std::string::npos);
+  const std::string report = Report();
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
+  EXPECT_EQ(TakeMessages(WM_CLOSE), 0);
+  EXPECT_EQ(title->m_State, 2) << "the list stays";
+
+  Press({VK_DOWN});
+  EXPECT_EQ(Row(), 1);
+  m_Sounds.clear();
+  Press({'Z'});
+  EXPECT_EQ(m_Sounds, std::vector<int>{1}) << Report();
+  EXPECT_EQ(g_SaveData.m_StageName, "saved.");
+  EXPECT_TRUE(RunUntilCurrent(kSceneWorldMap));
+}
+
 TEST_F(TitleSceneTest, CancelInTheSlotListGivesTheMainMenuItsCursorBack) {
   ShowOnly({kTitleNewStory, kTitleContinue, kTitleQuit});
   ASSERT_TRUE(RunUntilShown());
