@@ -6,6 +6,11 @@
 // from Windows with mixed case. A path that is absolute and outside the game folder, that climbs above
 // it with "..", or that does not convert, is treated as missing: nothing read from data can reach a
 // file outside the game folder.
+//
+// Reads follow symbolic links. Writes (every open mode but plain reading, and the folder, rename and
+// removal operations) do not: the folders on the way must lie in the game folder once their links
+// are followed, and a file is never written through a link of its own, so a link planted in place
+// of a log or a save cannot make the game overwrite what it leads to.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
