@@ -6,6 +6,7 @@
 #include "project/common_palette.h"
 #include "project/nested_records.h"
 #include "project/stage_data.h"
+#include "project/upgrade_rows.h"
 
 namespace {
 
@@ -81,13 +82,8 @@ void WriteLayersAndTexts(cStageData& header, cRecordWriter& out) {
   out.WriteU32(kStageEndMarker);
 }
 
-struct StageUpgrade {
-  std::uint32_t below;  // applies to files of an older version than this
-  void (*apply)(cStageData&);
-};
-
 // In ascending order of version: a file passes every row its version is below, in this order.
-const StageUpgrade kStageUpgrades[] = {
+const UpgradeRow<cStageData> kStageUpgrades[] = {
     // The flying first secondary boxes take the walking ones; their placements start at 0.
     {155,
      [](cStageData& s) {
@@ -171,8 +167,7 @@ void cStageData::Read(cRecordReader& in) {
   }
 
   if (version < kRecordVersion)
-    for (const StageUpgrade& upgrade : kStageUpgrades)
-      if (version < upgrade.below) upgrade.apply(*this);
+    ApplyUpgrades(kStageUpgrades, *this, version);
   Normalize();
 }
 
