@@ -7,6 +7,7 @@
 #include "project/block.h"
 #include "project/command_normalize.h"
 #include "project/load_context.h"
+#include "project/upgrade_rows.h"
 
 // Palette lists grow by moving their records, never by deep copies of the flows.
 static_assert(std::is_nothrow_move_constructible_v<cCharaDef>);
@@ -42,14 +43,9 @@ void InsertGroupFlag(CheckedVector<std::uint8_t>& flags, int position) {
   flags.At(position) = 1;
 }
 
-struct CharaUpgrade {
-  std::uint32_t below;  // applies to files of an older version than this
-  void (*apply)(cCharaDef&);
-};
-
 // In ascending order of version; each group insertion lines the flags up with the next version's
 // groups, so after the last one they match CharaDefGroupCopyTable.
-constexpr CharaUpgrade kCharaUpgrades[] = {
+constexpr UpgradeRow<cCharaDef> kCharaUpgrades[] = {
     {kDefenceVersion,
      [](cCharaDef& c) {
        c.m_Defence = 0;
@@ -182,8 +178,7 @@ void cCharaDef::Read(cRecordReader& in) {
 
   const std::uint32_t version = in.Version();
   if (version < kRecordVersion) {
-    for (const CharaUpgrade& upgrade : kCharaUpgrades)
-      if (version < upgrade.below) upgrade.apply(*this);
+    ApplyUpgrades(kCharaUpgrades, *this, version);
   }
   InheritCharaDef(*this);
   Normalize();

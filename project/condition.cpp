@@ -1,4 +1,5 @@
 #include "project/condition.h"
+#include "project/upgrade_rows.h"
 
 #include <cstddef>
 
@@ -36,13 +37,8 @@ void RaiseCharaStateRows(cConditionDef& c) {
     c.m_Item = static_cast<std::uint8_t>(c.m_Item + 1);
 }
 
-struct ConditionUpgrade {
-  std::uint32_t below;  // applies to files of an older version than this
-  void (*apply)(cConditionDef&);
-};
-
 // In ascending order of version: a version-167 status row 10 goes through both insertions.
-constexpr ConditionUpgrade kConditionUpgrades[] = {
+constexpr UpgradeRow<cConditionDef> kConditionUpgrades[] = {
     {160, RaiseInsertedKinds},
     {161, InvertStandingOnBlock},
     {168, [](cConditionDef& c) { RaiseCharaStatusRows(c, 10); }},  // "体当たりの衝撃"
@@ -87,8 +83,7 @@ void cConditionDef::Read(cRecordReader& in) {
   cDataRecord::Read(in);
   const std::uint32_t version = in.Version();
   if (version < kRecordVersion) {
-    for (const ConditionUpgrade& upgrade : kConditionUpgrades)
-      if (version < upgrade.below) upgrade.apply(*this);
+    ApplyUpgrades(kConditionUpgrades, *this, version);
   }
   Normalize();
 }

@@ -52,6 +52,10 @@ int EnsureProjectData() {
   if (copy.empty()) return 0;
   // CopyGameTree removes what it made when it fails.
   if (!CopyGameTree(FolderName(ProjectPathTable[kPathDefault]), copy)) return 0;
-  if (!RenameGameFile(copy, target)) return 0;
+  if (!RenameGameFile(copy, target)) {
+    // A whole copy that could not take its place must not lie about beside the game for ever.
+    RemoveGameTree(copy);
+    return 0;
+  }
   return GameDirectoryExists(dataRow) ? 1 : 0;
 }

@@ -6,6 +6,7 @@
 #include "platform/services/record_ranges.h"
 #include "project/command_normalize.h"
 #include "project/load_context.h"
+#include "project/upgrade_rows.h"
 
 // Lists of these records grow by moving their elements, never by deep copies of them.
 static_assert(std::is_nothrow_move_constructible_v<cFlow>);
@@ -35,13 +36,8 @@ class cFlowNesting {
 constexpr std::uint8_t kFirstTriggerMovedAt132 = 11;
 constexpr std::uint8_t kFirstTriggerMovedAt164 = 5;
 
-struct FlowUpgrade {
-  std::uint32_t below;  // applies to files of an older version than this
-  void (*apply)(cFlow&);
-};
-
 // In ascending order of version: a version-131 trigger 11 goes through both renumberings.
-constexpr FlowUpgrade kFlowUpgrades[] = {
+constexpr UpgradeRow<cFlow> kFlowUpgrades[] = {
     {132,
      [](cFlow& f) {
        if (f.m_Trigger >= kFirstTriggerMovedAt132) f.m_Trigger = static_cast<std::uint8_t>(f.m_Trigger + 1);
@@ -111,8 +107,7 @@ void cFlow::Read(cRecordReader& in) {
   ReadCommandList(m_Commands, in);
   const std::uint32_t version = in.Version();
   if (version < kRecordVersion) {
-    for (const FlowUpgrade& upgrade : kFlowUpgrades)
-      if (version < upgrade.below) upgrade.apply(*this);
+    ApplyUpgrades(kFlowUpgrades, *this, version);
   }
   Normalize();
 }

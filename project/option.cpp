@@ -59,7 +59,9 @@ void cOption::RegisterFields(std::uint32_t) {
   AddString(m_RankName);
 }
 
-int cOption::Load(const char* path) { return LoadOverCopy(*this, *this, path) == WholeLoad::kRead ? 1 : 0; }
+int cOption::Load(const char* path) {
+  return LoadOverCopy(*this, *this, path, FileOwner::kPlayer) == WholeLoad::kRead ? 1 : 0;
+}
 
 int cOption::Save(const char* path) {
   if (SaveFile(path)) return 1;

@@ -91,7 +91,8 @@ bool ReplayRecordingOn();
 // The save-as dialog for a replay. name (the stage name of the save data) proposes the first free
 // name_ij.rpl4_556 in user_data\rpl4\; an empty name, or one too long for a path, proposes nothing.
 // The replay folder is made when it is missing. 1 with the chosen path, 0 when the dialog was
-// cancelled (path then unspecified). owner is the window the dialog belongs to.
+// cancelled (path then unspecified). owner is the window the dialog belongs to; the caller makes the
+// display give way to the dialog.
 std::uint32_t ChooseReplaySavePath(std::string& path, const char* name, cScreen* owner = nullptr);
 
 // What stage play knows of the frame when it asks for the replay hot keys.

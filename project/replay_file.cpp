@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/display/blit.h"
 #include "platform/host/game_files.h"
 #include "platform/host/message_queue.h"
 #include "platform/host/text_codec.h"
@@ -119,7 +118,6 @@ std::uint32_t ChooseReplaySavePath(std::string& path, const char* name, cScreen*
   EnsureReplayFolder();
   path = ProposeReplayName(name, ext);
 
-  DDSetDialogMode(1);
   std::string filter = FormatString("ReplayFile ( *.%s )", ext.c_str());
   filter += '\0';
   filter += FormatString("*.%s", ext.c_str());
@@ -128,7 +126,6 @@ std::uint32_t ChooseReplaySavePath(std::string& path, const char* name, cScreen*
   std::memcpy(buffer, path.data(), std::min(path.size(), kFileDialogBufferSize - 1));
   const std::int32_t chosen =
       SaveFileDialog(owner, buffer, kReplayFolder, SJ("保存先のファイル選択").c_str(), filter.c_str(), ext.c_str(), 1);
-  DDSetDialogMode(0);
   if (!chosen) return 0;
   path = buffer;
   return 1;

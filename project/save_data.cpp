@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "project/nested_records.h"
+#include "project/upgrade_rows.h"
 
 namespace {
 
@@ -23,13 +24,8 @@ constexpr const char* kDefaultRankName = "aaa";
 // The least a hero status takes in a file: its own body and a character's.
 constexpr std::size_t kMinHeroStatusBytes = kMinRecordBytes + kMinCharaDefBytes;
 
-struct SaveUpgrade {
-  std::uint32_t below;
-  void (*apply)(cSaveData& save);
-};
-
 // Older files lacked these members; in ascending order of version.
-constexpr SaveUpgrade kSaveUpgrades[] = {
+constexpr UpgradeRow<cSaveData> kSaveUpgrades[] = {
     {kMusicLoopVersion, [](cSaveData& s) { s.m_MusicLoop = 1; }},
     {kAutoSaveVersion, [](cSaveData& s) { s.m_AutoSave = 0; }},
     {kTotals45Version, [](cSaveData& s) { s.m_SumHP = s.m_SumSP = 0; }},
@@ -190,8 +186,7 @@ void cSaveData::Read(cRecordReader& in) {
   ReadWordList(m_Variables, in);
 
   if (version < kRecordVersion)
-    for (const SaveUpgrade& upgrade : kSaveUpgrades)
-      if (version < upgrade.below) upgrade.apply(*this);
+    ApplyUpgrades(kSaveUpgrades, *this, version);
   Normalize();
   // A short list from an old or damaged file would leave stage play and the scripts indexing past
   // its end. The saved flags are left as they are: their users treat a missing flag as clear.

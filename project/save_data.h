@@ -19,7 +19,6 @@
 #include "project/system_data.h"
 #include "project/world_map.h"
 
-struct DDSURFACEDATA;
 class cStageData;
 
 // A calendar time as the files keep it: eight u16, 16 bytes, stored as its raw image.
@@ -255,12 +254,6 @@ std::string MakeStorySlotPath(std::int32_t slot);
 void UpdateSlotInfo(cSaveSlotInfo& info, const cSaveData& save);
 // Fills every summary from its slot file: used with its time when the file opens, else unused.
 void ScanSaveSlots(CheckedVector<cSaveSlotInfo>& slots);
-// The slot list of the save and load menus: rows lines of 16 dots in a 320-dot message-font window
-// at (x, y), from slot first on: the slot number and its date, a line of colour 240 between rows.
-void DrawSaveSlots(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, const CheckedVector<cSaveSlotInfo>& slots,
-                   std::int32_t first, std::int32_t rows);
-// "YYYY/MM/DD hh:mm" of a used slot in the message font; nothing for an unused one.
-void FormatSaveDate(const cSaveSlotInfo& info, DDSURFACEDATA* dst, std::int32_t x, std::int32_t y);
 
 // Where SaveToSlot takes the local time from: the host's clock unless a test puts a fixed one in.
 // Null puts the host's clock back.

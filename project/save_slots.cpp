@@ -1,12 +1,9 @@
-// The story save slots and the challenge progress on disk, and the slot list of the save and load
-// menus.
+// The story save slots and the challenge progress on disk.
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <mutex>
 
-#include "platform/display/blit.h"
-#include "platform/display/font.h"
 #include "platform/host/text_codec.h"
 #include "platform/services/log.h"
 #include "platform/services/text.h"
@@ -14,15 +11,6 @@
 #include "project/save_data.h"
 
 namespace {
-
-// The slot list's geometry: a row of 16 dots in a window 320 dots wide, the number 16 dots and
-// the date 64 dots in from the left, a line of this palette colour under every row but the last.
-constexpr std::int32_t kSlotRowHeight = 16;
-constexpr std::int32_t kSlotListWidth = 320;
-constexpr std::int32_t kSlotNumberX = 16;
-constexpr std::int32_t kSlotDateX = 64;
-constexpr std::uint32_t kSlotLineColour = 240;
-constexpr int kMessageFont = 1;
 
 SYSTEMTIME HostLocalTime() {
   const auto now = std::chrono::system_clock::now();
@@ -87,26 +75,27 @@ bool cSaveData::SaveToSlot(std::int32_t slot) {
 }
 
 std::int32_t cSaveData::LoadFromSlot(std::int32_t slot) {
-  const WholeLoad result = LoadOverCopy(*this, *this, MakeStorySlotPath(slot).c_str());
+  const WholeLoad result = LoadOverCopy(*this, *this, MakeStorySlotPath(slot).c_str(), FileOwner::kPlayer);
   ApplyLivesRule(kPlayStory);
   return result == WholeLoad::kRead ? 1 : 0;
 }
 
 std::int32_t cSaveData::LoadChallengeData() {
-  if (LoadOverCopy(*this, *this, ProjectPathTable[kPathChallengeProgress].c_str()) != WholeLoad::kRead) return 0;
+  if (LoadOverCopy(*this, *this, ProjectPathTable[kPathChallengeProgress].c_str(), FileOwner::kPlayer) !=
+      WholeLoad::kRead)
+    return 0;
   ApplyLivesRule(kPlayChallenge);
   return 1;
 }
 
 void cSaveData::ApplyLivesRule(std::int32_t playMode) {
-  const CheckedVector<std::int32_t>& unlimited = g_System.m_UnlimitedLives;
-  const CheckedVector<std::int32_t>& starting = g_System.m_StartingLives;
-  if (playMode >= 0 && playMode < unlimited.Size() && unlimited.At(playMode) != 0) {
+  if (g_System.UnlimitedLivesIn(playMode)) {
     m_StartLives = kUnlimitedLives;
     m_Lives = kUnlimitedLives;
-  } else if (m_Lives == kUnlimitedLives && playMode >= 0 && playMode < starting.Size()) {
-    m_Lives = starting.At(playMode);
+    return;
   }
+  if (m_Lives == kUnlimitedLives && playMode >= 0 && playMode < g_System.m_StartingLives.Size())
+    m_Lives = g_System.StartingLivesOf(playMode);
 }
 
 void ScanSaveSlots(CheckedVector<cSaveSlotInfo>& slots) {
@@ -114,7 +103,7 @@ void ScanSaveSlots(CheckedVector<cSaveSlotInfo>& slots) {
   // hold one must not show the slot before it's, so that alone is cleared between the slots.
   cSaveData save;
   for (int i = 0; i < slots.Size(); ++i) {
-    RecordReadFile file = OpenRecordRead(MakeStorySlotPath(i).c_str());
+    RecordReadFile file = OpenRecordRead(MakeStorySlotPath(i).c_str(), FileOwner::kPlayer);
     if (!file) {
       slots.At(i).m_Used = 0;
       continue;
@@ -123,24 +112,5 @@ void ScanSaveSlots(CheckedVector<cSaveSlotInfo>& slots) {
     save.Read(*file);
     UpdateSlotInfo(slots.At(i), save);
     CloseRecordFile(file);
-  }
-}
-
-void FormatSaveDate(const cSaveSlotInfo& info, DDSURFACEDATA* dst, std::int32_t x, std::int32_t y) {
-  if (!info.m_Used) return;
-  const SYSTEMTIME& t = info.m_SaveTime;
-  g_Fonts[kMessageFont].Printf(dst, x, y, "%04d/%02d/%02d %02d:%02d\n", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
-}
-
-void DrawSaveSlots(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, const CheckedVector<cSaveSlotInfo>& slots,
-                   std::int32_t first, std::int32_t rows) {
-  g_Fonts[kMessageFont].DrawWindow(dst, x, y, kSlotListWidth, rows * kSlotRowHeight);
-  for (std::int32_t r = 0; r < rows; ++r, y += kSlotRowHeight) {
-    const std::int64_t slot = static_cast<std::int64_t>(first) + r;
-    if (slot >= slots.Size()) break;
-    if (slot < 0) continue;
-    if (r != rows - 1) DDFillRect(dst, x, y + kSlotRowHeight - 1, kSlotListWidth, 1, kSlotLineColour);
-    g_Fonts[kMessageFont].Printf(dst, x + kSlotNumberX, y, "%d", static_cast<int>(slot) + 1);
-    FormatSaveDate(slots.At(static_cast<int>(slot)), dst, x + kSlotDateX, y);
   }
 }

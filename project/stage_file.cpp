@@ -6,6 +6,7 @@
 #include "project/common_palette.h"
 #include "project/nested_records.h"
 #include "project/stage_data.h"
+#include "project/upgrade_rows.h"
 
 namespace {
 
@@ -81,44 +82,51 @@ void WriteLayersAndTexts(cStageData& header, cRecordWriter& out) {
   out.WriteU32(kStageEndMarker);
 }
 
-// Upgrades of older files, in ascending order of the version that made them necessary.
-void UpgradeStage(cStageData& stage, std::uint32_t version) {
-  auto& f = stage.m_Ints;
-  if (version < 155) {
-    // The flying first secondary boxes take the walking ones.
-    f[41] = f[39];
-    f[42] = f[40];
-    f[65] = f[63];
-    f[66] = f[64];
-    f[49] = f[50] = f[71] = f[72] = 0;
-  }
-  if (version < 166) f[kMusicLoops] = 1;
-  if (version < 181) {
-    stage.m_ResultSwitches.resize(kResultSwitchCount, 0);
-    stage.m_ResultSwitches[3] = 0;
-    stage.m_ResultSwitches[4] = 0;
-  }
-  if (version < 183) f[kStatusBarShown] = 1;
-  if (version < 184) f[kClearResultEndsByItself] = 0;
-  if (version < 199) f[kKeepMusicOnRestart] = 0;
-  if (version < 200) {
-    f[35] = 16;
-    f[36] = 24;
-    f[37] = 16;
-    f[38] = 16;
-    f[47] = 1;
-    f[48] = 0;
-    f[51] = 0;
-    f[55] = 5;
-    f[59] = 16;
-    f[60] = 30;
-    f[61] = 16;
-    f[62] = 30;
-    f[69] = 1;
-    f[70] = 1;
-  }
-  if (version < 225) f[kStartBanner] = 0;
-}
+// In ascending order of version: a file passes every row its version is below, in this order.
+const UpgradeRow<cStageData> kStageUpgrades[] = {
+    // The flying first secondary boxes take the walking ones; their placements start at 0.
+    {155,
+     [](cStageData& s) {
+       auto& f = s.m_Ints;
+       f[kHeroSubBoxFlyW] = f[kHeroSubBoxWalkW];
+       f[kHeroSubBoxFlyH] = f[kHeroSubBoxWalkH];
+       f[kCharaSubBoxFlyW] = f[kCharaSubBoxWalkW];
+       f[kCharaSubBoxFlyH] = f[kCharaSubBoxWalkH];
+       f[kHeroSubBoxWalkPlace] = f[kHeroSubBoxFlyPlace] = 0;
+       f[kCharaSubBoxWalkPlace] = f[kCharaSubBoxFlyPlace] = 0;
+     }},
+    {166, [](cStageData& s) { s.m_Ints[kMusicLoops] = 1; }},
+    // Exactly five result switches, the last two off.
+    {181,
+     [](cStageData& s) {
+       s.m_ResultSwitches.resize(kResultSwitchCount, 0);
+       s.m_ResultSwitches.At(3) = 0;
+       s.m_ResultSwitches.At(4) = 0;
+     }},
+    {183, [](cStageData& s) { s.m_Ints[kStatusBarShown] = 1; }},
+    {184, [](cStageData& s) { s.m_Ints[kClearResultEndsByItself] = 0; }},
+    {199, [](cStageData& s) { s.m_Ints[kKeepMusicOnRestart] = 0; }},
+    // The main boxes came with their sizes, placements and overlay.
+    {200,
+     [](cStageData& s) {
+       auto& f = s.m_Ints;
+       f[kHeroMainBoxWalkW] = 16;
+       f[kHeroMainBoxWalkH] = 24;
+       f[kHeroMainBoxFlyW] = 16;
+       f[kHeroMainBoxFlyH] = 16;
+       f[kHeroMainBoxWalkPlace] = 1;
+       f[kHeroMainBoxFlyPlace] = 0;
+       f[kMainBoxOverlayMode] = 0;
+       f[kMainBoxOverlayColour] = 5;
+       f[kCharaMainBoxWalkW] = 16;
+       f[kCharaMainBoxWalkH] = 30;
+       f[kCharaMainBoxFlyW] = 16;
+       f[kCharaMainBoxFlyH] = 30;
+       f[kCharaMainBoxWalkPlace] = 1;
+       f[kCharaMainBoxFlyPlace] = 1;
+     }},
+    {225, [](cStageData& s) { s.m_Ints[kStartBanner] = 0; }},
+};
 
 }  // namespace
 
@@ -158,7 +166,8 @@ void cStageData::Read(cRecordReader& in) {
     if (in.ReadU32(marker) && version >= kEndMarkerCheckedFrom && marker != kStageEndMarker) in.MarkDamaged();
   }
 
-  if (version < kRecordVersion) UpgradeStage(*this, version);
+  if (version < kRecordVersion)
+    ApplyUpgrades(kStageUpgrades, *this, version);
   Normalize();
 }
 

@@ -175,3 +175,12 @@ void cSystemData::ClampMenuBgm() {
 }
 
 int cSystemData::ChallengeStages() const { return std::max(m_ChallengeStageCount, 0); }
+
+std::int32_t cSystemData::StartingLivesOf(int mode) const {
+  if (mode < 0 || mode >= m_StartingLives.Size()) return 0;
+  return std::clamp(m_StartingLives.At(mode), 0, kMaxLives);
+}
+
+bool cSystemData::UnlimitedLivesIn(int mode) const {
+  return mode >= 0 && mode < m_UnlimitedLives.Size() && m_UnlimitedLives.At(mode) != 0;
+}

@@ -26,6 +26,8 @@ constexpr int kRankingKindCount = 5;
 constexpr int kUiTextCount = 28;
 constexpr int kMenuMusicSlotCount = 4;
 constexpr int kSystemIniKeyCount = 6;
+// The most lives a player holds; extra lives stop here.
+constexpr std::int32_t kMaxLives = 99;
 
 // One entry of the play screen's status bar.
 class cStatusBarItem : public cDataRecord {
@@ -111,6 +113,11 @@ class cSystemData : public cDataRecord {
   const std::string& FontFace() const;
   // The number of challenge stages; a negative setting means none.
   int ChallengeStages() const;
+  // The starting lives of a play mode as the game can hold them (0 to kMaxLives), so that taking
+  // or adding one never leaves the numbers; 0 for a mode the settings do not list.
+  std::int32_t StartingLivesOf(int mode) const;
+  // True when the settings give a play mode unlimited lives.
+  bool UnlimitedLivesIn(int mode) const;
 
   // Members in the order of the settings; the file's registration order differs (RegisterFields).
   std::string m_Title;

@@ -3,7 +3,6 @@
 
 #include <utility>
 
-
 cBootSettings g_BootSettings;
 
 cBootSettings::cBootSettings() { RegisterFields(kRecordVersion); }
@@ -14,7 +13,9 @@ void cBootSettings::RegisterFields(std::uint32_t) {
   AddField(m_DontShow);
 }
 
-int cBootSettings::Load(const char* path) { return LoadOverCopy(*this, *this, path) == WholeLoad::kRead ? 1 : 0; }
+int cBootSettings::Load(const char* path) {
+  return LoadOverCopy(*this, *this, path, FileOwner::kPlayer) == WholeLoad::kRead ? 1 : 0;
+}
 
 std::int32_t RunLauncher(const char* path) {
   // The start button: the controls' values (here the stored or default choice, unchanged) go into

@@ -74,15 +74,12 @@ std::int32_t DecimalDigits(std::int32_t value) {
 }
 
 void SetChallengeLives() {
-  const bool unlimited =
-      kPlayChallenge < g_System.m_UnlimitedLives.Size() && g_System.m_UnlimitedLives.At(kPlayChallenge) != 0;
-  if (unlimited) {
+  if (g_System.UnlimitedLivesIn(kPlayChallenge)) {
     g_SaveData.m_StartLives = kUnlimitedLives;
     g_SaveData.m_Lives = kUnlimitedLives;
     return;
   }
-  const std::int32_t lives =
-      kPlayChallenge < g_System.m_StartingLives.Size() ? g_System.m_StartingLives.At(kPlayChallenge) : 0;
+  const std::int32_t lives = g_System.StartingLivesOf(kPlayChallenge);
   g_SaveData.m_StartLives = lives;
   g_SaveData.m_Lives = lives - 1;
 }

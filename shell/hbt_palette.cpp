@@ -1,5 +1,7 @@
 #include "shell/hbt_palette.h"
 
+#include <algorithm>
+
 #include "platform/display/blend_table.h"
 #include "platform/display/d3d_device.h"
 #include "platform/display/display.h"
@@ -36,10 +38,15 @@ std::array<sRamp, kRampCount> s_Ramps{};
 std::int32_t s_Ramp8Phase = 0;
 std::int32_t s_PaletteCycleCalls = 0;
 
-// Moves a ramp one step; true when it has come back to the bottom (a whole cycle).
-bool StepRamp(sRamp& ramp, std::int32_t step) {
+constexpr std::int32_t kRampTop = 255;
+
+// Moves a ramp one step; true when it has come back to the bottom (a whole cycle). The step is the
+// project's and is taken within 0..255, so no sum leaves the numbers and every level stays within
+// 0..255 (a negative step would run a level below the bottom for ever).
+bool StepRamp(sRamp& ramp, std::int32_t projectStep) {
+  const std::int32_t step = std::clamp(projectStep, 0, kRampTop);
   if (!ramp.down) {
-    if (ramp.level + step >= 255)
+    if (ramp.level + step >= kRampTop)
       ramp.down = 1;
     else
       ramp.level += step;

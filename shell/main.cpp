@@ -37,6 +37,9 @@ namespace {
 constexpr std::int32_t kClientWidth = 640;
 constexpr std::int32_t kClientHeight = 480;
 constexpr std::uint32_t kMainWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// The game thread's queue exists before the thread runs, so the first post is taken at once; a
+// thread that still takes nothing after this long is not waited for any longer.
+constexpr std::uint32_t kGameThreadHandshakeMs = 5000;
 
 // The command line's own work, before the game starts: help, version, the game folder, the trace
 // and the headless set-up. A value means the program ends here with that code.
@@ -100,8 +103,6 @@ int WinMain(const char* lpCmdLine, int nCmdShow) {
   if (!ReportLogOpen(reportPath)) return 0;
   ReportLog("App : ver %s", "556");
   WriteSystemReport();
-  // Every record file is read and written at the current format version from here on.
-  InitRecordSettings();
 
   // 4-5: the editor's test play, and one instance.
   g_EditorLaunched = nCmdShow == SW_SHOW ? 1 : 0;
@@ -136,7 +137,9 @@ int WinMain(const char* lpCmdLine, int nCmdShow) {
     ReportLog("Thread : the game thread does not start");
     PostMainWindowMessage(WM_CLOSE, 0, 0);
   }
-  while (thGame.m_hThread && !PostThreadMessage(thGame.id, WM_APP, 0, 0)) {
+  if (thGame.m_hThread && !PostThreadMessageWithin(thGame, WM_APP, kGameThreadHandshakeMs)) {
+    ReportLog("Thread : the game thread takes no messages");
+    PostMainWindowMessage(WM_CLOSE, 0, 0);
   }
 
   // 15-16: the window thread's loop until the window is destroyed.

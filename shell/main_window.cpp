@@ -25,6 +25,7 @@ void cMainWindow::Create(std::unique_ptr<cScreen> screen) {
   m_Destroyed = false;
   m_RequestDepth = 0;
   m_CloseDeferred = false;
+  m_Created = 0;
   if (m_Screen) ShowHostWindow(*m_Screen, false);
   WndProc(m_hWnd, WM_CREATE, 0, 0);
 }
@@ -62,9 +63,10 @@ void cMainWindow::ReleaseScreen() {
 
 int cMainWindow::Dispatch(HWND hWnd, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
   const int handled = cWindow::Dispatch(hWnd, message, wParam, lParam);
-  if (message == WM_CREATE) {
-    OnCreate(wParam, lParam);
+  // A window is made once: a second WM_CREATE finds it made.
+  if (message == WM_CREATE && !m_Created) {
     m_Created = 1;
+    OnCreate(wParam, lParam);
   }
   return handled;
 }
@@ -74,10 +76,7 @@ std::intptr_t cMainWindow::WndProc(HWND hWnd, std::uint32_t message, std::uintpt
   m_hWnd = hWnd;
   UpdateMouse(0, 7);
   switch (message) {
-    case WM_CREATE:
-      OnCreate(wParam, lParam);
-      m_Created = 1;
-      return 0;
+    case WM_CREATE: Dispatch(hWnd, message, wParam, lParam); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_MOVE: {
       // Frames go to the window's own picture, not to desktop coordinates: only the position is kept.
@@ -116,6 +115,7 @@ std::intptr_t cMainWindow::WndProc(HWND hWnd, std::uint32_t message, std::uintpt
 }
 
 std::intptr_t cMainWindow::OnRequest(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+  std::intptr_t result = 0;
   ++m_RequestDepth;
   struct sLeave {
     cMainWindow& window;
@@ -128,7 +128,12 @@ std::intptr_t cMainWindow::OnRequest(std::uint32_t message, std::uintptr_t wPara
     case WM_GAME_SAVEREPLAY: HandleSaveReplayRequest(wParam); break;
     case WM_GAME_PLAYSE: HandlePlaySeMessage(wParam); break;
     case WM_GAME_BGM: HandleBgmRequest(wParam, lParam); break;
-    case WM_GAME_DEVICELOST: DDRestoreSurface(); break;
+    case WM_GAME_DEVICELOST:
+      // The game thread hears whether the device is back; while it is not, the next frame's
+      // present fails again and asks again.
+      result = HandleDeviceLostMessage();
+      if (!result) Trace("device not restored");
+      break;
     default: break;
   }
   if (m_RequestDepth == 1 && m_CloseDeferred) {
@@ -136,7 +141,7 @@ std::intptr_t cMainWindow::OnRequest(std::uint32_t message, std::uintptr_t wPara
     m_CloseDeferred = false;
     PostMainWindowMessage(WM_CLOSE, 0, 0);
   }
-  return 0;
+  return result;
 }
 
 void cMainWindow::OnClose(HWND hWnd) {

@@ -30,7 +30,8 @@ class cMainWindow : public cWindow {
 
   std::intptr_t WndProc(HWND hWnd, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
   int Dispatch(HWND hWnd, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-  void OnCreate(std::uintptr_t, std::intptr_t) {}
+  // The main window's own operation after the framework's: called once, when the window is made.
+  virtual void OnCreate(std::uintptr_t, std::intptr_t) {}
 
   // True while a request of the game thread is being served (a nested message loop may run then).
   bool InRequest() const { return m_RequestDepth > 0; }

@@ -79,12 +79,11 @@ void cMenuCursor::MoveList(const cInput& input, std::int32_t vertical, std::int3
   CursorState& c = *current;
   std::int32_t& index = vertical ? c.row : c.column;
   const std::uint16_t dir = input.m_Direction;
-  const std::uint16_t back = vertical ? kDirUp : kDirLeft;
-  const std::uint16_t forward = vertical ? kDirDown : kDirRight;
-  if (dir & back) {
+  // Single steps come from up and down whatever way the list runs: left and right are the page keys.
+  if (dir & kDirUp) {
     if (index - *top < 1) --*top;
     --index;
-  } else if (dir & forward) {
+  } else if (dir & kDirDown) {
     if (index - *top >= visible - 1) ++*top;
     ++index;
   }
@@ -126,8 +125,8 @@ void PlayCursorSound(const cInput& input, std::uint8_t axes, std::int32_t sound)
   const std::uint16_t dir = input.m_Direction;
   const bool across = (axes & kCursorAxisHorizontal) && (dir & (kDirLeft | kDirRight));
   const bool upDown = (axes & kCursorAxisVertical) && (dir & (kDirUp | kDirDown));
-  if (!across && !upDown) return;
-  if (sound < 0 || sound >= g_SoundTable.Size()) return;
+  // A sound outside the table takes the checked table's road: logged, the program asked to close,
+  // and entry 0 played in the meantime.
   if (across) DS_Play(g_SoundTable.At(sound), 0);
   if (upDown) DS_Play(g_SoundTable.At(sound), 0);
 }

@@ -34,8 +34,9 @@ class cMenuCursor {
 
   void MoveGrid(const cInput& input, std::int32_t x0, std::int32_t y0, std::int32_t stepX, std::int32_t stepY,
                 std::int32_t columns, std::int32_t rows);
-  // vertical: the row moves and y follows; else the column moves and x follows. top is the caller's
-  // first visible entry.
+  // vertical: the row moves and y follows; else the column moves and x follows. Either way up and
+  // down take single steps and, with paging, right and left turn pages. top is the caller's first
+  // visible entry.
   void MoveList(const cInput& input, std::int32_t vertical, std::int32_t* top, std::int32_t origin, std::int32_t step,
                 std::int32_t fixed, std::int32_t visible, std::int32_t count, std::int32_t paging);
 

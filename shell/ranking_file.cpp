@@ -29,7 +29,7 @@ int LoadRankFile(cRankFile& file, std::int32_t playMode, const std::string& stag
   std::string path;
   // Read over a fresh ranking, so a damaged file never leaves half its tables behind.
   if (MakeRankFilePath(path, playMode, stageName) &&
-      LoadOverCopy(file, cRankFile(), path.c_str()) == WholeLoad::kRead)
+      LoadOverCopy(file, cRankFile(), path.c_str(), FileOwner::kPlayer) == WholeLoad::kRead)
     return 1;
   file.Reset();
   return 0;

@@ -92,7 +92,10 @@ void HandleOpenReplayRequest() {
 
 void HandleSaveReplayRequest(std::uintptr_t previousAttempt) {
   std::string path;
-  if (!ChooseReplaySavePath(path, g_SaveData.m_StageName.c_str(), g_MainWindow.Screen())) return FinishFileRequest(0);
+  DDSetDialogMode(1);
+  const std::uint32_t chosen = ChooseReplaySavePath(path, g_SaveData.m_StageName.c_str(), g_MainWindow.Screen());
+  DDSetDialogMode(0);
+  if (!chosen) return FinishFileRequest(0);
   cReplayRecord& record = previousAttempt ? g_PrevReplayRecord : g_ReplayRecord;
   cSaveData& progress = previousAttempt ? g_PrevStageStartSave : g_StageStartSave;
   if (!record.WriteReplayFile(path.c_str(), g_Stage, g_PlayState, progress)) {

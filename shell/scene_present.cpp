@@ -11,8 +11,6 @@
 
 namespace {
 
-bool HasPictureFile(const DDSURFACEDATA& record) { return !record.szFileName.empty() && record.szFileName != "E"; }
-
 cDDSurface* DirectDrawSurfaceOf(DDSURFACEDATA& record) {
   return record.lpDDPart ? record.lpDDPart->surface.get() : nullptr;
 }

@@ -10,7 +10,6 @@
 #include "platform/host/game_files.h"
 #include "platform/host/midi_synth.h"
 #include "platform/host/text_codec.h"
-#include "platform/input/input.h"
 #include "platform/input/key_config.h"
 #include "platform/services/boxes.h"
 #include "platform/services/log.h"
@@ -159,17 +158,16 @@ bool InitGame(const char* lpCmdLine, int nCmdShow) {
   }
   if (lpCmdLine && lpCmdLine[0] != '\0') g_SystemIni.FreeStage = CutToBytes(lpCmdLine, kFreeStageMax);
 
-  // 11-12: the frame pacing and fades, and the menus' key repeat.
+  // 11: the frame pacing and fades. The menus' key repeat (12) is set with the rest of the input.
   g_SceneManager.m_FrameRate = kDefaultFrameRate;
   g_SceneManager.m_FadeSpeed = kDefaultFadeSpeed;
-  for (cInput& input : g_Inputs) input.SetRepeat(18, 6);
 
   // 13-22.
   if (!StartDisplay(nCmdShow)) return false;
 
-  // 23-25: the joysticks' buttons, the key layout, the player's options (defaults when missing).
-  for (cInput& input : g_Inputs) input.SetButtonMasks();
-  if (!LoadKeyConfig(ProjectPathTable[kPathKeyConfig].c_str(), &g_KeyConfig)) SetDefaultKeyConfig(&g_KeyConfig);
+  // 12 and 23-25: the key repeat, the joysticks' buttons, the key layout, the player's options
+  // (defaults when missing).
+  InitInput(ProjectPathTable[kPathKeyConfig].c_str());
   g_Option.Load(ProjectPathTable[kPathOption].c_str());
 
   // 26: the half-blend palette of 8-bit mode.

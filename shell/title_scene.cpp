@@ -7,6 +7,8 @@
 #include "platform/display/font.h"
 #include "platform/display/frame_draw.h"
 #include "platform/host/message_queue.h"
+#include "platform/host/text_codec.h"
+#include "platform/services/boxes.h"
 #include "platform/services/text.h"
 #include "project/replay.h"
 #include "project/save_data.h"
@@ -14,6 +16,7 @@
 #include "shell/hbt_palette.h"
 #include "shell/menu_cursor.h"
 #include "shell/requests.h"
+#include "shell/save_slot_list.h"
 #include "shell/scene_manager.h"
 
 const TitleMenuPos g_TitleMenuPos;
@@ -218,14 +221,17 @@ void cTitleScene::OnSaveSlots() {
 
   if (input.m_Buttons & kButtonDecide) {
     const std::int32_t slot = g_MenuCursor.current->row;
-    // A slot whose file cannot be read is refused like an empty one, instead of starting the story
-    // from whatever the record held before.
-    if (slot >= 0 && slot < count && g_SaveSlots.At(slot).m_Used && g_SaveData.LoadFromSlot(slot)) {
+    const bool used = slot >= 0 && slot < count && g_SaveSlots.At(slot).m_Used;
+    if (used && g_SaveData.LoadFromSlot(slot)) {
       RequestSound(kSoundDecide);
       FadeOutTo(kSceneWorldMap);
-    } else {
-      RequestSound(kSoundRefused);
+      return;
     }
+    // An empty slot is refused; so is one whose file does not read whole, with a word to the player
+    // (the report log has the line already), instead of starting the story from whatever the record
+    // held before. The list stays, and the game goes on.
+    RequestSound(kSoundRefused);
+    if (used) ErrMesBox(SJ("%s が破損しています！").c_str(), MakeStorySlotPath(slot).c_str());
     return;
   }
   if (input.m_Buttons & kButtonCancel) {

@@ -22,13 +22,9 @@ void SetStartingLives(std::int32_t mode, bool unlimited) {
     g_SaveData.m_Lives = kUnlimitedLives;
     return;
   }
-  const std::int32_t lives = mode < g_System.m_StartingLives.Size() ? g_System.m_StartingLives.At(mode) : 0;
+  const std::int32_t lives = g_System.StartingLivesOf(mode);
   g_SaveData.m_StartLives = lives;
   g_SaveData.m_Lives = lives - 1;
-}
-
-bool UnlimitedLivesIn(std::int32_t mode) {
-  return mode < g_System.m_UnlimitedLives.Size() && g_System.m_UnlimitedLives.At(mode) != 0;
 }
 
 }  // namespace
@@ -38,7 +34,7 @@ void StartNewStory() {
   g_SaveData.m_MapX = g_WorldMap.m_StartX;
   g_SaveData.m_MapY = g_WorldMap.m_StartY;
   g_SaveData.m_Round = 0;
-  SetStartingLives(kPlayStory, UnlimitedLivesIn(kPlayStory));
+  SetStartingLives(kPlayStory, g_System.UnlimitedLivesIn(kPlayStory));
 }
 
 std::int32_t StartStageFile(const char* name, std::int32_t numbered) {
@@ -49,7 +45,7 @@ std::int32_t StartStageFile(const char* name, std::int32_t numbered) {
   if (!LoadStageFile(stage.c_str(), numbered ? 1u : 0u, &g_PlayState)) return 0;
   g_SaveData.m_StageNumber = 1;
   g_SaveData.m_StageIndex = 1;
-  SetStartingLives(kPlayFree, g_TestPlay != 0 || UnlimitedLivesIn(kPlayFree));
+  SetStartingLives(kPlayFree, g_TestPlay != 0 || g_System.UnlimitedLivesIn(kPlayFree));
   std::string relative = stage;
   MakeRelativePath(relative);
   g_SaveData.SetStageFileName(relative.c_str());

@@ -3,10 +3,11 @@
 
 #include "project/save_data.h"
 #include "project/system_data.h"
-#include "project/system_text_menu.h"
 #include "shell/menu_cursor.h"
 #include "shell/requests.h"
+#include "shell/save_slot_list.h"
 #include "shell/scene_manager.h"
+#include "shell/system_text_menu.h"
 #include "shell/world_map_menu_shared.h"
 #include "shell/world_map_menu_scene.h"
 

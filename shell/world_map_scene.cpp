@@ -14,9 +14,9 @@
 #include "project/stage_data.h"
 #include "project/surface_descriptors.h"
 #include "project/system_data.h"
-#include "project/system_text_menu.h"
 #include "shell/requests.h"
 #include "shell/scene_manager.h"
+#include "shell/system_text_menu.h"
 
 std::array<WorldMapPos, 2> g_WorldMapPos = {{{0, 260}, {367, 64}}};
 
@@ -360,11 +360,12 @@ void cWorldMapScene::PrepareStageStart() {
   g_SaveData.SetStageFileName(g_Stage.m_FileName.c_str());
   g_SaveData.m_StageNumber = m_Item ? m_Item->m_ClearNumber : 0;
   g_SaveData.m_StageIndex = 1;
-  const bool unlimited = g_System.m_UnlimitedLives.Size() > 0 && g_System.m_UnlimitedLives.At(0) != 0;
   if (!g_System.m_WorldMapKeepsLives)
-    g_SaveData.m_StartLives = g_System.m_StartingLives.Size() > 0 ? g_System.m_StartingLives.At(0) : 0;
+    g_SaveData.m_StartLives = g_System.StartingLivesOf(kPlayStory);
   else
-    g_SaveData.m_StartLives = unlimited ? kUnlimitedLives : g_SaveData.m_Lives + 1;
+    // The lives may come from a save file: no more than a player holds before one is added.
+    g_SaveData.m_StartLives =
+        g_System.UnlimitedLivesIn(kPlayStory) ? kUnlimitedLives : std::min(g_SaveData.m_Lives, kMaxLives) + 1;
   g_SaveData.SetActiveMapEntry(g_WorldMap, m_EventIndex, m_ItemIndex);
 }
 

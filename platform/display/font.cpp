@@ -31,9 +31,16 @@ namespace {
 // The longest face name a font keeps, as the system's font descriptions hold it.
 constexpr std::size_t kFaceNameBytes = 31;
 
-// The fonts take part in the display's restores through one client that walks g_FontList.
+// The fonts take part in the display's restores through one client that walks g_FontList. It
+// registers itself when it is made (the first font made) and leaves the list when it is destroyed
+// at exit; the list is made during that registration, so it outlives the client.
 class cFontRestore : public cRestoreClient {
  public:
+  cFontRestore() { RegisterRestoreClient(this); }
+  ~cFontRestore() override { UnregisterRestoreClient(this); }
+  cFontRestore(const cFontRestore&) = delete;
+  cFontRestore& operator=(const cFontRestore&) = delete;
+
   void OnLostDevice() override {
     for (Font* font : g_FontList) font->OnLostDevice();
   }
@@ -49,16 +56,10 @@ class cFontRestore : public cRestoreClient {
     }
   }
 };
-// Registered with the first font and never destroyed: the list of clients may be gone before the
-// objects of this file at exit, so the client outlives them all instead of leaving it.
-cFontRestore& FontRestore() {
-  static cFontRestore* client = new cFontRestore;
-  return *client;
-}
 
-bool HasSurface(const DDSURFACEDATA& record) {
-  if (record.lpDT) return record.lpDT->texture != nullptr || record.shared != nullptr;
-  return record.lpDDPart && record.lpDDPart->surface;
+cFontRestore& FontRestore() {
+  static cFontRestore client;
+  return client;
 }
 
 // The palette entry of a text colour; a number beyond the palette takes entry 0.

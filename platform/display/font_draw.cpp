@@ -89,12 +89,6 @@ class cGlyphCanvas {
   std::int32_t m_Height = 0;
 };
 
-bool HasSurface(const DDSURFACEDATA* record) {
-  if (!record) return false;
-  if (record->lpDT) return record->lpDT->texture != nullptr || record->shared != nullptr;
-  return record->lpDDPart && record->lpDDPart->surface;
-}
-
 inline bool IsLetter(char c) { return c >= 'a' && c <= 'z'; }
 
 }  // namespace
@@ -169,7 +163,7 @@ void Font::DrawLines(DDSURFACEDATA* target, std::int32_t x, std::int32_t y, cons
     return;
   }
 
-  const bool lettersShown = letters == 1 && HasSurface(lpLetterSD);
+  const bool lettersShown = letters == 1 && lpLetterSD && HasSurface(*lpLetterSD);
   const std::int32_t cellHeight = glyphs->CellHeight();
   std::int64_t cx = 0, cy = 0;
   auto put = [&](const GlyphImage& glyph, std::int64_t px, std::int64_t py) {
@@ -209,7 +203,7 @@ void Font::DrawLines(DDSURFACEDATA* target, std::int32_t x, std::int32_t y, cons
 }
 
 void Font::DrawLetters(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, const char* text) {
-  if (bLetters != 1 || !HasSurface(lpLetterSD) || nPitch == 0) return;
+  if (bLetters != 1 || !(lpLetterSD && HasSurface(*lpLetterSD)) || nPitch == 0) return;
   std::int64_t cx = 0, cy = 0;
   for (const char* p = text; *p != '\0';) {
     const sTextChar c = CharAt(p);

@@ -25,10 +25,12 @@ bool DDRestoreSurface();
 // Always true.
 bool DDRestore();
 
-// The window thread's side of WM_GAME_DEVICELOST.
+// The window thread's side of WM_GAME_DEVICELOST: 1 when the device was reset, 0 while it cannot be
+// yet (the surfaces stay released until a later request).
 std::intptr_t HandleDeviceLostMessage();
-// The game thread's side: sends WM_GAME_DEVICELOST and waits for the restore.
-void ReportDeviceLost();
+// The game thread's side: sends WM_GAME_DEVICELOST and waits for the restore. True when the device
+// is back; false while it is not (or the program is closing), and the next lost present asks again.
+bool ReportDeviceLost();
 
 // Objects that hold device resources of their own besides the surface records (the fonts) take part
 // in both restores through this interface. They are called in the order they registered.

@@ -14,17 +14,24 @@
 
 namespace {
 
-std::mutex s_ClientLock;
-std::vector<cRestoreClient*> s_Clients;
+// Made on first use: a client made at that moment (a function's static object) is destroyed
+// before the book, and can still leave it.
+struct sClientBook {
+  std::mutex lock;
+  std::vector<cRestoreClient*> clients;
+};
+
+sClientBook& ClientBook() {
+  static sClientBook book;
+  return book;
+}
 
 // A copy, so that a client may register or unregister others while it is called.
 std::vector<cRestoreClient*> RestoreClients() {
-  std::lock_guard lock(s_ClientLock);
-  return s_Clients;
+  sClientBook& book = ClientBook();
+  std::lock_guard lock(book.lock);
+  return book.clients;
 }
-
-// A record whose picture comes from a bitmap file ("E" and "" are empty surfaces).
-bool HasPictureFile(const DDSURFACEDATA& record) { return !record.szFileName.empty() && record.szFileName != "E"; }
 
 bool FullScreenD3D() { return g_DisplayContext && !g_DisplayContext->presentParams.windowed; }
 
@@ -50,13 +57,15 @@ void RecreateRecord(DDSURFACEDATA* lpSD, std::int32_t index) {
 
 void RegisterRestoreClient(cRestoreClient* client) {
   if (!client) return;
-  std::lock_guard lock(s_ClientLock);
-  if (std::find(s_Clients.begin(), s_Clients.end(), client) == s_Clients.end()) s_Clients.push_back(client);
+  sClientBook& book = ClientBook();
+  std::lock_guard lock(book.lock);
+  if (std::find(book.clients.begin(), book.clients.end(), client) == book.clients.end()) book.clients.push_back(client);
 }
 
 void UnregisterRestoreClient(cRestoreClient* client) {
-  std::lock_guard lock(s_ClientLock);
-  s_Clients.erase(std::remove(s_Clients.begin(), s_Clients.end(), client), s_Clients.end());
+  sClientBook& book = ClientBook();
+  std::lock_guard lock(book.lock);
+  std::erase(book.clients, client);
 }
 
 bool DDRestoreSurface() {
@@ -127,4 +136,4 @@ bool DDRestore() {
 
 std::intptr_t HandleDeviceLostMessage() { return DDRestoreSurface() ? 1 : 0; }
 
-void ReportDeviceLost() { SendMainWindowMessage(WM_GAME_DEVICELOST, 0, 0); }
+bool ReportDeviceLost() { return SendMainWindowMessage(WM_GAME_DEVICELOST, 0, 0).value_or(0) != 0; }

@@ -95,6 +95,12 @@ constexpr std::int32_t CREATESURFACE_ERR = 4;
 constexpr std::int32_t LOADIMAGE_ERR = 8;
 constexpr std::int32_t SETCOLORKEY_ERR = 9;
 
+// True when the record holds an image: a texture of its own or a shared one (Direct3D), or a
+// DirectDraw surface.
+bool HasSurface(const DDSURFACEDATA& record);
+// True when the record's picture comes from a bitmap file ("E" and "" are empty surfaces).
+bool HasPictureFile(const DDSURFACEDATA& record);
+
 void AllocSurfaceParts(DDSURFACEDATA* lpSD);
 bool DDCreateSurface(DDSURFACEDATA* lpSD, std::int32_t width, std::int32_t height, std::int32_t colourKey,
                      std::int32_t systemMemory, std::int32_t softwareTexture, std::int32_t shared,

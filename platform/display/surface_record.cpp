@@ -30,6 +30,13 @@ bool Listed(const DDSURFACEDATA& record) { return record.lpDT && record.lpDT->li
 
 }  // namespace
 
+bool HasSurface(const DDSURFACEDATA& record) {
+  if (record.lpDT) return record.lpDT->texture != nullptr || record.shared != nullptr;
+  return record.lpDDPart && record.lpDDPart->surface;
+}
+
+bool HasPictureFile(const DDSURFACEDATA& record) { return !record.szFileName.empty() && record.szFileName != "E"; }
+
 DDSURFACEDATA g_SurfaceTable[kSurfaceTableSize];
 DDSURFACEDATA g_PrimarySurface;
 DDSURFACEDATA g_BackSurface;

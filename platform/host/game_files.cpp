@@ -1,8 +1,11 @@
 #include "platform/host/game_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <system_error>
 
 #include "platform/host/text_codec.h"
@@ -114,6 +117,41 @@ std::optional<std::string> GameName(const std::string& hostName) {
   return name;
 }
 
+// True when path, a folder, is the game folder or lies inside it once every link on the way is
+// followed: what is written under it stays in the game folder.
+bool FolderWithinGame(const fs::path& folder) {
+  std::error_code ec;
+  const fs::path game = fs::canonical(fs::current_path(ec), ec);
+  if (ec) return false;
+  const fs::path real = fs::canonical(FolderOf(folder), ec);
+  if (ec) return false;
+  return std::mismatch(game.begin(), game.end(), real.begin(), real.end()).first == game.end();
+}
+
+// A mode that changes the file: everything but plain reading.
+bool WritesTo(const char* mode) { return mode[0] != 'r' || std::strchr(mode, '+') != nullptr; }
+
+// fopen for a mode that writes, without following a link: the folder must lie in the game folder
+// once its links are followed, and the file itself is opened only when it is no link at all. A
+// link planted in the game's place (a log, a save) must never make the game overwrite what it leads
+// to.
+std::FILE* OpenForWriting(const fs::path& host, const char* mode) {
+  if (!FolderWithinGame(host.parent_path())) return nullptr;
+  int flags = O_NOFOLLOW | O_CLOEXEC;
+  const bool both = std::strchr(mode, '+') != nullptr;
+  switch (mode[0]) {
+    case 'r': flags |= O_RDWR; break;
+    case 'w': flags |= (both ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC; break;
+    case 'a': flags |= (both ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND; break;
+    default: return nullptr;
+  }
+  const int fd = open(host.c_str(), flags, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, mode);
+  if (!file) close(fd);
+  return file;
+}
+
 struct sFileId {
   dev_t device;
   ino_t inode;
@@ -219,7 +257,7 @@ GameFile OpenGameFile(std::string_view path, const char* mode) {
   if (mode == nullptr || *mode == '\0') return nullptr;
   const std::optional<fs::path> host = *mode == 'r' ? ResolveGamePath(path) : ResolveGamePathForWrite(path);
   if (!host) return nullptr;
-  GameFile file(std::fopen(host->c_str(), mode));
+  GameFile file(WritesTo(mode) ? OpenForWriting(*host, mode) : std::fopen(host->c_str(), mode));
   if (!file) return nullptr;
   // glibc opens a folder for reading; the game means files only.
   struct stat info;
@@ -265,6 +303,7 @@ std::vector<std::string> ListGameDirectory(std::string_view path) {
 bool CreateGameDirectory(std::string_view path) {
   const std::optional<fs::path> host = ResolveGamePathForWrite(path);
   if (!host) return GameDirectoryExists(path);  // "", "." and the like name the game folder itself
+  if (!FolderWithinGame(host->parent_path())) return false;
   std::error_code ec;
   fs::create_directory(*host, ec);
   if (ec) return false;
@@ -274,7 +313,7 @@ bool CreateGameDirectory(std::string_view path) {
 bool CopyGameTree(std::string_view from, std::string_view to) {
   const std::optional<fs::path> source = ResolveGamePath(from);
   const std::optional<fs::path> target = ResolveGamePathForWrite(to);
-  if (!source || !target) return false;
+  if (!source || !target || !FolderWithinGame(target->parent_path())) return false;
   std::error_code ec;
   if (!fs::is_directory(*source, ec)) return false;
   // The target must be new: it is removed again when the copy fails, which must never take
@@ -296,14 +335,28 @@ bool RenameGameFile(std::string_view from, std::string_view to) {
   if (!source || *source == fs::path(".")) return false;
   const std::optional<fs::path> target = ResolveGamePathForWrite(to);
   if (!target) return false;
+  // Both folders change: neither may lie outside the game folder. (A link at the target is
+  // replaced itself; what it leads to stays as it is.)
+  if (!FolderWithinGame(source->parent_path()) || !FolderWithinGame(target->parent_path())) return false;
   std::error_code ec;
   fs::rename(*source, *target, ec);
   return !ec;
 }
 
-bool RemoveGameFile(std::string_view path) {
+bool RemoveGameTree(std::string_view path) {
   const std::optional<fs::path> host = ResolveGamePath(path);
   if (!host || *host == fs::path(".")) return false;
+  // The entry itself is taken, never followed: a link goes, not what it leads to; links inside a
+  // folder are removed as links too.
+  if (!FolderWithinGame(host->parent_path())) return false;
+  std::error_code ec;
+  fs::remove_all(*host, ec);
+  return !ec;
+}
+
+bool RemoveGameFile(std::string_view path) {
+  const std::optional<fs::path> host = ResolveGamePath(path);
+  if (!host || *host == fs::path(".") || !FolderWithinGame(host->parent_path())) return false;
   std::error_code ec;
   // Files only, as DeleteFile: a folder is never taken by a file removal.
   if (fs::is_directory(fs::symlink_status(*host, ec))) return false;

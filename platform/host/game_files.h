@@ -6,6 +6,11 @@
 // from Windows with mixed case. A path that is absolute and outside the game folder, that climbs above
 // it with "..", or that does not convert, is treated as missing: nothing read from data can reach a
 // file outside the game folder.
+//
+// Reads follow symbolic links. Writes (every open mode but plain reading, and the folder, rename and
+// removal operations) do not: the folders on the way must lie in the game folder once their links
+// are followed, and a file is never written through a link of its own, so a link planted in place
+// of a log or a save cannot make the game overwrite what it leads to.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -60,3 +65,6 @@ bool CopyGameTree(std::string_view from, std::string_view to);
 bool RenameGameFile(std::string_view from, std::string_view to);
 
 bool RemoveGameFile(std::string_view path);
+// Removes the file or folder at path with everything in it. Refuses the game folder itself and
+// anything whose folder lies outside it (also through a link); links met are removed, not followed.
+bool RemoveGameTree(std::string_view path);

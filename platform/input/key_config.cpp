@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "platform/host/game_files.h"
+#include "platform/host/text_codec.h"
 #include "platform/input/input.h"
+#include "platform/services/log.h"
 
 cKeyConfig g_KeyConfig;
 
@@ -49,11 +51,14 @@ int cKeyConfig::JoyCount() const { return static_cast<int>(std::min<std::uint32_
 int LoadKeyConfig(const char* path, cKeyConfig* config) {
   GameFile file = OpenGameFile(path, "rb");
   if (!file) return 0;
-  // One byte more than the image, to tell a longer file from an exact one. A file of another size
-  // is not a key configuration: reading part of it over the defaults would mix two layouts.
-  std::array<unsigned char, kKeyConfigFileSize + 1> bytes{};
-  std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-  if (got != static_cast<std::size_t>(kKeyConfigFileSize)) return 0;
+  // The image is the file's first 108 bytes; whatever follows is not read. A shorter file was cut
+  // off: half of it over the defaults would mix two layouts, so it is reported and not used.
+  std::array<unsigned char, kKeyConfigFileSize> bytes{};
+  const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
+  if (got != bytes.size()) {
+    ReportLog(SJ("%s が破損しています！").c_str(), path);
+    return 0;
+  }
 
   for (int i = 0; i < kKeyConfigEntries; ++i) {
     const unsigned char* entry = bytes.data() + i * kEntrySize;

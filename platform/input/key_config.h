@@ -1,7 +1,8 @@
 #pragma once
 // The player's key configuration, user_data\KeyConfig.dat: which key or joystick axis or button
 // stands for each direction and button. The file is a raw image of exactly 108 bytes, little-endian,
-// with no version number, written by the key configuration tool; the game only reads it.
+// with no version number, written by the key configuration tool; the game only reads it (its first
+// 108 bytes: a longer file is read as far as that).
 #include <array>
 #include <cstdint>
 
@@ -40,9 +41,10 @@ class cKeyConfig {
 // Zero until the start-up loads it.
 extern cKeyConfig g_KeyConfig;
 
-// Reads the file at path (a game path) over config: 1 when it was read, 0, leaving config as it
-// was, when it cannot be opened or is not exactly 108 bytes long. A joystick count above the 16
-// joysticks that can exist is read as 16.
+// Reads the first 108 bytes of the file at path (a game path) over config: 1 when they were read;
+// 0, leaving config as it was, when the file cannot be opened or is shorter (a short file is
+// reported once to the report log). A joystick count above the 16 joysticks that can exist is read
+// as 16.
 int LoadKeyConfig(const char* path, cKeyConfig* config);
 // Arrows and Z X C V A S D F on the keyboard, joystick 0, the fixed layout.
 void SetDefaultKeyConfig(cKeyConfig* config);

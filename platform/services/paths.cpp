@@ -11,10 +11,11 @@
 namespace {
 
 bool IsSeparatorByte(char c) { return c == '\\' || c == '/'; }
+bool IsBackslash(char c) { return c == '\\'; }
 
 // Position of the last byte that separates folders, or npos. Walks from the front so a 5C that is
 // the second byte of a double-byte character is skipped with its lead byte.
-std::size_t LastSeparator(const std::string& path) {
+std::size_t LastSeparator(const std::string& path, bool (*isSeparator)(char) = IsSeparatorByte) {
   std::size_t last = std::string::npos;
   const char* p = path.c_str();
   std::size_t i = 0;
@@ -23,7 +24,7 @@ std::size_t LastSeparator(const std::string& path) {
       i += 2;
       continue;
     }
-    if (IsSeparatorByte(p[i])) {
+    if (isSeparator(p[i])) {
       last = i;
     }
     ++i;
@@ -182,7 +183,8 @@ int MakeRelativePath(std::string& path) {
 int MakeRelativePathString(std::string& text) { return MakeRelativePath(text); }
 
 void StripDirectory(std::string& path) {
-  const std::size_t last = LastSeparator(path);
+  // A game path names its folders with backslashes only; a '/' is part of a name here.
+  const std::size_t last = LastSeparator(path, IsBackslash);
   if (last != std::string::npos) {
     path.erase(0, last + 1);
   }

@@ -11,7 +11,8 @@ int MakeAbsolutePath(std::string& path);
 int MakeRelativePath(std::string& path);
 int MakeRelativePathString(std::string& text);
 
-// Keeps only what follows the last separator; a 5C trail byte of a double-byte character is none.
+// Keeps only what follows the last backslash that separates folders; a 5C trail byte of a
+// double-byte character is none, and a '/' is an ordinary byte of a game path.
 void StripDirectory(std::string& path);
 // out = name with what follows its last dot replaced by ext, or cut with the dot when ext is null;
 // 0 (out the plain copy) when name has no dot.

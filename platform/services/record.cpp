@@ -117,15 +117,16 @@ void cDataRecord::Read(cRecordReader& in) {
 }
 
 // A count of zero or less (as a signed number) means no members. More members than this version
-// registers is a malformed body: the failure line goes out and nothing more of the body is read,
-// since there is nowhere right to put it.
+// registers is a malformed body: nothing more of the body is read, since there is nowhere right to
+// put it, and for a project file the failure line goes out.
 void cDataRecord::ReadNumbers(cRecordReader& in) {
   std::uint32_t stored = 0;
   if (!in.ReadU32(stored)) return;
   const auto count = static_cast<std::int32_t>(stored);
   if (count <= 0) return;
   if (count > m_Fields.Size()) {
-    ReportBadVectorIndex(m_Fields.Size(), m_Fields.Size(), CheckedElementSize<FieldDesc>());
+    if (in.Owner() == FileOwner::kProject)
+      ReportBadVectorIndex(m_Fields.Size(), m_Fields.Size(), CheckedElementSize<FieldDesc>());
     in.MarkDamaged();
     return;
   }
@@ -147,7 +148,8 @@ void cDataRecord::ReadStrings(cRecordReader& in) {
   const auto count = static_cast<std::int32_t>(stored);
   int read = 0;
   if (count > m_Strings.Size()) {
-    ReportBadVectorIndex(m_Strings.Size(), m_Strings.Size(), CheckedElementSize<StringFieldDesc>());
+    if (in.Owner() == FileOwner::kProject)
+      ReportBadVectorIndex(m_Strings.Size(), m_Strings.Size(), CheckedElementSize<StringFieldDesc>());
     in.MarkDamaged();
   } else if (count > 0 && static_cast<std::size_t>(count) > in.Left() / 4) {
     in.MarkDamaged();

@@ -158,7 +158,7 @@ using RecordWriteFile = std::unique_ptr<cRecordWriter>;
 // Reads the file at path (a null or empty path means "err"; paths longer than 259 bytes are refused)
 // and its version into g_FileVersion. Null when it does not open. Until it is closed, no other
 // thread opens a record file.
-RecordReadFile OpenRecordRead(const char* path);
+RecordReadFile OpenRecordRead(const char* path, FileOwner owner = FileOwner::kProject);
 // Starts the file at path with the version word g_CurrentVersion. The bytes go to a temporary file
 // beside it, which replaces the file only when it is closed and everything worked, so a failed save
 // never costs the previous file. Null when the temporary file cannot be made.
@@ -171,12 +171,12 @@ int CloseRecordFile(RecordWriteFile& file);
 // A user's or project's file read over a copy, so a damaged file never leaves a half-read record.
 enum class WholeLoad { kMissing, kDamaged, kRead };
 // Reads the file at path into work; a damaged file is reported ("%s が破損しています！").
-WholeLoad ReadWholeInto(cDataRecord& work, const char* path);
+WholeLoad ReadWholeInto(cDataRecord& work, const char* path, FileOwner owner = FileOwner::kProject);
 // The file at path into record through a copy (work, which starts as the caller wants: the record
 // itself, or a fresh one); record changes only when the whole file was read.
 template <class Record>
-WholeLoad LoadOverCopy(Record& record, Record work, const char* path) {
-  const WholeLoad result = ReadWholeInto(work, path);
+WholeLoad LoadOverCopy(Record& record, Record work, const char* path, FileOwner owner = FileOwner::kProject) {
+  const WholeLoad result = ReadWholeInto(work, path, owner);
   if (result == WholeLoad::kRead) record = std::move(work);
   return result;
 }

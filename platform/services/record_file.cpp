@@ -85,7 +85,7 @@ class cRecordFileWriter final : public cRecordWriter {
 
 }  // namespace
 
-RecordReadFile OpenRecordRead(const char* path) {
+RecordReadFile OpenRecordRead(const char* path, FileOwner owner) {
   const std::optional<std::string> name = RecordPath(path);
   if (!name) return nullptr;
   GameFile file = OpenGameFile(*name, "rb");
@@ -93,7 +93,9 @@ RecordReadFile OpenRecordRead(const char* path) {
   std::vector<std::uint8_t> bytes;
   const bool whole = ReadWholeFile(file.get(), bytes);
   file.reset();
-  return std::make_unique<cRecordReader>(std::move(bytes), !whole);
+  auto reader = std::make_unique<cRecordReader>(std::move(bytes), !whole);
+  reader->SetOwner(owner);
+  return reader;
 }
 
 RecordWriteFile OpenRecordWrite(const char* path) {
@@ -132,8 +134,8 @@ int cDataRecord::SaveFile(const char* path) {
   return CloseRecordFile(file);
 }
 
-WholeLoad ReadWholeInto(cDataRecord& work, const char* path) {
-  RecordReadFile file = OpenRecordRead(path);
+WholeLoad ReadWholeInto(cDataRecord& work, const char* path, FileOwner owner) {
+  RecordReadFile file = OpenRecordRead(path, owner);
   if (!file) return WholeLoad::kMissing;
   work.Read(*file);
   const bool damaged = file->Damaged();

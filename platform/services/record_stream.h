@@ -15,6 +15,13 @@
 #include <string_view>
 #include <vector>
 
+// Who wrote a record file. The project's files come from the editing program: a body that does not
+// match its record is a fault of the project and takes the checked containers' road (the failure
+// line and the close). The player's own files (options, boot settings, saves, challenge progress,
+// rankings) are written by the game itself: a damaged one is only marked damaged, for its reader to
+// report once and set aside, so the game still starts and goes on.
+enum class FileOwner { kProject, kPlayer };
+
 class cRecordReader {
  public:
   // image is a whole record file: its u32 version word first. An image too short for the version
@@ -31,6 +38,8 @@ class cRecordReader {
   std::uint32_t Version() const { return m_Version; }
   bool Damaged() const { return m_Damaged; }
   void MarkDamaged() { m_Damaged = true; }
+  FileOwner Owner() const { return m_Owner; }
+  void SetOwner(FileOwner owner) { m_Owner = owner; }
   // Bytes still to read; 0 once the file is damaged.
   std::size_t Left() const { return m_Damaged ? 0 : m_Bytes.size() - m_Pos; }
 
@@ -72,6 +81,7 @@ class cRecordReader {
   std::uint32_t m_Version = 0;
   std::uint32_t m_OuterVersion = 0;
   bool m_Damaged = false;
+  FileOwner m_Owner = FileOwner::kProject;
 };
 
 // True when the last record file that the calling thread closed was damaged: a value, count or

@@ -92,6 +92,16 @@ void RunThread(std::shared_ptr<cThreadControl> control, ThreadProc proc, void* a
 
 cThread::~cThread() { Quit(); }
 
+bool PostThreadMessageWithin(const cThread& thread, std::uint32_t message, std::uint32_t timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (thread.m_hThread) {
+    if (PostThreadMessage(thread.id, message, 0, 0)) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(kPollStep);
+  }
+  return false;
+}
+
 bool cThread::Start(ThreadProc proc, void* arg) {
   if (!proc) return false;
   if (m_hThread) {

@@ -58,6 +58,10 @@ class cThread {
   std::shared_ptr<cThreadControl> m_Control;
 };
 
+// Posts a thread message to thread as soon as its queue takes it, trying every 1 ms for at most
+// timeoutMs: true once it was taken; false at once when no thread runs, or when the time ran out.
+bool PostThreadMessageWithin(const cThread& thread, std::uint32_t message, std::uint32_t timeoutMs);
+
 extern cThread thGame;
 extern cThread thPause;
 extern cThread g_RankingThread;

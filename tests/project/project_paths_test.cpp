@@ -169,6 +169,19 @@ TEST_F(FirstRunTest, ALeftoverFromAnInterruptedCopyDoesNotBlockTheNextOne) {
   EXPECT_EQ(ReadHostFile("data.copying/System.dat"), "half");
 }
 
+TEST_F(FirstRunTest, ACopyThatCannotTakeItsPlaceIsRemoved) {
+  WriteDefault();
+  // A link named data that leads nowhere: it is neither a folder nor a file, and a folder cannot be
+  // renamed over it.
+  fs::create_symlink(m_Folder / "nowhere", m_Folder / "data");
+  EXPECT_EQ(EnsureProjectData(), 0);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(m_Folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"data", "default"}));
+  EXPECT_TRUE(fs::is_symlink(m_Folder / "data"));
+}
+
 TEST_F(FirstRunTest, AFileNamedDataIsNotReplaced) {
   WriteDefault();
   WriteHostFile("data", "user's file");

@@ -136,6 +136,37 @@ TEST_F(StageTest, Version154FlyingBoxesTakeTheWalkingOnes) {
   EXPECT_EQ(stage.Field(StageField(49)), 0);
 }
 
+TEST_F(StageTest, EachUpgradeAppliesBelowItsVersionAndNotFromIt) {
+  struct Case {
+    std::uint32_t version;
+    StageField field;
+    std::int32_t inFile;  // written when the version holds the field
+    std::int32_t expected;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {154, kHeroSubBoxFlyW, 9, 20},         {155, kHeroSubBoxFlyW, 9, 9},  // the walking width is 20
+      {154, kCharaSubBoxFlyPlace, 1, 0},     {155, kCharaSubBoxFlyPlace, 1, 1},
+      {165, kMusicLoops, 0, 1},              {166, kMusicLoops, 0, 0},
+      {182, kStatusBarShown, 0, 1},          {183, kStatusBarShown, 0, 0},
+      {183, kClearResultEndsByItself, 1, 0}, {184, kClearResultEndsByItself, 1, 1},
+      {198, kKeepMusicOnRestart, 1, 0},      {199, kKeepMusicOnRestart, 1, 1},
+      {199, kMainBoxOverlayColour, 2, 5},    {200, kMainBoxOverlayColour, 2, 2},
+      {199, kCharaMainBoxFlyH, 7, 30},       {200, kCharaMainBoxFlyH, 7, 7},
+      {224, kStartBanner, 1, 0},             {225, kStartBanner, 1, 1},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "version " << c.version << " field " << int(c.field));
+    OldStage old;
+    old.version = c.version;
+    old.values = {{kHeroSubBoxWalkW, 20}, {c.field, c.inFile}};
+    cStageData stage;
+    ASSERT_FALSE(ReadStage(stage, old.Build().Data()));
+    EXPECT_EQ(stage.Field(c.field), c.expected);
+  }
+}
+
 TEST_F(StageTest, EndMarkerIsIgnoredAt173AndRefusedFrom174) {
   struct Case {
     std::uint32_t version;

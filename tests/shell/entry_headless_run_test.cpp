@@ -158,6 +158,19 @@ TEST_F(HeadlessRunTest, AHeadlessRunPresentsExactlyItsFramesAndClosesInOrder) {
   EXPECT_TRUE(report[3].starts_with("Mem Total : "));
 }
 
+// Report_Game.txt planted as a link to a file outside the game folder: the player's first write used
+// to empty that file. Now the log does not open through the link, and the file it leads to stays.
+TEST_F(HeadlessRunTest, AReportLogLinkedOutsideTheGameFolderLeavesItsTargetAlone) {
+  UseSampleGame();
+  const fs::path elsewhere = m_Folder / "elsewhere.txt";
+  std::ofstream(elsewhere) << "precious\n";
+  fs::remove(Game() / "Report_Game.txt");
+  fs::create_symlink(elsewhere, Game() / "Report_Game.txt");
+  EXPECT_EQ(Run({"--headless", "--frames", "5"}), 0);
+  EXPECT_EQ(Lines(elsewhere), std::vector<std::string>{"precious"});
+  EXPECT_TRUE(fs::is_symlink(Game() / "Report_Game.txt"));
+}
+
 TEST_F(HeadlessRunTest, ASecondCopyShowsItsBoxAndLeavesTheFirstRunning) {
   UseSampleGame();
   // The first copy loses the focus after its first frame and stays for a few seconds.

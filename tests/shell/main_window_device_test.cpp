@@ -53,4 +53,26 @@ TEST_F(MainWindowDeviceTest, TheLossReportResetsTheDeviceThroughTheWindowProcedu
   TakeMainWindowMessages(WM_CLOSE);
 }
 
+TEST_F(MainWindowDeviceTest, ARestoreThatMustWaitIsAnsweredAsNotDoneAndTheNextReportRestores) {
+  ASSERT_TRUE(StartDirect3D(32));
+  InjectDisplayLoss(1);  // the device refuses its first reset
+  ASSERT_FALSE(DDPresent());
+  const bool answers[] = {false, true};
+  for (bool expected : answers) {
+    std::atomic<int> restored{-1};
+    std::thread game([&] { restored = ReportDeviceLost() ? 1 : 0; });
+    std::optional<HostMessage> msg;
+    while ((msg = MainWindowQueue().TakeWithin(5000)) && msg->message != WM_GAME_DEVICELOST) {
+    }
+    if (!msg) BeginMessageShutdown();
+    ASSERT_TRUE(msg.has_value());
+    DispatchMainWindowMessage(*msg);
+    game.join();
+    EXPECT_EQ(restored, expected ? 1 : 0);
+    EXPECT_EQ(lpDevice->Lost(), !expected);
+  }
+  EXPECT_TRUE(DDPresent());
+  TakeMainWindowMessages(WM_CLOSE);
+}
+
 }  // namespace

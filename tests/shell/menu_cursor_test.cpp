@@ -4,7 +4,9 @@
 
 #include "platform/audio/sound_effects.h"
 #include "platform/host/trace.h"
+#include "platform/services/log.h"
 #include "tests/support/game_folder.h"
+#include "tests/support/messages.h"
 
 namespace {
 
@@ -57,6 +59,7 @@ TEST_F(MenuCursorTest, GridWrapsAtBothEndsAndPlacesTheCursor) {
 TEST_F(MenuCursorTest, ListScrollsPagesAndClamps) {
   struct sCase {
     const char* what;
+    std::int32_t vertical;
     std::int32_t count, visible, paging;
     std::int32_t index, top;
     std::uint16_t direction;
@@ -64,34 +67,36 @@ TEST_F(MenuCursorTest, ListScrollsPagesAndClamps) {
   };
   // clang-format off
   const sCase cases[] = {
-      {"page down on the last page goes to the last entry", 99, 10, 1, 95, 89, kDirRight, 98, 89},
-      {"page up on the first page goes to the first entry", 99, 10, 1, 5, 0, kDirLeft, 0, 0},
-      {"a page is one entry short of the window",          99, 10, 1, 0, 0, kDirRight, 9, 9},
-      {"page up moves back by the same",                   99, 10, 1, 20, 18, kDirLeft, 11, 9},
-      {"down at the window's foot scrolls by one",         99, 10, 1, 9, 0, kDirDown, 10, 1},
-      {"up at the window's head scrolls by one",           99, 10, 1, 10, 10, kDirUp, 9, 9},
-      {"a single step never wraps at the end",             99, 10, 1, 98, 89, kDirDown, 98, 89},
-      {"nor at the start",                                 99, 10, 1, 0, 0, kDirUp, 0, 0},
-      {"a short list keeps its top",                       3, 10, 1, 2, 0, kDirDown, 2, 0},
-      {"paging off: left and right do nothing",            99, 10, 0, 4, 0, kDirRight, 4, 0},
-      {"an empty list stays on entry 0",                   0, 0, 1, 0, 0, kDirDown, 0, 0},
+      {"page down on the last page goes to the last entry", 1, 99, 10, 1, 95, 89, kDirRight, 98, 89},
+      {"page up on the first page goes to the first entry", 1, 99, 10, 1, 5, 0, kDirLeft, 0, 0},
+      {"a page is one entry short of the window",          1, 99, 10, 1, 0, 0, kDirRight, 9, 9},
+      {"page up moves back by the same",                   1, 99, 10, 1, 20, 18, kDirLeft, 11, 9},
+      {"down at the window's foot scrolls by one",         1, 99, 10, 1, 9, 0, kDirDown, 10, 1},
+      {"up at the window's head scrolls by one",           1, 99, 10, 1, 10, 10, kDirUp, 9, 9},
+      {"a single step never wraps at the end",             1, 99, 10, 1, 98, 89, kDirDown, 98, 89},
+      {"nor at the start",                                 1, 99, 10, 1, 0, 0, kDirUp, 0, 0},
+      {"a short list keeps its top",                       1, 3, 10, 1, 2, 0, kDirDown, 2, 0},
+      {"paging off: left and right do nothing",            1, 99, 10, 0, 4, 0, kDirRight, 4, 0},
+      {"an empty list stays on entry 0",                   1, 0, 0, 1, 0, 0, kDirDown, 0, 0},
+      {"across: down is still the single step",            0, 8, 5, 0, 0, 0, kDirDown, 1, 0},
+      {"across: up is still the single step back",         0, 8, 5, 0, 3, 1, kDirUp, 2, 1},
+      {"across: right without paging does nothing",        0, 8, 5, 0, 2, 0, kDirRight, 2, 0},
+      {"across: left without paging does nothing",         0, 8, 5, 0, 2, 0, kDirLeft, 2, 0},
+      {"across: right with paging turns a page",           0, 20, 5, 1, 1, 0, kDirRight, 5, 4},
+      {"across: left with paging turns a page back",       0, 20, 5, 1, 6, 4, kDirLeft, 2, 0},
+      {"across: down at the window's end scrolls",         0, 20, 5, 1, 4, 0, kDirDown, 5, 1},
   };
   // clang-format on
   for (const sCase& c : cases) {
     SCOPED_TRACE(c.what);
-    *m_Cursor.current = CursorState{0, c.index, 0, 0};
+    *m_Cursor.current = c.vertical ? CursorState{0, c.index, 0, 0} : CursorState{c.index, 0, 0, 0};
     std::int32_t top = c.top;
-    m_Cursor.MoveList(InputOf(c.direction), 1, &top, 160, 16, 152, c.visible, c.count, c.paging);
-    EXPECT_EQ(m_Cursor.current->row, c.wantIndex);
+    m_Cursor.MoveList(InputOf(c.direction), c.vertical, &top, 160, 16, 152, c.visible, c.count, c.paging);
+    const std::int32_t along = (c.wantIndex - c.wantTop) * 16 + 160;
+    EXPECT_EQ(*m_Cursor.current, c.vertical ? (CursorState{0, c.wantIndex, 152, along})
+                                            : (CursorState{c.wantIndex, 0, along, 152}));
     EXPECT_EQ(top, c.wantTop);
-    EXPECT_EQ(m_Cursor.current->y, (c.wantIndex - c.wantTop) * 16 + 160);
-    EXPECT_EQ(m_Cursor.current->x, 152);
   }
-  // A horizontal list moves the column and places x.
-  *m_Cursor.current = CursorState{};
-  std::int32_t top = 0;
-  m_Cursor.MoveList(InputOf(kDirRight), 0, &top, 40, 24, 300, 5, 8, 0);
-  EXPECT_EQ(*m_Cursor.current, (CursorState{1, 0, 64, 300}));
 }
 
 TEST_F(MenuCursorTest, PushAndPopKeepTheParentsCursor) {
@@ -195,9 +200,16 @@ TEST_F(CursorSoundTest, EachAskedAxisThatMovedPlaysTheSoundOnce) {
     total += c.plays;
     EXPECT_EQ(Plays(), total);
   }
-  // An index outside the table is no sound at all.
-  PlayCursorSound(InputOf(kDirUp), 3, 500);
-  EXPECT_EQ(Plays(), total);
+}
+
+TEST_F(CursorSoundTest, ASoundOutsideTheTableIsReportedClosesAndPlaysEntryZero) {
+  ASSERT_EQ(ReportLogOpen("Report_Game.txt"), 1);
+  TakeMainWindowMessages(WM_CLOSE);
+  PlayCursorSound(InputOf(kDirUp), kCursorAxisVertical, 500);
+  EXPECT_EQ(Plays(), 1) << "entry 0 stands in";
+  const std::string report = ReadHostFile("Report_Game.txt");
+  EXPECT_EQ(report.rfind("err V[500] ( 17 , ", 0), 0u) << report;
+  EXPECT_EQ(TakeMainWindowMessages(WM_CLOSE), 1);
 }
 
 }  // namespace

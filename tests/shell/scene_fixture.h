@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/audio/bgm.h"
+#include "platform/audio/sound_effects.h"
 #include "platform/display/display.h"
 #include "platform/display/font.h"
 #include "platform/display/palette.h"
@@ -77,6 +78,8 @@ class SceneTest : public GameFolderTest {
     g_SystemIni.ShowFps = 0;
     g_SaveData.Reset();
     g_MenuCursor.Reset();
+    // The sound table as the start-up leaves it, silent: the menus play their cursor sound from it.
+    BuildSoundTables(std::vector<std::string>(kSystemSoundCount, ""), {});
     ResetManager();
     SetFontFileOverride(ShellFixtureFontPath());
   }

@@ -1,4 +1,5 @@
 // The title scene on a project set up by the test, run through the real frame loop.
+#include <climits>
 #include <cstdlib>
 #include <set>
 
@@ -10,6 +11,7 @@
 #include "project/load_context.h"
 #include "project/stage_data.h"
 #include "project/world_map.h"
+#include "shell/hbt_palette.h"
 #include "shell/startup.h"
 #include "shell/title_scene.h"
 #include "tests/shell/scene_fixture.h"
@@ -152,6 +154,46 @@ TEST_F(TitleSceneTest, ContinueListsTenSlotsPagesByNineAndRefusesAnEmptySlot) {
   EXPECT_EQ(g_SceneManager.m_Next, kSceneTitle);
 }
 
+// A slot file damaged (its count of numbers far beyond the members present) once ended the program
+// through the checked containers as soon as the list was read; it is refused with the failure sound
+// and a message, reported once, and the next slot still starts the story.
+TEST_F(TitleSceneTest, ADamagedSlotIsRefusedWithAWordAndTheGameGoesOn) {
+  InitRecordSettings();
+  ShowOnly({kTitleNewStory, kTitleContinue, kTitleQuit});
+  WriteSlot(0);
+  WriteSlot(1);
+  {
+    std::string bytes = ReadHostFile("user_data/story/Story01.dat");
+    bytes.replace(4, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+    WriteHostFile("user_data/story/Story01.dat", bytes);
+  }
+  ASSERT_EQ(ReportLogOpen("Report_Game.txt"), 1);
+  ASSERT_TRUE(RunUntilShown());
+  Press({VK_DOWN});
+  Press({'Z'});
+  cTitleScene* title = Title();
+  ASSERT_EQ(title->m_State, 2);
+  EXPECT_EQ(g_SaveSlots.At(0).m_Used, 1u) << "listed: its file is there";
+  m_Sounds.clear();
+  Press({'Z'});
+  EXPECT_EQ(m_Sounds, std::vector<int>{3});
+  ASSERT_EQ(m_Boxes.size(), 1u);
+  EXPECT_NE(m_Boxes[0].find(SJ("が破損しています！")), std::string::npos);
+  EXPECT_NE(m_Boxes[0].find("Story01.dat"), std::string::npos);
+  const std::string report = Report();
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
+  EXPECT_EQ(TakeMessages(WM_CLOSE), 0);
+  EXPECT_EQ(title->m_State, 2) << "the list stays";
+
+  Press({VK_DOWN});
+  EXPECT_EQ(Row(), 1);
+  m_Sounds.clear();
+  Press({'Z'});
+  EXPECT_EQ(m_Sounds, std::vector<int>{1}) << Report();
+  EXPECT_EQ(g_SaveData.m_StageName, "saved.");
+  EXPECT_TRUE(RunUntilCurrent(kSceneWorldMap));
+}
+
 TEST_F(TitleSceneTest, CancelInTheSlotListGivesTheMainMenuItsCursorBack) {
   ShowOnly({kTitleNewStory, kTitleContinue, kTitleQuit});
   ASSERT_TRUE(RunUntilShown());
@@ -251,6 +293,58 @@ TEST_F(TitleSceneTest, NewStoryAndStageStartsGiveTheLivesOfTheirMode) {
   EXPECT_EQ(g_SaveData.m_MapX, 9);
   // A stage that does not load is 0 as well.
   EXPECT_EQ(StartStageFile("data\\stg4\\none.stg4_556", 0), 0);
+}
+
+// System.dat's starting lives at the ends of the numbers once made "はじめから" and free play
+// compute lives - 1 past the smallest number: the settings' lives are held to what the game holds.
+TEST_F(TitleSceneTest, LivesFromTheSettingsAreHeldBeforeAnyArithmetic) {
+  std::filesystem::create_directories("data/stg4");
+  cStageData stage;
+  stage.SetField(kStageWidth, 40);
+  cCharaDef hero;  // a stage plays only with a hero at the keys
+  hero.m_ChipIndex = 1;
+  hero.m_Operator = 0;
+  stage.m_PlacedCharas.push_back(hero);
+  ASSERT_EQ(stage.SaveFile("data\\stg4\\free.stg4_556"), 1);
+  struct sCase {
+    std::int32_t setting;
+    std::int32_t start, lives;
+  };
+  const sCase cases[] = {
+      {INT_MIN, 0, -1}, {-100000000, 0, -1}, {-1, 0, -1}, {0, 0, -1},
+      {3, 3, 2},        {99, 99, 98},        {100, 99, 98}, {INT_MAX, 99, 98},
+  };
+  g_System.m_UnlimitedLives.assign(kPlayModeCount, 0);
+  for (const sCase& c : cases) {
+    SCOPED_TRACE(c.setting);
+    g_System.m_StartingLives.assign(kPlayModeCount, c.setting);
+    StartNewStory();
+    EXPECT_EQ(g_SaveData.m_StartLives, c.start);
+    EXPECT_EQ(g_SaveData.m_Lives, c.lives);
+    ASSERT_EQ(StartStageFile("data\\stg4\\free.stg4_556", 0), 1);
+    EXPECT_EQ(g_SaveData.m_StartLives, c.start);
+    EXPECT_EQ(g_SaveData.m_Lives, c.lives);
+  }
+}
+
+// System.dat's system-colour step at the ends of the numbers once overflowed the colour ramps on the
+// title screen under Direct3D: every level stays within 0..255 (colour 7 shows level L as red L and
+// blue L / 4, which only agree while L is in range).
+TEST_F(TitleSceneTest, TheColourRampsStayInRangeWhateverTheStep) {
+  ReleaseGameFonts();
+  for (DDSURFACEDATA& record : g_SurfaceTable) DDReleaseSurface(&record);
+  DDRelease();
+  ASSERT_TRUE(StartDisplay(1, 32, 1));
+  for (std::int32_t step : {INT_MIN, -100000000, -1, 0, 256, INT_MAX}) {
+    SCOPED_TRACE(step);
+    g_System.m_SystemColourStep = step;
+    ResetSystemColours();
+    for (int frame = 0; frame < 60; ++frame) {
+      ASSERT_EQ(g_SceneManager.Frame(), 1);
+      const std::uint32_t argb = g_SystemColours[7].argb;
+      ASSERT_EQ(((argb >> 16) & 0xFF) / 4, argb & 0xFF) << "frame " << frame;
+    }
+  }
 }
 
 TEST_F(TitleSceneTest, ScreenshotOfTheTitleMenu) {

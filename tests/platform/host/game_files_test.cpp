@@ -344,6 +344,83 @@ TEST_F(GameFilesTest, RenamesAndRemoves) {
   EXPECT_TRUE(fs::is_empty(m_Folder / "user_data"));
 }
 
+TEST_F(GameFilesTest, RemovesATreeInsideTheGameFolderOnly) {
+  WriteHostFile("outside/keep.txt", "keep");
+  WriteHostFile("inner/work/a/b.txt", "b");
+  WriteHostFile("inner/work/c.txt", "c");
+  WriteHostFile("inner/other.txt", "o");
+  fs::create_directory_symlink(m_Folder / "outside", m_Folder / "inner/work/a/out");
+  fs::create_directory_symlink(m_Folder / "outside", m_Folder / "inner/linked");
+  fs::current_path(m_Folder / "inner");
+
+  struct sCase {
+    std::string path;
+    bool removed;
+  };
+  const sCase cases[] = {
+      {"", false},                   // the game folder itself
+      {".", false},
+      {"..\\outside", false},
+      {"linked\\keep.txt", false},  // through a link, its folder is outside
+      {"missing", false},
+      {"WORK", true},                // the tree with the link in it: the link goes, not its target
+      {"linked", true},              // a link is an entry of the game folder: it goes itself
+  };
+  for (const sCase& c : cases) EXPECT_EQ(RemoveGameTree(c.path), c.removed) << c.path;
+  EXPECT_EQ(HostEntries(m_Folder / "inner"), std::vector<std::string>{"other.txt"});
+  EXPECT_EQ(ReadHostFile("outside/keep.txt"), "keep");
+}
+
+// Writes never follow a link out of the game folder: not at the file itself (a link there is never
+// written through, whatever it leads to) and not at a folder on the way. Reads follow links as before.
+TEST_F(GameFilesTest, WritesDoNotFollowLinks) {
+  WriteHostFile("outside/target.txt", "precious");
+  WriteHostFile("inner/user_data/own.txt", "own");
+  WriteHostFile("inner/data/real.txt", "real");
+  fs::create_symlink(m_Folder / "outside/target.txt", m_Folder / "inner/Report_Game.txt");
+  fs::create_symlink(m_Folder / "inner/data/real.txt", m_Folder / "inner/inside_link.txt");
+  fs::create_directory_symlink(m_Folder / "outside", m_Folder / "inner/save");
+  fs::create_directory_symlink(m_Folder / "inner/data", m_Folder / "inner/data_link");
+  fs::current_path(m_Folder / "inner");
+
+  for (const char* mode : {"wb", "ab", "r+b", "w+b", "a+b"}) {
+    SCOPED_TRACE(mode);
+    EXPECT_FALSE(OpenGameFile("Report_Game.txt", mode));
+    EXPECT_FALSE(OpenGameFile("inside_link.txt", mode)) << "a link is not written through, wherever it leads";
+    EXPECT_FALSE(OpenGameFile("save\\Slot.dat", mode));
+    EXPECT_FALSE(OpenGameFile("save\\target.txt", mode));
+  }
+  EXPECT_FALSE(CreateGameDirectory("save\\story"));
+  EXPECT_FALSE(RenameGameFile("user_data\\own.txt", "save\\moved.txt"));
+  EXPECT_FALSE(RemoveGameFile("save\\target.txt"));
+  EXPECT_FALSE(CopyGameTree("user_data", "save\\copy"));
+  EXPECT_EQ(HostEntries(m_Folder / "outside"), std::vector<std::string>{"target.txt"});
+  EXPECT_EQ(ReadHostFile("outside/target.txt"), "precious");
+  EXPECT_EQ(ReadHostFile("inner/data/real.txt"), "real");
+
+  // Reads keep following links.
+  EXPECT_TRUE(OpenGameFile("Report_Game.txt", "rb"));
+  EXPECT_TRUE(OpenGameFile("save\\target.txt", "rb"));
+  // A folder linked within the game folder is the game's own: written as any other.
+  {
+    GameFile file = OpenGameFile("data_link\\new.txt", "wb");
+    ASSERT_TRUE(file);
+    std::fputs("new", file.get());
+  }
+  EXPECT_EQ(ReadHostFile("inner/data/new.txt"), "new");
+  // Ordinary files are written, appended and replaced as before.
+  {
+    GameFile file = OpenGameFile("user_data\\own.txt", "ab");
+    ASSERT_TRUE(file);
+    std::fputs("+", file.get());
+  }
+  EXPECT_EQ(ReadHostFile("inner/user_data/own.txt"), "own+");
+  // A link at the target of a rename is replaced itself; what it led to stays.
+  EXPECT_TRUE(RenameGameFile("user_data\\own.txt", "Report_Game.txt"));
+  EXPECT_FALSE(fs::is_symlink(m_Folder / "inner/Report_Game.txt"));
+  EXPECT_EQ(ReadHostFile("outside/target.txt"), "precious");
+}
+
 TEST_F(GameFilesTest, NoPathCrashesOrLeaves) {
   WriteHostFile("Data/A.dat", "a");
   WriteHostFile("ソ/x", "x");

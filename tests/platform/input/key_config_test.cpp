@@ -1,11 +1,13 @@
 // user_data\KeyConfig.dat: a raw 108-byte image, read as it is or not at all.
 #include "platform/input/key_config.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/host/input_devices.h"
 #include "platform/input/input.h"
+#include "platform/services/log.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/game_folder.h"
 
@@ -145,22 +147,53 @@ TEST_F(KeyConfigTest, JoystickCountBeyondSixteenIsReadAsSixteen) {
   for (int j = 0; j < kMaxJoysticks; ++j) EXPECT_EQ(source.JoystickReads(j), 1u) << j;
 }
 
-TEST_F(KeyConfigTest, FileOfAnotherSizeIsIgnored) {
+TEST_F(KeyConfigTest, TheFirst108BytesAreTheImageAndAShorterFileIsDamaged) {
   const std::string image = FixtureImage(12, 2, 1).Text();
-  const std::string cases[] = {
-      "", image.substr(0, 107), image.substr(0, 96), image + '\0', image + image,
+  struct sCase {
+    const char* what;
+    std::string bytes;
+    int loaded;  // LoadKeyConfig's result; 0 keeps the defaults at start-up
+    int reports;
   };
-  for (const std::string& bytes : cases) {
-    WriteHostFile("user_data/KeyConfig.dat", bytes);
+  const sCase cases[] = {
+      {"exactly the image", image, 1, 0},
+      {"one byte more", image + '\0', 1, 0},
+      {"the image twice", image + FixtureImage(5, 6, 0).Text(), 1, 0},
+      {"one byte short", image.substr(0, 107), 0, 1},
+      {"only the entries", image.substr(0, 96), 0, 1},
+      {"empty", "", 0, 1},
+  };
+  for (const sCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(ReportLogOpen("Report_Game.txt"), 1);
+    WriteHostFile("user_data/KeyConfig.dat", c.bytes);
     cKeyConfig config = Sentinel();
-    EXPECT_EQ(LoadKeyConfig(kPath, &config), 0) << bytes.size() << " bytes";
-    ExpectSame(config, Sentinel());
+    EXPECT_EQ(LoadKeyConfig(kPath, &config), c.loaded);
+    if (c.loaded) {
+      EXPECT_EQ(config.m_EntryCount, 12u) << "the first image, not what follows it";
+      EXPECT_EQ(config.m_JoyCount, 2u);
+      EXPECT_EQ(config.m_UseConfig, 1u);
+      EXPECT_EQ(config.m_Entries[4].m_Code, 'J');
+    } else {
+      ExpectSame(config, Sentinel());
+    }
+    const std::string report = ReadHostFile("Report_Game.txt");
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), c.reports) << report;
+    if (c.reports) {
+      EXPECT_NE(report.find("KeyConfig.dat"), std::string::npos) << report;
+    }
 
-    InitInput(kPath);  // the start-up falls back on the defaults
+    g_KeyConfig = cKeyConfig{};
+    InitInput(kPath);  // the start-up falls back on the defaults for a damaged file
     cKeyConfig defaults;
     SetDefaultKeyConfig(&defaults);
-    ExpectSame(g_KeyConfig, defaults);
+    if (c.loaded) {
+      EXPECT_EQ(g_KeyConfig.m_UseConfig, 1u);
+    } else {
+      ExpectSame(g_KeyConfig, defaults);
+    }
   }
+  g_ReportPath.clear();
 }
 
 TEST_F(KeyConfigTest, MissingFileGivesTheDefaults) {

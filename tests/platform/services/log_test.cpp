@@ -54,6 +54,26 @@ TEST_F(LogTest, ReportLogOpenFailsWhereTheFileCannotBeCreated) {
   EXPECT_EQ(g_ReportPath, "Report_Game.txt");
 }
 
+// Both logs planted as links to files outside the game folder: neither is emptied or written to.
+TEST_F(LogTest, LogsLinkedOutsideTheGameFolderAreNotWrittenThrough) {
+  namespace fs = std::filesystem;
+  WriteHostFile("outside_report.txt", "precious");
+  WriteHostFile("outside_debug.txt", "kept");
+  fs::create_directory(m_Folder / "game");
+  fs::create_symlink(m_Folder / "outside_report.txt", m_Folder / "game/Report_Game.txt");
+  fs::create_symlink(m_Folder / "outside_debug.txt", m_Folder / "game/EC_Game.txt");
+  fs::current_path(m_Folder / "game");
+  EXPECT_EQ(ReportLogOpen("Report_Game.txt"), 0);
+  EXPECT_EQ(ReportLogText("line"), 0);
+  LogInit(1, "EC_Game.txt");
+  Log("debug line");
+  Log("another");
+  LogInit(0, "EC_Game.txt");
+  EXPECT_EQ(ReadHostFile("outside_report.txt"), "precious");
+  EXPECT_EQ(ReadHostFile("outside_debug.txt"), "kept");
+  EXPECT_TRUE(fs::is_symlink(m_Folder / "game/Report_Game.txt"));
+}
+
 TEST_F(LogTest, LinesFromManyThreadsArriveWhole) {
   constexpr int kThreads = 4, kLines = 1000;
   std::vector<std::thread> threads;

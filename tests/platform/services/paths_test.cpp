@@ -24,8 +24,8 @@ TEST(StripDirectoryTest, CutsOnlyAtRealSeparators) {
       {"name.dat", "name.dat"},
       {"", ""},
       {"folder\\", ""},
-      {"data/sub/b.wav", "b.wav"},
-      {"data\\sub/b.wav", "b.wav"},
+      {"data/sub/b.wav", "data/sub/b.wav"},   // a '/' is an ordinary byte of a game path
+      {"data\\sub/b.wav", "sub/b.wav"},
       {"x\\" + so, so},                       // last folder name ends in ソ: kept whole
       {"x\\" + so + "\\" + so + "b", so + "b"},
       {so, so},

@@ -140,6 +140,22 @@ TEST_F(ThreadTest, MessagePostedRightAfterStartIsNotLost) {
   EXPECT_FALSE(PostThreadMessage(thread.id, WM_USER + 9, 0, 0));
 }
 
+TEST_F(ThreadTest, ABoundedPostReachesARunningThreadAndGivesUpOnNone) {
+  cThread idle;
+  const auto before = std::chrono::steady_clock::now();
+  EXPECT_FALSE(PostThreadMessageWithin(idle, WM_USER + 3, 60000)) << "no thread runs: nothing to wait for";
+  EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
+
+  Listener listener;
+  cThread thread;
+  ASSERT_TRUE(thread.Start(Listener::Run, &listener));
+  EXPECT_TRUE(PostThreadMessageWithin(thread, WM_USER + 3, 5000));
+  ASSERT_TRUE(Eventually([&] { return listener.handled == 1; }));
+  EXPECT_EQ(listener.last, WM_USER + 3);
+  thread.Quit();
+  EXPECT_FALSE(PostThreadMessageWithin(thread, WM_USER + 3, 60000));
+}
+
 TEST_F(ThreadTest, QuitEndsASuspendedThreadWaitingOnItsQueue) {
   Listener listener;
   ASSERT_TRUE(thPause.Start(Listener::Run, &listener));

@@ -1,6 +1,6 @@
 // Menu windows of the project settings' texts in the message font, on the fixture font (16-pixel
 // cells; see tests/platform/display/font_fixture.h).
-#include "project/system_text_menu.h"
+#include "shell/system_text_menu.h"
 
 #include "project/system_data.h"
 #include "tests/platform/display/font_fixture.h"

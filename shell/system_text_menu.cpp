@@ -1,5 +1,5 @@
 // Drawing the menu windows composed from the project settings' texts.
-#include "project/system_text_menu.h"
+#include "shell/system_text_menu.h"
 
 #include <string>
 
