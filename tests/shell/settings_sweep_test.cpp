@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/display/blend_table.h"
 #include "platform/host/clock.h"
 #include "platform/host/input_devices.h"
 #include "platform/input/input.h"
