@@ -374,6 +374,37 @@ void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer&
     return;
   }
 
+  // The same on 16-bit targets: one packed value where the colour covers; under a translucent one
+  // each pixel blended, a run of equal pixels (the usual ground under a fill or a fade) once.
+  if (!t_ReferenceRule && !texture && BytesPerPixel(targetFormat) == 2 && (usualBlend || !states.alphaBlendEnable)) {
+    const std::uint32_t colour = Stage0(stage, kWhite, diffuse, factor);
+    if (usualBlend && (colour >> 24) == 0) return;
+    const auto packed = static_cast<std::uint16_t>(PackColour(targetFormat, colour));
+    const bool covers = !usualBlend || (colour >> 24) == 255;
+    for (std::int32_t y = ay.first; y < ay.end; ++y) {
+      std::uint8_t* out = target.Row(y) + static_cast<std::ptrdiff_t>(ax.first) * 2;
+      if (covers) {
+        for (std::int32_t i = 0; i < count; ++i) StorePixel<std::uint16_t>(out, i, packed);
+        continue;
+      }
+      std::uint16_t under = LoadPixel<std::uint16_t>(out, 0);
+      auto blended = [&](std::uint16_t pixel) {
+        return static_cast<std::uint16_t>(
+            PackColour(targetFormat, Blend(states, colour, UnpackColour(targetFormat, pixel))));
+      };
+      std::uint16_t result = blended(under);
+      for (std::int32_t i = 0; i < count; ++i) {
+        const std::uint16_t pixel = LoadPixel<std::uint16_t>(out, i);
+        if (pixel != under) {
+          under = pixel;
+          result = blended(pixel);
+        }
+        StorePixel<std::uint16_t>(out, i, result);
+      }
+    }
+    return;
+  }
+
   if (spans) {
     // Runs of texture rows one after the other (the rows of an unscaled copy, up to a wrap) go in
     // one call each.

@@ -66,6 +66,8 @@ const sFormats kFormats[] = {
     {PixelFormat::Xrgb8888, PixelFormat::Xrgb8888, true},
     {PixelFormat::Xrgb8888, PixelFormat::Argb8888, false},
     {PixelFormat::Rgb565, PixelFormat::Argb1555, true},
+    {PixelFormat::Rgb565, PixelFormat::Argb8888, false},
+    {PixelFormat::Argb1555, PixelFormat::Argb8888, false},
 };
 
 constexpr std::int32_t kTargetW = 25, kTargetH = 21;
