@@ -276,8 +276,34 @@ void ReadTexels(const cPixelBuffer* texture, std::int32_t ty, const std::int32_t
       out[i] = alpha | LoadPixel<std::uint32_t>(row, columns ? columns[i] : column0 + i);
     return;
   }
-  for (std::int32_t i = 0; i < count; ++i)
-    out[i] = UnpackColour(format, ReadPixel(row, columns ? columns[i] : column0 + i, format));
+  auto read16 = [&](auto constFormat) {
+    for (std::int32_t i = 0; i < count; ++i)
+      out[i] = UnpackColour(constFormat(), LoadPixel<std::uint16_t>(row, columns ? columns[i] : column0 + i));
+  };
+  if (format == PixelFormat::Argb1555)
+    read16([] { return PixelFormat::Argb1555; });
+  else if (format == PixelFormat::Rgb565)
+    read16([] { return PixelFormat::Rgb565; });
+  else
+    for (std::int32_t i = 0; i < count; ++i)
+      out[i] = UnpackColour(format, ReadPixel(row, columns ? columns[i] : column0 + i, format));
+}
+
+// PutColours on a 16-bit target of one format, with the usual blend or none.
+template <PixelFormat F>
+void PutColours16(const D3DRenderStates& states, std::uint8_t* out, const std::uint32_t* colours, std::int32_t count,
+                  bool usualBlend, bool skipClear) {
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::uint32_t colour = colours[i];
+    const std::uint32_t a = colour >> 24;
+    if (usualBlend && skipClear && a == 0) continue;
+    if (!usualBlend || (skipClear && a == 255)) {
+      StorePixel<std::uint16_t>(out, i, static_cast<std::uint16_t>(PackColour(F, colour)));
+      continue;
+    }
+    const std::uint32_t under = UnpackColour(F, LoadPixel<std::uint16_t>(out, i));
+    StorePixel<std::uint16_t>(out, i, static_cast<std::uint16_t>(PackColour(F, Blend(states, colour, under))));
+  }
 }
 
 // Stage 0 over a row of texels with one diffuse colour, in place.
@@ -311,6 +337,17 @@ void PutColours(const D3DRenderStates& states, cPixelBuffer& target, std::int32_
       OverColours32(first, colours, count, keepMask);
     }
     return;
+  }
+  if (usualBlend || !states.alphaBlendEnable) {
+    std::uint8_t* first = out + static_cast<std::ptrdiff_t>(x) * 2;
+    if (format == PixelFormat::Rgb565) {
+      PutColours16<PixelFormat::Rgb565>(states, first, colours, count, usualBlend, skipClear);
+      return;
+    }
+    if (format == PixelFormat::Argb1555) {
+      PutColours16<PixelFormat::Argb1555>(states, first, colours, count, usualBlend, skipClear);
+      return;
+    }
   }
   t_PixelsOneByOne += static_cast<std::uint64_t>(count);
   for (std::int32_t i = 0; i < count; ++i) {
