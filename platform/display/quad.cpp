@@ -507,45 +507,52 @@ struct sEdge {
   double At(double px, double py) const { return dx * (py - ay) - dy * (px - ax); }
 };
 
-void MakeEdges(const D3DVertex* const (&p)[3], sEdge (&edges)[3]) {
-  for (int i = 0; i < 3; ++i) {
-    const D3DVertex& from = *p[(i + 1) % 3];
-    const D3DVertex& to = *p[(i + 2) % 3];
-    sEdge& e = edges[i];
-    e.ax = from.x;
-    e.ay = from.y;
-    e.dx = static_cast<double>(to.x) - from.x;
-    e.dy = static_cast<double>(to.y) - from.y;
-    // A shared edge is met in opposite directions by its two triangles: exactly one takes it.
-    e.includeTies = e.dy > 0 || (e.dy == 0 && e.dx < 0);
-  }
-}
+// A triangle's corners turned to run one way round, its doubled area, edges and the pixels whose
+// centres its bounding box holds, clipped to the target. False for a triangle of no area.
+struct sTriangle {
+  const D3DVertex* p[3] = {};
+  double area = 0;
+  sEdge edges[3] = {};
+  std::int32_t x0 = 0, x1 = 0, y0 = 0, y1 = 0;
 
-// The pixels whose centres the triangle's bounding box holds, clipped to the target.
-void TriangleBounds(const D3DVertex* const (&p)[3], const cPixelBuffer& target, std::int32_t* x0, std::int32_t* x1,
-                    std::int32_t* y0, std::int32_t* y1) {
-  const double minX = std::min({p[0]->x, p[1]->x, p[2]->x}), maxX = std::max({p[0]->x, p[1]->x, p[2]->x});
-  const double minY = std::min({p[0]->y, p[1]->y, p[2]->y}), maxY = std::max({p[0]->y, p[1]->y, p[2]->y});
-  const double w = target.Width(), h = target.Height();
-  *x0 = static_cast<std::int32_t>(std::clamp(std::ceil(minX), 0.0, w));
-  *x1 = static_cast<std::int32_t>(std::clamp(std::floor(maxX) + 1, 0.0, w));
-  *y0 = static_cast<std::int32_t>(std::clamp(std::ceil(minY), 0.0, h));
-  *y1 = static_cast<std::int32_t>(std::clamp(std::floor(maxY) + 1, 0.0, h));
-}
+  bool SetUp(const D3DVertex& a, const D3DVertex& b, const D3DVertex& c, const cPixelBuffer& target) {
+    p[0] = &a, p[1] = &b, p[2] = &c;
+    area = (b.x - a.x) * static_cast<double>(c.y - a.y) - (b.y - a.y) * static_cast<double>(c.x - a.x);
+    if (area == 0) return false;
+    if (area < 0) {
+      std::swap(p[1], p[2]);
+      area = -area;
+    }
+    for (int i = 0; i < 3; ++i) {
+      const D3DVertex& from = *p[(i + 1) % 3];
+      const D3DVertex& to = *p[(i + 2) % 3];
+      sEdge& e = edges[i];
+      e.ax = from.x;
+      e.ay = from.y;
+      e.dx = static_cast<double>(to.x) - from.x;
+      e.dy = static_cast<double>(to.y) - from.y;
+      // A shared edge is met in opposite directions by its two triangles: exactly one takes it.
+      e.includeTies = e.dy > 0 || (e.dy == 0 && e.dx < 0);
+    }
+    const double minX = std::min({p[0]->x, p[1]->x, p[2]->x}), maxX = std::max({p[0]->x, p[1]->x, p[2]->x});
+    const double minY = std::min({p[0]->y, p[1]->y, p[2]->y}), maxY = std::max({p[0]->y, p[1]->y, p[2]->y});
+    const double w = target.Width(), h = target.Height();
+    x0 = static_cast<std::int32_t>(std::clamp(std::ceil(minX), 0.0, w));
+    x1 = static_cast<std::int32_t>(std::clamp(std::floor(maxX) + 1, 0.0, w));
+    y0 = static_cast<std::int32_t>(std::clamp(std::ceil(minY), 0.0, h));
+    y1 = static_cast<std::int32_t>(std::clamp(std::floor(maxY) + 1, 0.0, h));
+    return true;
+  }
+};
 
 void DrawTriangle(cD3DDevice& device, cPixelBuffer& target, const D3DVertex& a, const D3DVertex& b0,
                   const D3DVertex& c0, const cPixelBuffer* texture) {
-  const D3DVertex* p[3] = {&a, &b0, &c0};
-  double area = (b0.x - a.x) * static_cast<double>(c0.y - a.y) - (b0.y - a.y) * static_cast<double>(c0.x - a.x);
-  if (area == 0) return;
-  if (area < 0) {
-    std::swap(p[1], p[2]);
-    area = -area;
-  }
-  sEdge edges[3];
-  MakeEdges(p, edges);
-  std::int32_t x0, x1, y0, y1;
-  TriangleBounds(p, target, &x0, &x1, &y0, &y1);
+  sTriangle triangle;
+  if (!triangle.SetUp(a, b0, c0, target)) return;
+  const auto& p = triangle.p;
+  const auto& edges = triangle.edges;
+  const double area = triangle.area;
+  const std::int32_t x0 = triangle.x0, x1 = triangle.x1, y0 = triangle.y0, y1 = triangle.y1;
   const std::int32_t tw = texture ? texture->Width() : 1;
   const std::int32_t th = texture ? texture->Height() : 1;
   const D3DRenderStates& states = device.m_RenderStates;
@@ -642,17 +649,12 @@ struct sSpanAxis {
 // rule gives it (the interpolated diffuse of equal corners is that colour exactly).
 void DrawTriangleSpans(cD3DDevice& device, cPixelBuffer& target, const D3DVertex& a, const D3DVertex& b0,
                        const D3DVertex& c0, const cPixelBuffer* texture) {
-  const D3DVertex* p[3] = {&a, &b0, &c0};
-  double area = (b0.x - a.x) * static_cast<double>(c0.y - a.y) - (b0.y - a.y) * static_cast<double>(c0.x - a.x);
-  if (area == 0) return;
-  if (area < 0) {
-    std::swap(p[1], p[2]);
-    area = -area;
-  }
-  sEdge edges[3];
-  MakeEdges(p, edges);
-  std::int32_t x0, x1, y0, y1;
-  TriangleBounds(p, target, &x0, &x1, &y0, &y1);
+  sTriangle triangle;
+  if (!triangle.SetUp(a, b0, c0, target)) return;
+  const auto& p = triangle.p;
+  const auto& edges = triangle.edges;
+  const double area = triangle.area;
+  const std::int32_t x0 = triangle.x0, x1 = triangle.x1, y0 = triangle.y0, y1 = triangle.y1;
   if (x0 >= x1) return;
   const std::int32_t tw = texture ? texture->Width() : 1;
   const std::int32_t th = texture ? texture->Height() : 1;
