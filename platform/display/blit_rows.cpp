@@ -263,3 +263,19 @@ PIXEL_CLONES void BlendColour32(std::uint8_t* dst, std::int32_t count, std::uint
   for (std::int32_t i = 0; i < count; ++i)
     StorePixel<std::uint32_t>(dst, i, Over(colour, LoadPixel<std::uint32_t>(dst, i)) & keepMask);
 }
+
+PIXEL_CLONES void ModulateColours32(std::uint32_t* colours, std::int32_t count, std::uint32_t diffuse) {
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::uint32_t c = colours[i];
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+      out |= Div255(((c >> shift) & 0xFF) * ((diffuse >> shift) & 0xFF)) << shift;
+    colours[i] = out;
+  }
+}
+
+PIXEL_CLONES void OverColours32(std::uint8_t* __restrict dst, const std::uint32_t* __restrict colours,
+                                std::int32_t count, std::uint32_t keepMask) {
+  for (std::int32_t i = 0; i < count; ++i)
+    StorePixel<std::uint32_t>(dst, i, Over(colours[i], LoadPixel<std::uint32_t>(dst, i)) & keepMask);
+}

@@ -53,6 +53,14 @@ void CopyTexels32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict s
 // (alpha 0 changes nothing; 255 sets the colour).
 void BlendColour32(std::uint8_t* dst, std::int32_t count, std::uint32_t colour, std::uint32_t keepMask);
 
+// Stage 0's modulation of count colours 0xAARRGGBB by one diffuse colour, every channel the
+// product rounded as the texture stage rounds it, in place.
+void ModulateColours32(std::uint32_t* colours, std::int32_t count, std::uint32_t diffuse);
+// count colours blended over 32-bit pixels under the usual blend, every pixel (alpha 0 gives the
+// pixel back, ANDed with keepMask like the rest), as the general triangle rule does.
+void OverColours32(std::uint8_t* __restrict dst, const std::uint32_t* __restrict colours, std::int32_t count,
+                   std::uint32_t keepMask);
+
 template <typename T>
 inline void CopyRowKeyed(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count, T key) {
   if constexpr (sizeof(T) == 1)

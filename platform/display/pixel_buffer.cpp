@@ -10,9 +10,6 @@ constexpr std::int64_t kRowAlignment = 16;
 constexpr std::int64_t kCacheAliasStride = 4096;
 constexpr std::int64_t kCacheLine = 64;
 
-inline std::uint32_t Widen5(std::uint32_t c) { return (c << 3) | (c >> 2); }
-inline std::uint32_t Widen6(std::uint32_t c) { return (c << 2) | (c >> 4); }
-
 }  // namespace
 
 bool cPixelBuffer::Create(std::int32_t width, std::int32_t height, PixelFormat format) {
@@ -121,36 +118,3 @@ const cKeySpans* cPixelBuffer::KeySpans(const sKeyRule& rule) const {
   return &m_Spans;
 }
 
-std::uint32_t PackColour(PixelFormat format, std::uint32_t argb) {
-  std::uint32_t a = argb >> 24, r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
-  switch (format) {
-    case PixelFormat::Index8:
-      return argb & 0xFF;
-    case PixelFormat::Rgb565:
-      return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
-    case PixelFormat::Argb1555:
-      return ((a >> 7) << 15) | ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-    case PixelFormat::Xrgb8888:
-      return argb & 0xFFFFFF;
-    case PixelFormat::Argb8888:
-      return argb;
-  }
-  return 0;
-}
-
-std::uint32_t UnpackColour(PixelFormat format, std::uint32_t pixel) {
-  switch (format) {
-    case PixelFormat::Index8:
-      return pixel & 0xFF;
-    case PixelFormat::Rgb565:
-      return 0xFF000000u | (Widen5((pixel >> 11) & 31) << 16) | (Widen6((pixel >> 5) & 63) << 8) | Widen5(pixel & 31);
-    case PixelFormat::Argb1555:
-      return ((pixel & 0x8000) ? 0xFF000000u : 0) | (Widen5((pixel >> 10) & 31) << 16) |
-             (Widen5((pixel >> 5) & 31) << 8) | Widen5(pixel & 31);
-    case PixelFormat::Xrgb8888:
-      return 0xFF000000u | (pixel & 0xFFFFFF);
-    case PixelFormat::Argb8888:
-      return pixel;
-  }
-  return 0;
-}

@@ -94,5 +94,39 @@ class cPixelBuffer {
 // A colour in the device's colour form, 0xAARRGGBB, as a pixel value of format; an indexed format
 // takes the low byte. And back: a pixel value of format as 0xAARRGGBB (alpha 255 where the format
 // has none; an index is returned as it is).
-std::uint32_t PackColour(PixelFormat format, std::uint32_t argb);
-std::uint32_t UnpackColour(PixelFormat format, std::uint32_t pixel);
+// Inline, so that the row loops of one format fold the switch away.
+inline std::uint32_t PixelWiden5(std::uint32_t c) { return (c << 3) | (c >> 2); }
+inline std::uint32_t PixelWiden6(std::uint32_t c) { return (c << 2) | (c >> 4); }
+inline std::uint32_t PackColour(PixelFormat format, std::uint32_t argb) {
+  std::uint32_t a = argb >> 24, r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+  switch (format) {
+    case PixelFormat::Index8:
+      return argb & 0xFF;
+    case PixelFormat::Rgb565:
+      return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
+    case PixelFormat::Argb1555:
+      return ((a >> 7) << 15) | ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+    case PixelFormat::Xrgb8888:
+      return argb & 0xFFFFFF;
+    case PixelFormat::Argb8888:
+      return argb;
+  }
+  return 0;
+}
+
+inline std::uint32_t UnpackColour(PixelFormat format, std::uint32_t pixel) {
+  switch (format) {
+    case PixelFormat::Index8:
+      return pixel & 0xFF;
+    case PixelFormat::Rgb565:
+      return 0xFF000000u | (PixelWiden5((pixel >> 11) & 31) << 16) | (PixelWiden6((pixel >> 5) & 63) << 8) | PixelWiden5(pixel & 31);
+    case PixelFormat::Argb1555:
+      return ((pixel & 0x8000) ? 0xFF000000u : 0) | (PixelWiden5((pixel >> 10) & 31) << 16) |
+             (PixelWiden5((pixel >> 5) & 31) << 8) | PixelWiden5(pixel & 31);
+    case PixelFormat::Xrgb8888:
+      return 0xFF000000u | (pixel & 0xFFFFFF);
+    case PixelFormat::Argb8888:
+      return pixel;
+  }
+  return 0;
+}

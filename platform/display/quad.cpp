@@ -22,6 +22,8 @@ constexpr std::uint32_t D3DTA_ALPHAREPLICATE = 0x20;
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 
 thread_local std::uint64_t t_PixelsOneByOne = 0;
+// Every quad by the plain per-pixel rule that the row and span loops must match (the tests).
+thread_local bool t_ReferenceRule = false;
 
 inline std::uint32_t Channel(std::uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
 
@@ -239,6 +241,130 @@ bool StagePassesTexel(const D3DTextureStage& stage, std::uint32_t diffuse) {
          passes(stage.alphaOp, stage.alphaArg1, stage.alphaArg2, (diffuse >> 24) == 0xFF);
 }
 
+// Stage 0 multiplies the texel by the diffuse colour, colour and alpha alike: the tints, the
+// translucent copies and the copies in a draw colour.
+bool StageModulatesTexel(const D3DTextureStage& stage) {
+  auto modulates = [](std::uint32_t op, std::uint32_t arg1, std::uint32_t arg2) {
+    const bool diffuse1 = arg1 == D3DTA_DIFFUSE || arg1 == D3DTA_CURRENT;
+    const bool diffuse2 = arg2 == D3DTA_DIFFUSE || arg2 == D3DTA_CURRENT;
+    return op == D3DTOP_MODULATE && ((arg1 == D3DTA_TEXTURE && diffuse2) || (arg2 == D3DTA_TEXTURE && diffuse1));
+  };
+  return modulates(stage.colorOp, stage.colorArg1, stage.colorArg2) &&
+         modulates(stage.alphaOp, stage.alphaArg1, stage.alphaArg2);
+}
+
+// Per-draw scratch for the colours of a row, kept like the column table.
+std::vector<std::uint32_t>& ColourScratch(std::size_t n) {
+  thread_local std::vector<std::uint32_t> colours;
+  if (colours.size() < n) colours.resize(n);
+  return colours;
+}
+
+// The texels of count pixels of texture row ty as 0xAARRGGBB: columns[i] when given, else the
+// count columns from column0 on.
+void ReadTexels(const cPixelBuffer* texture, std::int32_t ty, const std::int32_t* columns, std::int32_t column0,
+                std::int32_t count, std::uint32_t* out) {
+  if (!texture) {
+    std::fill(out, out + count, kWhite);
+    return;
+  }
+  const std::uint8_t* row = texture->Row(ty);
+  const PixelFormat format = texture->Format();
+  if (format == PixelFormat::Argb8888 || format == PixelFormat::Xrgb8888) {
+    const std::uint32_t alpha = format == PixelFormat::Xrgb8888 ? 0xFF000000u : 0;
+    for (std::int32_t i = 0; i < count; ++i)
+      out[i] = alpha | LoadPixel<std::uint32_t>(row, columns ? columns[i] : column0 + i);
+    return;
+  }
+  auto read16 = [&](auto constFormat) {
+    for (std::int32_t i = 0; i < count; ++i)
+      out[i] = UnpackColour(constFormat(), LoadPixel<std::uint16_t>(row, columns ? columns[i] : column0 + i));
+  };
+  if (format == PixelFormat::Argb1555)
+    read16([] { return PixelFormat::Argb1555; });
+  else if (format == PixelFormat::Rgb565)
+    read16([] { return PixelFormat::Rgb565; });
+  else
+    for (std::int32_t i = 0; i < count; ++i)
+      out[i] = UnpackColour(format, ReadPixel(row, columns ? columns[i] : column0 + i, format));
+}
+
+// PutColours on a 16-bit target of one format, with the usual blend or none.
+template <PixelFormat F>
+void PutColours16(const D3DRenderStates& states, std::uint8_t* out, const std::uint32_t* colours, std::int32_t count,
+                  bool usualBlend, bool skipClear) {
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::uint32_t colour = colours[i];
+    const std::uint32_t a = colour >> 24;
+    if (usualBlend && skipClear && a == 0) continue;
+    if (!usualBlend || (skipClear && a == 255)) {
+      StorePixel<std::uint16_t>(out, i, static_cast<std::uint16_t>(PackColour(F, colour)));
+      continue;
+    }
+    const std::uint32_t under = UnpackColour(F, LoadPixel<std::uint16_t>(out, i));
+    StorePixel<std::uint16_t>(out, i, static_cast<std::uint16_t>(PackColour(F, Blend(states, colour, under))));
+  }
+}
+
+// Stage 0 over a row of texels with one diffuse colour, in place.
+void ShadeColours(const D3DTextureStage& stage, std::uint32_t* colours, std::int32_t count, std::uint32_t diffuse,
+                  std::uint32_t factor) {
+  if (StagePassesTexel(stage, diffuse)) return;
+  if (StageModulatesTexel(stage)) {
+    ModulateColours32(colours, count, diffuse);
+    return;
+  }
+  t_PixelsOneByOne += static_cast<std::uint64_t>(count);
+  for (std::int32_t i = 0; i < count; ++i) colours[i] = Stage0(stage, colours[i], diffuse, factor);
+}
+
+// The blend of a row of stage-0 colours onto count pixels of a target row from x. The quads leave
+// fully transparent colours out under the usual blend (skipClear); the triangles blend every pixel.
+void PutColours(const D3DRenderStates& states, cPixelBuffer& target, std::int32_t y, std::int32_t x,
+                const std::uint32_t* colours, std::int32_t count, bool skipClear) {
+  const PixelFormat format = target.Format();
+  std::uint8_t* out = target.Row(y);
+  const bool usualBlend =
+      states.alphaBlendEnable && states.srcBlend == D3DBLEND_SRCALPHA && states.destBlend == D3DBLEND_INVSRCALPHA;
+  if (BytesPerPixel(format) == 4 && (usualBlend || !states.alphaBlendEnable)) {
+    const std::uint32_t keepMask = format == PixelFormat::Xrgb8888 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    std::uint8_t* first = out + static_cast<std::ptrdiff_t>(x) * 4;
+    if (!usualBlend) {
+      for (std::int32_t i = 0; i < count; ++i) StorePixel<std::uint32_t>(first, i, colours[i] & keepMask);
+    } else if (skipClear) {
+      BlendTexels32(first, reinterpret_cast<const std::uint8_t*>(colours), count, keepMask);
+    } else {
+      OverColours32(first, colours, count, keepMask);
+    }
+    return;
+  }
+  if (usualBlend || !states.alphaBlendEnable) {
+    std::uint8_t* first = out + static_cast<std::ptrdiff_t>(x) * 2;
+    if (format == PixelFormat::Rgb565) {
+      PutColours16<PixelFormat::Rgb565>(states, first, colours, count, usualBlend, skipClear);
+      return;
+    }
+    if (format == PixelFormat::Argb1555) {
+      PutColours16<PixelFormat::Argb1555>(states, first, colours, count, usualBlend, skipClear);
+      return;
+    }
+  }
+  t_PixelsOneByOne += static_cast<std::uint64_t>(count);
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::uint32_t colour = colours[i];
+    if (usualBlend && skipClear) {
+      const std::uint32_t a = colour >> 24;
+      if (a == 0) continue;
+      if (a == 255) {
+        WritePixel(out, x + i, format, PackColour(format, colour));
+        continue;
+      }
+    }
+    const std::uint32_t under = UnpackColour(format, ReadPixel(out, x + i, format));
+    WritePixel(out, x + i, format, PackColour(format, Blend(states, colour, under)));
+  }
+}
+
 void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer& vb, const cPixelBuffer* texture) {
   const D3DVertex* v = vb.m_Vertices.data();
   const std::int32_t tw = texture ? texture->Width() : 1;
@@ -265,13 +391,13 @@ void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer&
   const PixelFormat targetFormat = target.Format();
   const bool usualBlend =
       states.alphaBlendEnable && states.srcBlend == D3DBLEND_SRCALPHA && states.destBlend == D3DBLEND_INVSRCALPHA;
-  const bool fast32 = texture && texture->Format() == PixelFormat::Argb8888 && BytesPerPixel(targetFormat) == 4 &&
+  const bool fast32 = !t_ReferenceRule && texture && texture->Format() == PixelFormat::Argb8888 && BytesPerPixel(targetFormat) == 4 &&
                       usualBlend && contiguous && StagePassesTexel(stage, diffuse);
   const std::uint32_t keepMask = targetFormat == PixelFormat::Xrgb8888 ? 0x00FFFFFFu : 0xFFFFFFFFu;
   const cKeySpans* spans = fast32 ? texture->KeySpans(kTexelKeyRule) : nullptr;
 
   // No texture: one colour for the whole quad (fills and fades).
-  if (!texture && BytesPerPixel(targetFormat) == 4 && (usualBlend || !states.alphaBlendEnable)) {
+  if (!t_ReferenceRule && !texture && BytesPerPixel(targetFormat) == 4 && (usualBlend || !states.alphaBlendEnable)) {
     const std::uint32_t colour = Stage0(stage, kWhite, diffuse, factor);
     const std::uint32_t packed = PackColour(targetFormat, colour);
     for (std::int32_t y = ay.first; y < ay.end; ++y) {
@@ -280,6 +406,37 @@ void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer&
         BlendColour32(out, count, colour, keepMask);
       } else {
         for (std::int32_t i = 0; i < count; ++i) StorePixel<std::uint32_t>(out, i, packed);
+      }
+    }
+    return;
+  }
+
+  // The same on 16-bit targets: one packed value where the colour covers; under a translucent one
+  // each pixel blended, a run of equal pixels (the usual ground under a fill or a fade) once.
+  if (!t_ReferenceRule && !texture && BytesPerPixel(targetFormat) == 2 && (usualBlend || !states.alphaBlendEnable)) {
+    const std::uint32_t colour = Stage0(stage, kWhite, diffuse, factor);
+    if (usualBlend && (colour >> 24) == 0) return;
+    const auto packed = static_cast<std::uint16_t>(PackColour(targetFormat, colour));
+    const bool covers = !usualBlend || (colour >> 24) == 255;
+    for (std::int32_t y = ay.first; y < ay.end; ++y) {
+      std::uint8_t* out = target.Row(y) + static_cast<std::ptrdiff_t>(ax.first) * 2;
+      if (covers) {
+        for (std::int32_t i = 0; i < count; ++i) StorePixel<std::uint16_t>(out, i, packed);
+        continue;
+      }
+      std::uint16_t under = LoadPixel<std::uint16_t>(out, 0);
+      auto blended = [&](std::uint16_t pixel) {
+        return static_cast<std::uint16_t>(
+            PackColour(targetFormat, Blend(states, colour, UnpackColour(targetFormat, pixel))));
+      };
+      std::uint16_t result = blended(under);
+      for (std::int32_t i = 0; i < count; ++i) {
+        const std::uint16_t pixel = LoadPixel<std::uint16_t>(out, i);
+        if (pixel != under) {
+          under = pixel;
+          result = blended(pixel);
+        }
+        StorePixel<std::uint16_t>(out, i, result);
       }
     }
     return;
@@ -313,25 +470,32 @@ void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer&
       }
       continue;
     }
-    const std::uint8_t* texRow = texture ? texture->Row(ty) : nullptr;
-    t_PixelsOneByOne += static_cast<std::uint64_t>(count);
-    for (std::int32_t i = 0; i < count; ++i) {
-      const std::int32_t column = contiguous ? column0 + i : columns[i];
-      const std::uint32_t texel =
-          texRow ? UnpackColour(texture->Format(), ReadPixel(texRow, column, texture->Format())) : kWhite;
-      const std::uint32_t colour = Stage0(stage, texel, diffuse, factor);
-      const std::int32_t x = ax.first + i;
-      if (usualBlend) {
-        const std::uint32_t a = colour >> 24;
-        if (a == 0) continue;
-        if (a == 255) {
-          WritePixel(out, x, targetFormat, PackColour(targetFormat, colour));
-          continue;
+    if (t_ReferenceRule) {
+      const std::uint8_t* texRow = texture ? texture->Row(ty) : nullptr;
+      t_PixelsOneByOne += static_cast<std::uint64_t>(count);
+      for (std::int32_t i = 0; i < count; ++i) {
+        const std::int32_t column = contiguous ? column0 + i : columns[i];
+        const std::uint32_t texel =
+            texRow ? UnpackColour(texture->Format(), ReadPixel(texRow, column, texture->Format())) : kWhite;
+        const std::uint32_t colour = Stage0(stage, texel, diffuse, factor);
+        const std::int32_t x = ax.first + i;
+        if (usualBlend) {
+          const std::uint32_t a = colour >> 24;
+          if (a == 0) continue;
+          if (a == 255) {
+            WritePixel(out, x, targetFormat, PackColour(targetFormat, colour));
+            continue;
+          }
         }
+        const std::uint32_t under = UnpackColour(targetFormat, ReadPixel(out, x, targetFormat));
+        WritePixel(out, x, targetFormat, PackColour(targetFormat, Blend(states, colour, under)));
       }
-      const std::uint32_t under = UnpackColour(targetFormat, ReadPixel(out, x, targetFormat));
-      WritePixel(out, x, targetFormat, PackColour(targetFormat, Blend(states, colour, under)));
+      continue;
     }
+    std::uint32_t* colours = ColourScratch(static_cast<std::size_t>(count)).data();
+    ReadTexels(texture, ty, contiguous ? nullptr : columns, column0, count, colours);
+    ShadeColours(stage, colours, count, diffuse, factor);
+    PutColours(states, target, y, ax.first, colours, count, true);
   }
 }
 
@@ -343,34 +507,52 @@ struct sEdge {
   double At(double px, double py) const { return dx * (py - ay) - dy * (px - ax); }
 };
 
+// A triangle's corners turned to run one way round, its doubled area, edges and the pixels whose
+// centres its bounding box holds, clipped to the target. False for a triangle of no area.
+struct sTriangle {
+  const D3DVertex* p[3] = {};
+  double area = 0;
+  sEdge edges[3] = {};
+  std::int32_t x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+
+  bool SetUp(const D3DVertex& a, const D3DVertex& b, const D3DVertex& c, const cPixelBuffer& target) {
+    p[0] = &a, p[1] = &b, p[2] = &c;
+    area = (b.x - a.x) * static_cast<double>(c.y - a.y) - (b.y - a.y) * static_cast<double>(c.x - a.x);
+    if (area == 0) return false;
+    if (area < 0) {
+      std::swap(p[1], p[2]);
+      area = -area;
+    }
+    for (int i = 0; i < 3; ++i) {
+      const D3DVertex& from = *p[(i + 1) % 3];
+      const D3DVertex& to = *p[(i + 2) % 3];
+      sEdge& e = edges[i];
+      e.ax = from.x;
+      e.ay = from.y;
+      e.dx = static_cast<double>(to.x) - from.x;
+      e.dy = static_cast<double>(to.y) - from.y;
+      // A shared edge is met in opposite directions by its two triangles: exactly one takes it.
+      e.includeTies = e.dy > 0 || (e.dy == 0 && e.dx < 0);
+    }
+    const double minX = std::min({p[0]->x, p[1]->x, p[2]->x}), maxX = std::max({p[0]->x, p[1]->x, p[2]->x});
+    const double minY = std::min({p[0]->y, p[1]->y, p[2]->y}), maxY = std::max({p[0]->y, p[1]->y, p[2]->y});
+    const double w = target.Width(), h = target.Height();
+    x0 = static_cast<std::int32_t>(std::clamp(std::ceil(minX), 0.0, w));
+    x1 = static_cast<std::int32_t>(std::clamp(std::floor(maxX) + 1, 0.0, w));
+    y0 = static_cast<std::int32_t>(std::clamp(std::ceil(minY), 0.0, h));
+    y1 = static_cast<std::int32_t>(std::clamp(std::floor(maxY) + 1, 0.0, h));
+    return true;
+  }
+};
+
 void DrawTriangle(cD3DDevice& device, cPixelBuffer& target, const D3DVertex& a, const D3DVertex& b0,
                   const D3DVertex& c0, const cPixelBuffer* texture) {
-  const D3DVertex* p[3] = {&a, &b0, &c0};
-  double area = (b0.x - a.x) * static_cast<double>(c0.y - a.y) - (b0.y - a.y) * static_cast<double>(c0.x - a.x);
-  if (area == 0) return;
-  if (area < 0) {
-    std::swap(p[1], p[2]);
-    area = -area;
-  }
-  sEdge edges[3];
-  for (int i = 0; i < 3; ++i) {
-    const D3DVertex& from = *p[(i + 1) % 3];
-    const D3DVertex& to = *p[(i + 2) % 3];
-    sEdge& e = edges[i];
-    e.ax = from.x;
-    e.ay = from.y;
-    e.dx = static_cast<double>(to.x) - from.x;
-    e.dy = static_cast<double>(to.y) - from.y;
-    // A shared edge is met in opposite directions by its two triangles: exactly one takes it.
-    e.includeTies = e.dy > 0 || (e.dy == 0 && e.dx < 0);
-  }
-  double minX = std::min({p[0]->x, p[1]->x, p[2]->x}), maxX = std::max({p[0]->x, p[1]->x, p[2]->x});
-  double minY = std::min({p[0]->y, p[1]->y, p[2]->y}), maxY = std::max({p[0]->y, p[1]->y, p[2]->y});
-  const auto x0 = static_cast<std::int32_t>(std::clamp(std::ceil(minX), 0.0, static_cast<double>(target.Width())));
-  const auto x1 = static_cast<std::int32_t>(std::clamp(std::floor(maxX) + 1, 0.0, static_cast<double>(target.Width())));
-  const auto y0 = static_cast<std::int32_t>(std::clamp(std::ceil(minY), 0.0, static_cast<double>(target.Height())));
-  const auto y1 =
-      static_cast<std::int32_t>(std::clamp(std::floor(maxY) + 1, 0.0, static_cast<double>(target.Height())));
+  sTriangle triangle;
+  if (!triangle.SetUp(a, b0, c0, target)) return;
+  const auto& p = triangle.p;
+  const auto& edges = triangle.edges;
+  const double area = triangle.area;
+  const std::int32_t x0 = triangle.x0, x1 = triangle.x1, y0 = triangle.y0, y1 = triangle.y1;
   const std::int32_t tw = texture ? texture->Width() : 1;
   const std::int32_t th = texture ? texture->Height() : 1;
   const D3DRenderStates& states = device.m_RenderStates;
@@ -405,6 +587,119 @@ void DrawTriangle(cD3DDevice& device, cPixelBuffer& target, const D3DVertex& a, 
   }
 }
 
+// The first pixel of [lo, hi) whose centre passes the edge's test, or hi; the test holds on one side
+// of the edge only (the row's sum is monotonic in x even as rounded), so a bisection finds the
+// boundary with the very test the per-pixel rule makes.
+bool EdgeInside(const sEdge& e, double x, double y) {
+  const double w = e.At(x, y);
+  return w > 0 || (w == 0 && e.includeTies);
+}
+
+// The span [first, end) of row y inside all three edges, within [lo, hi).
+void RowSpan(const sEdge (&edges)[3], std::int32_t y, std::int32_t lo, std::int32_t hi, std::int32_t* first,
+             std::int32_t* end) {
+  for (const sEdge& e : edges) {
+    if (lo >= hi) break;
+    const bool atLo = EdgeInside(e, lo, y), atHi = EdgeInside(e, hi - 1, y);
+    if (atLo && atHi) continue;
+    if (!atLo && !atHi) {
+      hi = lo;
+      break;
+    }
+    // One boundary between lo and hi - 1: find the first pixel on the far side of it.
+    std::int32_t a = lo, b = hi - 1;  // inside(a) == atLo, inside(b) == atHi
+    while (b - a > 1) {
+      const std::int32_t m = a + (b - a) / 2;
+      (EdgeInside(e, m, y) == atLo ? a : b) = m;
+    }
+    if (atLo)
+      hi = b;
+    else
+      lo = b;
+  }
+  *first = lo;
+  *end = std::max(lo, hi);
+}
+
+// One texture coordinate of the per-pixel rule, times the texture's side: the barycentric sum in
+// the same order and rounding.
+double TexelCoordinate(const sEdge (&edges)[3], const D3DVertex* const (&p)[3], double area, bool isU,
+                       std::int32_t x, std::int32_t y, std::int32_t size) {
+  double t = 0;
+  for (int i = 0; i < 3; ++i) t += edges[i].At(x, y) / area * (isU ? p[i]->u : p[i]->v);
+  return t * size;
+}
+
+// Texel indices along a span: stepped from the exact values at its ends; where the stepped value
+// comes near a texel border (closer than its possible rounding error) the exact sum decides.
+struct sSpanAxis {
+  double start = 0, step = 0, guard = 0;
+  std::int32_t size = 1;
+  std::int32_t At(const sEdge (&edges)[3], const D3DVertex* const (&p)[3], double area, bool isU, std::int32_t x,
+                  std::int32_t xs, std::int32_t y) const {
+    double t = start + step * (x - xs);
+    const double f = std::floor(t);
+    if (t - f < guard || f + 1 - t < guard) t = TexelCoordinate(edges, p, area, isU, x, y, size);
+    return Wrap(static_cast<std::int64_t>(std::floor(t)), size);
+  }
+};
+
+// A triangle of one diffuse colour, row by row: the covered span of each row found once, the texels
+// stepped along it, stage 0 and the blend run over the row. Every pixel comes out as the per-pixel
+// rule gives it (the interpolated diffuse of equal corners is that colour exactly).
+void DrawTriangleSpans(cD3DDevice& device, cPixelBuffer& target, const D3DVertex& a, const D3DVertex& b0,
+                       const D3DVertex& c0, const cPixelBuffer* texture) {
+  sTriangle triangle;
+  if (!triangle.SetUp(a, b0, c0, target)) return;
+  const auto& p = triangle.p;
+  const auto& edges = triangle.edges;
+  const double area = triangle.area;
+  const std::int32_t x0 = triangle.x0, x1 = triangle.x1, y0 = triangle.y0, y1 = triangle.y1;
+  if (x0 >= x1) return;
+  const std::int32_t tw = texture ? texture->Width() : 1;
+  const std::int32_t th = texture ? texture->Height() : 1;
+  const D3DRenderStates& states = device.m_RenderStates;
+  const std::uint32_t diffuse = a.diffuse;
+  std::int32_t* columns = ColumnScratch(static_cast<std::size_t>(x1 - x0)).data();
+  std::uint32_t* colours = ColourScratch(static_cast<std::size_t>(x1 - x0)).data();
+  // The rounding error of a stepped coordinate stays far below a millionth of a texel for any
+  // coordinates the corners can hold; the guard is wider still.
+  auto guardOf = [&](bool isU, std::int32_t size) {
+    double most = 0;
+    for (const D3DVertex* v : p) most = std::max(most, std::fabs(static_cast<double>(isU ? v->u : v->v)) * size);
+    return 1e-6 + most * 1e-9;
+  };
+  sSpanAxis su, sv;
+  su.size = tw;
+  sv.size = th;
+  su.guard = guardOf(true, tw);
+  sv.guard = guardOf(false, th);
+  for (std::int32_t y = y0; y < y1; ++y) {
+    std::int32_t xs, xe;
+    RowSpan(edges, y, x0, x1, &xs, &xe);
+    const std::int32_t count = xe - xs;
+    if (count <= 0) continue;
+    su.start = TexelCoordinate(edges, p, area, true, xs, y, tw);
+    sv.start = TexelCoordinate(edges, p, area, false, xs, y, th);
+    su.step = count > 1 ? (TexelCoordinate(edges, p, area, true, xe - 1, y, tw) - su.start) / (count - 1) : 0;
+    sv.step = count > 1 ? (TexelCoordinate(edges, p, area, false, xe - 1, y, th) - sv.start) / (count - 1) : 0;
+    if (!texture) {
+      std::fill(colours, colours + count, kWhite);
+    } else {
+      // Texels by row of the texture: a turned span crosses many, so each pixel is read on its own.
+      const PixelFormat format = texture->Format();
+      for (std::int32_t i = 0; i < count; ++i) {
+        const std::int32_t x = xs + i;
+        columns[i] = su.At(edges, p, area, true, x, xs, y);
+        const std::int32_t row = sv.At(edges, p, area, false, x, xs, y);
+        colours[i] = UnpackColour(format, ReadPixel(texture->Row(row), columns[i], format));
+      }
+    }
+    ShadeColours(device.m_Stage0, colours, count, diffuse, states.textureFactor);
+    PutColours(states, target, y, xs, colours, count, false);
+  }
+}
+
 bool IsAxisAligned(const cVertexBuffer& vb) {
   const D3DVertex* v = vb.m_Vertices.data();
   return v[0].x == v[1].x && v[2].x == v[3].x && v[0].y == v[2].y && v[1].y == v[3].y && v[0].u == v[1].u &&
@@ -415,6 +710,8 @@ bool IsAxisAligned(const cVertexBuffer& vb) {
 }  // namespace
 
 std::uint64_t QuadPixelsDrawnOneByOne() { return t_PixelsOneByOne; }
+
+void SetQuadReferenceRule(bool on) { t_ReferenceRule = on; }
 
 std::uint32_t CombineColour(std::uint32_t op, std::uint32_t arg1, std::uint32_t arg2, std::uint32_t textureFactor) {
   const std::uint32_t k = textureFactor >> 24;
@@ -448,8 +745,11 @@ HRESULT DrawQuad(cD3DDevice& device, const cVertexBuffer& vertices, const cPixel
     DrawAxisQuad(device, *target, vertices, texture);
   } else {
     const auto& v = vertices.m_Vertices;
-    DrawTriangle(device, *target, v[0], v[1], v[2], texture);
-    DrawTriangle(device, *target, v[1], v[2], v[3], texture);
+    const bool oneColour = v[0].diffuse == v[1].diffuse && v[0].diffuse == v[2].diffuse &&
+                           v[0].diffuse == v[3].diffuse;
+    const auto draw = oneColour && !t_ReferenceRule ? DrawTriangleSpans : DrawTriangle;
+    draw(device, *target, v[0], v[1], v[2], texture);
+    draw(device, *target, v[1], v[2], v[3], texture);
   }
   return D3D_OK;
 }

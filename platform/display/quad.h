@@ -62,6 +62,10 @@ HRESULT DrawQuad(cD3DDevice& device, const cVertexBuffer& vertices, const cPixel
 // the tests and benchmarks that check the game's usual draws stay on the row loops.
 std::uint64_t QuadPixelsDrawnOneByOne();
 
+// On this thread, draws every quad by the plain per-pixel rule alone, the reference that the row and
+// span loops are tested against.
+void SetQuadReferenceRule(bool on);
+
 // The four vertices of the callers' quads: corners (x - 0.5, y - 0.5) .. (x + w - 0.5, y + h - 0.5),
 // texture coordinates (sx, sy) .. (sx + sw, sy + sh) over a texture of textureWidth x textureHeight.
 void WriteQuadVertices(cVertexBuffer& vertices, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
