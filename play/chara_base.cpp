@@ -51,6 +51,7 @@ void TransferCharaPart(cCharaBase& to, Other&& other) {
   to.m_J7 = from.m_J7;
   to.m_CellUnderFeet = from.m_CellUnderFeet;
   to.m_CellIndexUnderFeet = from.m_CellIndexUnderFeet;
+  to.m_LastLandedCell = from.m_LastLandedCell;
   to.m_PrevCellIndex = from.m_PrevCellIndex;
   to.m_Countdown = from.m_Countdown;
   to.m_Dead = from.m_Dead;
@@ -70,6 +71,7 @@ void TransferCharaPart(cCharaBase& to, Other&& other) {
   to.m_FlowAnimations = std::forward<Other>(other).m_FlowAnimations;
   to.m_CharaEffect = from.m_CharaEffect;
   to.m_RemovalMark = from.m_RemovalMark;
+  to.m_SummonedCellMark = from.m_SummonedCellMark;
   to.m_Sight = from.m_Sight;
   to.m_HiddenThisStep = from.m_HiddenThisStep;
   to.m_BodyBox = from.m_BodyBox;
@@ -172,6 +174,8 @@ void cCharaBase::Init(const cCharaDef* def, double homeX, double homeY, std::uin
   m_J2 = 1;
   m_J3 = m_J4 = m_J5 = m_J6 = m_J7 = 0;
   m_CellUnderFeet = nullptr;
+  // Cells of an earlier stage are gone.
+  m_LastLandedCell = nullptr;
   m_Dead = 0;
   m_LRUD.fill(0);
   m_LeftGroundMark = 0;
@@ -188,6 +192,7 @@ void cCharaBase::Init(const cCharaDef* def, double homeX, double homeY, std::uin
   }
   m_FollowsScroll = m_Def.m_ScrollSync;
   m_RemovalMark = 0;
+  m_SummonedCellMark = 0;
   m_HiddenThisStep = 0;
   m_Sight = HblToDots(static_cast<std::int8_t>(m_Def.m_SightRange));
   m_Friction = PercentPerStep(m_Def.m_Stopping);

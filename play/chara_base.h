@@ -188,7 +188,10 @@ class cCharaBase : public cGameObj {
   std::int32_t m_J6 = 0;
   std::int32_t m_J7 = 0;
   cMapCell* m_CellUnderFeet = nullptr;
+  // The index of the cell stood on last: set with the cell under the feet, kept in the air.
   std::int32_t m_CellIndexUnderFeet = 0;
+  // The cell the object last landed on, kept while it is in the air.
+  cMapCell* m_LastLandedCell = nullptr;
   std::int32_t m_PrevCellIndex = 0;
   std::int32_t m_Countdown = 0;
   std::int32_t m_Dead = 0;
@@ -208,6 +211,8 @@ class cCharaBase : public cGameObj {
   std::list<cFlowAnimation> m_FlowAnimations;
   cCharaEffectPlayer m_CharaEffect;
   std::int32_t m_RemovalMark = 0;
+  // 2 when a summoned map cell has appeared over the object.
+  std::int32_t m_SummonedCellMark = 0;
   std::int32_t m_Sight = 0;  // dots
   std::int32_t m_HiddenThisStep = 0;
   cSubBox m_BodyBox;

@@ -6,14 +6,13 @@
 // draws a 16x16 icon of it.
 #include <cstdint>
 
+#include "project/block.h"
+
 struct DDSURFACEDATA;
 
-// Graphic kinds, as blocks, characters, items and shots store them (u8). Others select nothing.
-constexpr std::int32_t kChipBlock = 0;     // ブロック
-constexpr std::int32_t kChipChara = 1;     // キャラ
-constexpr std::int32_t kChipItem = 2;      // アイテム
-constexpr std::int32_t kChipShot = 3;      // ショット
-constexpr std::int32_t kChipCharaExc = 4;  // 専用bmp
+// Graphic kinds, as blocks, characters, items and shots store them (u8; kChip* of block.h). Others
+// select nothing.
+constexpr std::int32_t kChipCharaExc = kChipCharaBitmap;  // 専用bmp
 constexpr std::int32_t kChipKindCount = 5;
 
 // Modes of GetChipSource.

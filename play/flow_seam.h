@@ -29,6 +29,9 @@ void StartCharaEffect(cCharaEffectPlayer& player, std::int16_t number, std::int3
 
 // Trigger numbers raised by the object base.
 constexpr std::int32_t kTriggerBlockHit = 9;
+constexpr std::int32_t kTriggerBlockBeside = 10;
+constexpr std::int32_t kTriggerBlockLeft = 11;
+constexpr std::int32_t kTriggerBlockRight = 12;
 constexpr std::int32_t kTriggerBlockAboveOrBelow = 13;
 constexpr std::int32_t kTriggerBlockAbove = 14;
 constexpr std::int32_t kTriggerBlockBelow = 15;

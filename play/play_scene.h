@@ -35,6 +35,12 @@ class cPlayScene : public cScene {
   // hero container, which is never resized while they are listed here.
   CheckedVector<cCharaBase*> m_Heroes;
   std::int32_t m_HeroCount = 1;
+  // The logic step of the frame being run, 1 .. steps per frame.
+  std::int32_t m_StepInFrame = 0;
+  // The map cells a toggling block summon has changed already; the summon empties it first.
+  CheckedVector<std::int32_t> m_ToggledCells;
+  // A block summon outside the map has been written to the report log (once per stage play).
+  std::int32_t m_OutsideCellReported = 0;
 };
 
 // The play scene while a stage is played, else null.

@@ -28,9 +28,9 @@ CheckedVector<cCharaEffectPlayer> g_CharaEffectTemplatesReversed;
 CheckedVector<cScrEffectPlayer> g_ScrEffectTemplatesReversed;
 cReplayRecord g_ReplayRecord;
 cReplayRecord g_PrevReplayRecord;
-// Here: the heroes.
+// Here: the heroes (play/stage_objects.cpp).
 CheckedVector<cMapCell> g_MapCells;
-// Here: the list of characters and the list of items.
+// Here: the list of characters and the list of items (play/stage_objects.cpp).
 cStageData g_Stage;
 cStageData g_PlayState;
 cWorldMap g_WorldMap;
