@@ -20,6 +20,8 @@
 
 class cInput;
 class cMapCell;
+struct cCharaDrawRequest;
+struct DDSURFACEDATA;
 
 // A secondary box of a character (body box, shot box, a hero's pick-up box), offsets relative to the
 // whole part of the character's x1, y1.
@@ -158,6 +160,19 @@ class cCharaBase : public cGameObj {
 
   // Statuses kept in the definition copy.
   std::int32_t Scale() const { return m_Def.m_Enlargement; }
+
+  // Drawing (chara_draw.cpp). The value of the animation frame to show: the own animation's, or that
+  // of the flow animation that wins; unless frozen, every running animation steps first.
+  std::int32_t ChooseAnimeFrame(std::int32_t freeze);
+  // The first graphic of the current state (flying, block character, invincible); sets the tint of
+  // the request.
+  std::int32_t GraphicBase(cCharaDrawRequest& request) const;
+  // A living character: its frame through the renderer of its effect, then its mark.
+  void Draw(DDSURFACEDATA* surface, std::int32_t freeze);
+  // A dying one; 1 once its death has been shown completely.
+  std::int32_t DrawDying(DDSURFACEDATA* surface, std::int32_t freeze);
+  // The effect advances without a picture (a character hidden or off screen).
+  void StepEffectOnly();
 
   cCharaBase* m_Target = nullptr;
   CheckedVector<cCharaBase*> m_TargetedBy;

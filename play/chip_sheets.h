@@ -10,8 +10,8 @@
 
 struct DDSURFACEDATA;
 
-// Graphic kinds, as blocks, characters, items and shots store them (u8; kChip* of block.h). Others
-// select nothing.
+// Graphic kinds, as blocks, characters, items and shots store them (u8): kChipBlock, kChipChara,
+// kChipItem, kChipShot and the dedicated bitmaps (block.h). Others select nothing.
 constexpr std::int32_t kChipCharaExc = kChipCharaBitmap;  // 専用bmp
 constexpr std::int32_t kChipKindCount = 5;
 
@@ -32,6 +32,8 @@ constexpr std::int32_t kShotPictureMirrored = 21;  // the same mirrored in 16-do
 constexpr std::int32_t kItemSheet = 40;
 constexpr std::int32_t kItemSheetShared = 41;
 constexpr std::int32_t kItemMiniSheet = 42;
+constexpr std::int32_t kMarkSheet = 43;        // Mark.bmp: the marks over cells, items and characters
+constexpr std::int32_t kMarkSheetShared = 44;  // its shared copy, for stretched marks
 constexpr std::int32_t kShotSheet = 63;          // composed from 20: each frame centred in a 32x32 chip
 constexpr std::int32_t kShotSheetMirrored = 64;  // composed from 21
 

@@ -3,10 +3,14 @@
 // of it (the two camera axes, the objects by group, the heroes and the tile origin); the scene's
 // states, frame and set-up build on it.
 #include <cstdint>
+#include <list>
 
 #include "platform/services/checked.h"
 #include "play/object_list.h"
+#include "play/screen_colour.h"
 #include "play/scroll_axis.h"
+#include "play/stage_draw_presentation.h"
+#include "project/effect_players.h"
 #include "shell/scene.h"
 
 class cCharaBase;
@@ -41,6 +45,18 @@ class cPlayScene : public cScene {
   CheckedVector<std::int32_t> m_ToggledCells;
   // A block summon outside the map has been written to the report log (once per stage play).
   std::int32_t m_OutsideCellReported = 0;
+
+
+  // What the stage drawing shows over the objects: the elements the event scripts open, the screen
+  // effect and the screen colour.
+  std::list<cMessageWindow> m_Messages;
+  std::list<cEffectInstance> m_Effects;
+  std::list<cPicture> m_Pictures;
+  cScrEffectPlayer m_ScreenEffect;
+  cScreenColour m_ScreenColour;
+  // The time limit left, in units of 60 frames (0..999), and whether the stage has none.
+  std::int32_t m_TimeLeft = 0;
+  std::int32_t m_NoTimeLimit = 0;
 };
 
 // The play scene while a stage is played, else null.

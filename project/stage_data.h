@@ -35,11 +35,13 @@ enum StageField : int {
   kScrollFirstRow = 10,
   kScrollLastRow = 11,
   kFrameRate = 12,
+  kTimeWarning = 15,  // the time display warns from this many seconds left
   kGravityField = 20,  // f64
   kSpeedLevel = 21,
   kStageMusic = 23,
   kMusicLoops = 24,
   kKeepMusicOnRestart = 25,
+  kDrawByPriority = 26,  // objects drawn by their drawing priorities, else in a fixed order by kind
   kStatusBarShown = 29,
   kClearResultEndsByItself = 30,
   kStartBanner = 32,
