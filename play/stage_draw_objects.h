@@ -20,8 +20,17 @@ constexpr std::int32_t kAnyPriority = -1;
 
 enum ObjectDrawGroup : std::int32_t { kDrawHero, kDrawItems, kDrawCharas, kDrawShots, kObjectDrawGroups };
 
+// Whether an object of drawing priority `own` belongs to the pass of `priority`. A priority the
+// data put outside 0..7 counts as the nearest end, so that such an object is drawn first or last
+// rather than never.
+constexpr bool DrawnInPass(std::int32_t own, std::int32_t priority) {
+  if (priority == kAnyPriority) return true;
+  const std::int32_t kept = own < 0 ? 0 : own >= kDrawPriorities ? kDrawPriorities - 1 : own;
+  return kept == priority;
+}
+
 // Draws those objects of a group whose drawing priority is `priority` (all of them for
-// kAnyPriority) onto dst.
+// kAnyPriority; DrawnInPass decides) onto dst.
 using ObjectGroupDrawer = void (*)(DDSURFACEDATA* dst, std::int32_t priority, std::int32_t frozen);
 extern std::array<ObjectGroupDrawer, kObjectDrawGroups> g_ObjectDrawers;
 

@@ -3,8 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "play/chara_base.h"
 #include "play/screen_colour.h"
+#include "play/status_bar.h"
 #include "tests/play/stage_draw_fixture.h"
+#include "tests/support/alloc/allocation_count.h"
 
 namespace {
 
@@ -154,6 +157,25 @@ TEST_F(StageDrawTest, OnlyEightLayersAreEverDrawn) {
   g_Stage.m_BgLayers.clear();
 }
 
+TEST_F(StageDrawTest, ImageOfNoSizeIsPassedOver) {
+  StartDrawing(BackEnd::DirectDraw, 2);
+  AddLayer();
+  AddLayer();
+  cBgLayer& first = g_Stage.m_BgLayers.At(0);
+  cBgLayer& second = g_Stage.m_BgLayers.At(1);
+  second.m_AutoScrollX = second.m_AutoScrollY = 1;
+  second.m_RateX = second.m_RateY = 3.0;
+  // An image that has pixels but no size (nothing to tile with, nothing to wrap in).
+  g_SurfaceTable[kBgLayerSurface + 1].width = 0;
+  ScrollBackgrounds();
+  EXPECT_DOUBLE_EQ(second.m_OffsetX, 0.0);
+  first.m_RateX = first.m_RateY = 0.0;
+  DrawBackgroundLayers(&g_BackSurface, kPlaneBack);
+  EXPECT_EQ(Frame(1, 0), BackgroundPixel(0, 1, 0, false));
+  g_SurfaceTable[kBgLayerSurface + 1].width = kBgWidth;
+  g_Stage.m_BgLayers.clear();
+}
+
 TEST_F(StageDrawTest, CellsOfEachPlaneWithMarksAndHiddenCells) {
   for (BackEnd backEnd : kBackEnds) {
     SCOPED_TRACE(BackEndName(backEnd));
@@ -229,6 +251,20 @@ TEST_F(StageDrawTest, ObjectGroupsInTheirOrderOncePerPriority) {
   for (int p = 0; p < kDrawPriorities; ++p)
     for (const char* name : {"hero", "charas", "shots"}) expected.push_back(name + std::to_string(p));
   EXPECT_EQ(g_Calls, expected);
+}
+
+TEST_F(StageDrawTest, ObjectPriorityOutsideTheRangeIsDrawnAtItsNearestEnd) {
+  struct sCase {
+    std::int32_t own, pass;
+    bool drawn;
+  };
+  // clang-format off
+  const sCase cases[] = {
+      {3, kAnyPriority, true}, {3, 3, true}, {3, 4, false},
+      {8, 7, true}, {8, 0, false}, {-1, 0, true}, {255, 7, true},
+  };
+  // clang-format on
+  for (const sCase& c : cases) EXPECT_EQ(DrawnInPass(c.own, c.pass), c.drawn) << c.own << " in " << c.pass;
 }
 
 // Objects as 8x8 squares of a colour, each group drawing those of the priority asked for.
@@ -321,6 +357,50 @@ TEST_F(StageDrawTest, PauseFrameWithTheStageHiddenShowsOnlyLayersAndColour) {
     DrawStage(0, 1, 0, 1);
     EXPECT_TRUE(objectsDrawn);
     EXPECT_EQ(Frame(64 + 20, 64 + 20), SheetPixel(0x10, 32, 20, 7 * 32 + 20));
+  }
+}
+
+std::vector<cCharaBase>* g_Charas = nullptr;
+
+TEST_F(StageDrawTest, WholeFrameAllocatesNothingOnceRunning) {
+  for (BackEnd backEnd : kBackEnds) {
+    SCOPED_TRACE(BackEndName(backEnd));
+    StartDrawing(backEnd, 3);
+    for (int i = 0; i < 3; ++i) AddLayer(i == 2 ? kPlaneFront : kPlaneBack).m_AutoScrollX = i & 1;
+    for (std::int32_t ty = 10; ty < 26; ++ty)
+      for (std::int32_t tx = 10; tx < 31; ++tx) {
+        cMapCell& cell = PutCell(tx, ty, static_cast<std::int16_t>(1 + (tx + ty) % 20), (tx + ty) & 1);
+        cell.m_MarkMode = (tx + ty) % 5 == 0 ? 1 : 0;
+      }
+    for (cStatusBarItem& item : g_System.m_StatusBarItems) {
+      item.m_Shown = 1;
+      item.m_Label = "LABEL";
+      item.m_ShowNumber = 1;
+      item.m_Digits = 6;
+    }
+    m_Scene->m_TimeLeft = 42;
+    std::vector<cCharaBase> charas(20);
+    for (std::size_t i = 0; i < charas.size(); ++i) {
+      cCharaBase& chara = charas[i];
+      chara.cGameObj::Init(1, 1, 0, 0, static_cast<std::int32_t>(i), nullptr, 0, 0, 0, 32, 32, 32, 32, 0, 0, 0);
+      chara.m_Def.m_ChipSource = kChipChara;
+      chara.m_X1 = kOriginX + 30.0 * static_cast<double>(i);
+      chara.m_Y1 = kOriginY + 100.0;
+    }
+    g_Charas = &charas;
+    g_ObjectDrawers[kDrawCharas] = [](DDSURFACEDATA* dst, std::int32_t priority, std::int32_t frozen) {
+      for (cCharaBase& chara : *g_Charas)
+        if (DrawnInPass(chara.m_Def.m_Z, priority)) chara.Draw(dst, frozen);
+    };
+    StartScreenColour(m_Scene->m_ScreenColour, 10, 20, 30, 40, 0, 1, 0, 0);
+    // The first frames size the work buffers once (the first tint comes on the second frame).
+    DrawStage(1, 0, 1, 1);
+    DrawStage(1, 0, 1, 1);
+    cAllocationWatch watch;
+    for (int frame = 0; frame < 10; ++frame) DrawStage(frame & 1, frame & 1, 1, 1);
+    EXPECT_EQ(watch.Stop(), 0);
+    g_ObjectDrawers = {};
+    g_Stage.m_BgLayers.clear();
   }
 }
 
