@@ -129,6 +129,8 @@ cPlayScene::~cPlayScene() {
   }
 }
 
+void cPlayScene::InstallDrawers() { g_ObjectDrawers = {DrawHeroGroup, DrawItemGroup, DrawCharaGroup, nullptr}; }
+
 cCharaBase* cPlayScene::Hero(std::int32_t n) const {
   if (n < 0 || n >= m_Heroes.Size()) return nullptr;
   return m_Heroes[static_cast<std::size_t>(n)];
@@ -181,7 +183,6 @@ void cPlayScene::Enter() {
     m_State = kBroken;
     return;
   }
-  g_ObjectDrawers = {DrawHeroGroup, DrawItemGroup, DrawCharaGroup, nullptr};
   SetStage(0, 1);
   if (m_State == kBroken) return;
   g_MenuCursor.Reset();

@@ -183,6 +183,8 @@ class cPlayScene : public cScene {
   // The states' common exits.
   void Restart(std::int32_t startBgm);
   void LeaveTo(std::int32_t nextScene);
+  // The stage drawing draws this scene's objects (the heroes, items and characters).
+  void InstallDrawers();
   // The pictures of a first entry (false when one did not load).
   bool LoadPlaySurfaces();
 

@@ -245,6 +245,7 @@ void cPlayScene::SetStage(std::int32_t restart, std::int32_t startBgm) {
     cHero& hero = g_Heroes.At(0);
     CentreCameras(*this, hero);
     SetupDarkness(hero);
+    InstallDrawers();
 
     m_StageVars.assign(kStageVarCount, 0);
     LogF("10");

@@ -33,6 +33,7 @@
 #include "project/surface_descriptors.h"
 #include "project/system_data.h"
 #include "project/window_requests.h"
+#include "shell/app_state.h"
 #include "shell/menu_cursor.h"
 #include "shell/run_options.h"
 #include "shell/scene_manager.h"
