@@ -103,6 +103,8 @@ cPlayScene::cPlayScene() : m_GroupCharas(kObjectGroups), m_RankPositions(kRankTa
                static_cast<Handler>(&cPlayScene::OnPauseMenu), static_cast<Handler>(&cPlayScene::OnStageResult),
                static_cast<Handler>(&cPlayScene::OnRetryMenu), static_cast<Handler>(&cPlayScene::OnGameOver)});
   g_SaveData.m_Music = 0;
+  // One play scene at a time: the newest is the one every part of stage play reads.
+  g_PlayScene = this;
 }
 
 cPlayScene::~cPlayScene() {
