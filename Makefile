@@ -2,6 +2,11 @@
 GAME ?= build/game
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# The build that `make play` runs and `make bench` measures: -O2 with debug information; the pixel
+# loops (platform/display, the frame conversion) are built at -O3 in every build type.
+BUILD_TYPE ?= RelWithDebInfo
+BENCHES := blit_bench frame_loop_bench present_bench mixer_bench
+BENCH_FLAGS ?=
 
 .PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench clean
 
@@ -11,7 +16,7 @@ deps:
 	@bash scripts/setup.sh
 
 build: deps
-	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
 
 build-asan: deps
@@ -50,9 +55,14 @@ test-tsan: build-tsan
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# The benchmarks measure the code the player runs, built as `make play` builds it (same build type
+# and flags, in a folder of its own without the tests), and run one after the other. Each program
+# prints the build it measures ("player_build").
 bench: deps
-	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLAYER_BENCH=ON -DPLAYER_TESTS=OFF $(CMAKE_FLAGS)
-	cmake --build build-bench -j $(JOBS)
+	@echo "make bench: measuring the $(BUILD_TYPE) build that make play runs (pixel loops at -O3)"
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPLAYER_BENCH=ON -DPLAYER_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build-bench -j $(JOBS) --target $(BENCHES)
+	@for b in $(BENCHES); do ./build-bench/bench/$$b $(BENCH_FLAGS) || exit 1; done
 
 clean:
 	rm -rf build build-asan build-tsan build-bench

@@ -38,12 +38,6 @@ void SetBox(cSubBox& box, std::int32_t x, std::int32_t y, std::int32_t w, std::i
   box.m_Height = box.m_BaseHeight = h;
 }
 
-void ScaleBox(cSubBox& box, std::int32_t scale) {
-  box.m_OffsetX = box.m_BaseOffsetX * scale;
-  box.m_OffsetY = box.m_BaseOffsetY * scale;
-  box.m_Width = box.m_BaseWidth * scale;
-  box.m_Height = box.m_BaseHeight * scale;
-}
 
 }  // namespace
 
@@ -178,31 +172,20 @@ void cChara::ScaleSubBoxes(std::int32_t scale) {
     }
     return;
   }
-  ScaleBox(m_BodyBox, scale);
-  ScaleBox(m_ShotBox, scale);
+  ScaleSubBox(m_BodyBox, scale);
+  ScaleSubBox(m_ShotBox, scale);
 }
 
 void cChara::UpdateSubBoxesX() {
-  for (cSubBox* box : {&m_BodyBox, &m_ShotBox}) {
-    box->m_X1 = TruncDot(m_X1) + box->m_OffsetX;
-    box->m_X2 = box->m_X1 + box->m_Width - 1;
-  }
+  for (cSubBox* box : {&m_BodyBox, &m_ShotBox}) PlaceSubBoxX(*box, TruncDot(m_X1));
 }
 
 void cChara::UpdateSubBoxesY() {
-  for (cSubBox* box : {&m_BodyBox, &m_ShotBox}) {
-    box->m_Y1 = TruncDot(m_Y1) + box->m_OffsetY;
-    box->m_Y2 = box->m_Y1 + box->m_Height - 1;
-  }
+  for (cSubBox* box : {&m_BodyBox, &m_ShotBox}) PlaceSubBoxY(*box, TruncDot(m_Y1));
 }
 
 std::int32_t cChara::StepX() {
-  if (m_KnockVx != 0) {
-    m_Vx = m_KnockVx;
-  } else if (m_DriveX != 0) {
-    DampDrive(m_DriveX, m_FrictionX);
-    m_Vx += m_DriveX;
-  }
+  TakeKnockBackOrDriveX();
   const std::int32_t code = MoveX(2);
   OnMovedX();
   return code == kClampMapEdge ? kStepLeftStageSide : code;

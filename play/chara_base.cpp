@@ -355,6 +355,15 @@ void cCharaBase::VerticalKnockBackStep() {
   m_PrevKnockVy = m_KnockVy;
 }
 
+void cCharaBase::TakeKnockBackOrDriveX() {
+  if (m_KnockVx != 0) {
+    m_Vx = m_KnockVx;
+  } else if (m_DriveX != 0) {
+    DampDrive(m_DriveX, m_FrictionX);
+    m_Vx += m_DriveX;
+  }
+}
+
 void cCharaBase::DecayToZero(double& v) const {
   const double step = 1 / g_StepsPerFrameF;
   if (v > 0) {

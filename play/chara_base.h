@@ -40,6 +40,23 @@ struct cSubBox {
   std::int32_t m_BaseHeight = 0;
 };
 
+// The box's scaled offsets and size from its base values.
+inline void ScaleSubBox(cSubBox& box, std::int32_t scale) {
+  box.m_OffsetX = box.m_BaseOffsetX * scale;
+  box.m_OffsetY = box.m_BaseOffsetY * scale;
+  box.m_Width = box.m_BaseWidth * scale;
+  box.m_Height = box.m_BaseHeight * scale;
+}
+// The box's edges on one axis from the whole part of its object's x1 (y1).
+inline void PlaceSubBoxX(cSubBox& box, std::int32_t objX1) {
+  box.m_X1 = objX1 + box.m_OffsetX;
+  box.m_X2 = box.m_X1 + box.m_Width - 1;
+}
+inline void PlaceSubBoxY(cSubBox& box, std::int32_t objY1) {
+  box.m_Y1 = objY1 + box.m_OffsetY;
+  box.m_Y2 = box.m_Y1 + box.m_Height - 1;
+}
+
 // The animated bar that shows a change of HP or SP.
 struct cStatusGauge {
   std::int32_t m_FramesLeft = 0;
@@ -129,6 +146,9 @@ class cCharaBase : public cGameObj {
   void RestoreRect();
   void VerticalKnockBackStep();
   void DecayKnockBackX() { DecayToZero(m_KnockVx); }
+  // The x speed of a step: the knock-back while there is one, else the speed plus the drive, which
+  // the friction wears down first.
+  void TakeKnockBackOrDriveX();
   void DecayKnockBackY() { DecayToZero(m_KnockVy); }
 
   // Jump speeds (negative = upward) for this character; player-operated characters jump a little

@@ -1,6 +1,7 @@
 #include "play/hero.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/audio/sound_effects.h"
 #include "platform/display/blit.h"
@@ -31,12 +32,6 @@ constexpr std::int32_t kOverlayColours = 8;
 // The dark view of field-of-view modes 2 and 4 reaches forward, in the direction the hero faces.
 bool DarknessLooksAhead(std::int32_t mode) { return mode == 2 || mode == 4; }
 
-void ScaleBox(cSubBox& box, std::int32_t scale) {
-  box.m_OffsetX = box.m_BaseOffsetX * scale;
-  box.m_OffsetY = box.m_BaseOffsetY * scale;
-  box.m_Width = box.m_BaseWidth * scale;
-  box.m_Height = box.m_BaseHeight * scale;
-}
 
 void SetCentredBox(cSubBox& box, const StageBox& size, std::int32_t drawOffsetX, std::int32_t drawOffsetY) {
   box.m_OffsetX = box.m_BaseOffsetX = 16 - size.width / 2 - drawOffsetX;
@@ -179,7 +174,6 @@ void cHero::BuildHitBoxOverlay() {
     std::int32_t width;
     std::int32_t height;
   };
-  // In this order before sorting: equal areas keep it.
   const OverlayRow rows[] = {
       {kOverlayHit, kOverlayModeHit, m_Width, m_Height},
       {kOverlayPickup, kOverlayModePickup, m_PickupBox.m_Width, m_PickupBox.m_Height},
@@ -199,9 +193,12 @@ void cHero::BuildHitBoxOverlay() {
     rec.m_Height = row.height;
     m_Overlay.push_back(rec);
   }
-  std::stable_sort(m_Overlay.begin(), m_Overlay.end(), [](const cBoxOverlayRec& a, const cBoxOverlayRec& b) {
-    return std::int64_t{a.m_Width} * a.m_Height > std::int64_t{b.m_Width} * b.m_Height;
-  });
+  // Largest first, equal areas in the order above: an insertion sort of the four, which needs no
+  // buffer.
+  const auto area = [](const cBoxOverlayRec& r) { return std::int64_t{r.m_Width} * r.m_Height; };
+  for (std::size_t i = 1; i < m_Overlay.size(); ++i)
+    for (std::size_t j = i; j > 0 && area(m_Overlay[j]) > area(m_Overlay[j - 1]); --j)
+      std::swap(m_Overlay[j], m_Overlay[j - 1]);
 }
 
 void cHero::UpdateScreenRect() { UpdateScreenRectKeepingPixels(*this); }
@@ -236,23 +233,17 @@ void cHero::DrawDarkness(DDSURFACEDATA* surface) const {
 }
 
 void cHero::ScaleSubBoxes(std::int32_t scale) {
-  ScaleBox(m_BodyBox, scale);
-  ScaleBox(m_ShotBox, scale);
-  ScaleBox(m_PickupBox, scale);
+  ScaleSubBox(m_BodyBox, scale);
+  ScaleSubBox(m_ShotBox, scale);
+  ScaleSubBox(m_PickupBox, scale);
 }
 
 void cHero::UpdateSubBoxesX() {
-  for (cSubBox* box : {&m_BodyBox, &m_ShotBox, &m_PickupBox}) {
-    box->m_X1 = TruncDot(m_X1) + box->m_OffsetX;
-    box->m_X2 = box->m_X1 + box->m_Width - 1;
-  }
+  for (cSubBox* box : {&m_BodyBox, &m_ShotBox, &m_PickupBox}) PlaceSubBoxX(*box, TruncDot(m_X1));
 }
 
 void cHero::UpdateSubBoxesY() {
-  for (cSubBox* box : {&m_BodyBox, &m_ShotBox, &m_PickupBox}) {
-    box->m_Y1 = TruncDot(m_Y1) + box->m_OffsetY;
-    box->m_Y2 = box->m_Y1 + box->m_Height - 1;
-  }
+  for (cSubBox* box : {&m_BodyBox, &m_ShotBox, &m_PickupBox}) PlaceSubBoxY(*box, TruncDot(m_Y1));
 }
 
 std::int32_t cHero::OnMovedX() {
@@ -269,12 +260,7 @@ std::int32_t cHero::OnMovedY() {
 }
 
 std::int32_t cHero::StepX() {
-  if (m_KnockVx != 0) {
-    m_Vx = m_KnockVx;
-  } else if (m_DriveX != 0) {
-    DampDrive(m_DriveX, m_FrictionX);
-    m_Vx += m_DriveX;
-  }
+  TakeKnockBackOrDriveX();
   m_Vx = std::clamp(m_Vx, -g_MaxSpeed, g_MaxSpeed);
   m_X1 += m_Vx;
   OnMovedX();

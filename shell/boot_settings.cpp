@@ -25,7 +25,9 @@ std::int32_t RunLauncher(const char* path) {
 }
 
 std::int32_t ChooseBootRenderer(const char* path) {
-  // A missing or damaged file leaves the defaults: Direct3D, with the launcher shown.
+  // A missing or damaged file leaves the defaults: Direct3D, with the launcher shown. They are
+  // put back first, since reading keeps whatever the record held when the file cannot be read.
+  g_BootSettings = cBootSettings{};
   g_BootSettings.Load(path);
   if (g_BootSettings.m_DontShow == 0 && RunLauncher(path) == 0) return -1;
   return g_BootSettings.m_Renderer == 1 ? 1 : 0;

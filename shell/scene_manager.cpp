@@ -95,10 +95,9 @@ bool cSceneManager::CreateScene(std::int32_t slot) {
 void cSceneManager::WaitNextFrame() {
   // Frames are paced by the clock at the manager's rate whatever the back-end: a vertical sync only
   // keeps the picture from tearing, so a fast monitor does not make the game fast. The wait sleeps
-  // a millisecond at a time; the frame times are whole milliseconds all the same.
+  // until the frame is due (the frame times are whole milliseconds).
   if (m_FrameRate <= 0) return;
-  const auto rate = static_cast<std::uint32_t>(m_FrameRate);
-  while (!FrameLimit(rate)) SleepMs(1);
+  WaitFrameLimit(static_cast<std::uint32_t>(m_FrameRate));
 }
 
 void cSceneManager::PollInput() {

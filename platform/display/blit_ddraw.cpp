@@ -58,9 +58,10 @@ std::vector<std::uint8_t>& OverlapCopy(std::size_t n) {
   return bytes;
 }
 
+// spans: the source's key spans, for a plain keyed copy that may use them.
 template <typename T>
 void CopyPixels(cPixelBuffer& to, const std::uint8_t* fromBits, std::int32_t fromPitch, const sAxisMap& mx,
-                const sAxisMap& my, std::optional<std::uint32_t> key) {
+                const sAxisMap& my, std::optional<std::uint32_t> key, const cKeySpans* spans) {
   const std::int32_t count = mx.end - mx.first;
   const bool plain = mx.sourceSize == mx.size;
   const std::int32_t column0 = static_cast<std::int32_t>(mx.SourceOf(mx.first));
@@ -70,12 +71,23 @@ void CopyPixels(cPixelBuffer& to, const std::uint8_t* fromBits, std::int32_t fro
     for (std::int32_t i = 0; i < count; ++i) columns[i] = static_cast<std::int32_t>(mx.SourceOf(mx.first + i));
   }
   const T keyValue = static_cast<T>(key.value_or(0));
+  if (spans && plain && my.sourceSize == my.size) {
+    // Consecutive rows of both: one call for all of them.
+    const sSpanCopy copy{to.Row(my.first) + static_cast<std::ptrdiff_t>(mx.first) * sizeof(T), to.Pitch(), fromBits,
+                         fromPitch, static_cast<std::int32_t>(my.SourceOf(my.first)), my.end - my.first, column0,
+                         count};
+    CopyRowsKeyedBySpans<T>(copy, *spans, keyValue);
+    return;
+  }
   for (std::int32_t y = my.first; y < my.end; ++y) {
-    const std::uint8_t* row = fromBits + static_cast<std::ptrdiff_t>(my.SourceOf(y)) * fromPitch;
+    const std::int32_t sourceRow = static_cast<std::int32_t>(my.SourceOf(y));
+    const std::uint8_t* row = fromBits + static_cast<std::ptrdiff_t>(sourceRow) * fromPitch;
     std::uint8_t* out = to.Row(y) + static_cast<std::ptrdiff_t>(mx.first) * sizeof(T);
     if (plain) {
       const std::uint8_t* in = row + static_cast<std::ptrdiff_t>(column0) * sizeof(T);
-      if (key)
+      if (spans)
+        CopyRowsKeyedBySpans<T>({out, to.Pitch(), fromBits, fromPitch, sourceRow, 1, column0, count}, *spans, keyValue);
+      else if (key)
         CopyRowKeyed<T>(out, in, count, keyValue);
       else
         CopyRow<T>(out, in, count);
@@ -105,11 +117,11 @@ HRESULT StretchBltDD(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::in
   if (!toSurface || !fromSurface) return DDERR_INVALIDPARAMS;
   if (w == 0 || h == 0) return DD_OK;
   cPixelBuffer* to = nullptr;
-  cPixelBuffer* from = nullptr;
+  const cPixelBuffer* from = nullptr;
   if (HRESULT hr = toSurface->Lock(&to); FAILED(hr)) return hr;
   sUnlock unlockTo{toSurface};
-  if (HRESULT hr = fromSurface->Lock(&from); FAILED(hr)) return hr;
-  sUnlock unlockFrom{fromSurface};
+  // The source is only read: it keeps what it knows of its pixels (its key spans).
+  if (HRESULT hr = fromSurface->LockForReading(&from); FAILED(hr)) return hr;
   if (to->Format() != from->Format()) return DDERR_INVALIDPARAMS;
 
   sAxisMap mx{x, w, sx, sw};
@@ -119,21 +131,25 @@ HRESULT StretchBltDD(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::in
   // Any key flag leaves out the source's colour key; a source without one is copied whole.
   const std::optional<std::uint32_t> colourKey = key != 0 ? fromSurface->ColorKey() : std::nullopt;
   const std::uint8_t* fromBits = from->Bits();
+  const cKeySpans* spans = nullptr;
   if (from == to) {
     // A copy within one surface reads the pixels as they were before it.
     std::vector<std::uint8_t>& copy = OverlapCopy(from->SizeBytes());
     std::copy_n(from->Bits(), from->SizeBytes(), copy.begin());
     fromBits = copy.data();
+  } else if (colourKey && mx.sourceSize == mx.size) {
+    const std::uint32_t valueMask = from->BytesPerPixel() == 4 ? 0xFFFFFFFFu : (1u << (8 * from->BytesPerPixel())) - 1;
+    spans = from->KeySpans({valueMask, *colourKey & valueMask, 0});
   }
   switch (to->BytesPerPixel()) {
     case 1:
-      CopyPixels<std::uint8_t>(*to, fromBits, from->Pitch(), mx, my, colourKey);
+      CopyPixels<std::uint8_t>(*to, fromBits, from->Pitch(), mx, my, colourKey, spans);
       break;
     case 2:
-      CopyPixels<std::uint16_t>(*to, fromBits, from->Pitch(), mx, my, colourKey);
+      CopyPixels<std::uint16_t>(*to, fromBits, from->Pitch(), mx, my, colourKey, spans);
       break;
     default:
-      CopyPixels<std::uint32_t>(*to, fromBits, from->Pitch(), mx, my, colourKey);
+      CopyPixels<std::uint32_t>(*to, fromBits, from->Pitch(), mx, my, colourKey, spans);
       break;
   }
   return DD_OK;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/display/key_spans.h"
+
 template <typename T>
 inline T LoadPixel(const std::uint8_t* p, std::int32_t i) {
   T v;
@@ -39,6 +41,17 @@ void CopyRowKeyed32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict
 // row again changes nothing else).
 bool CopyOpaqueTexels32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count,
                         std::uint32_t keepMask);
+// The same copy for every texel, the partly transparent ones blended (each channel
+// (s * a + d * (255 - a)) / 255 rounded to nearest, the alpha channel too), fully transparent ones
+// left out. Exact for any row, but slower than the copy above.
+void BlendTexels32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count,
+                   std::uint32_t keepMask);
+// Texels known to be opaque: copied, ANDed with keepMask.
+void CopyTexels32(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count,
+                  std::uint32_t keepMask);
+// One colour 0xAARRGGBB blended over count 32-bit pixels under the usual blend, ANDed with keepMask
+// (alpha 0 changes nothing; 255 sets the colour).
+void BlendColour32(std::uint8_t* dst, std::int32_t count, std::uint32_t colour, std::uint32_t keepMask);
 
 template <typename T>
 inline void CopyRowKeyed(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count, T key) {
@@ -66,3 +79,38 @@ inline void GatherRowKeyed(std::uint8_t* __restrict dst, const std::uint8_t* __r
     StorePixel<T>(dst, i, s == key ? d : s);
   }
 }
+
+// A keyed copy of rows guided by the source's key spans: the columns [x, x + count) of source rows
+// row0 .. row0 + rows - 1 (src: the source's first pixel, rows srcPitch bytes apart) to dst (the
+// pixel of column x in the first destination row, rows dstPitch bytes apart). Transparent stretches
+// are skipped unread, runs of kept pixels copied as memory, scattered rows selected pixel by pixel.
+struct sSpanCopy {
+  std::uint8_t* dst = nullptr;
+  std::int32_t dstPitch = 0;
+  const std::uint8_t* src = nullptr;
+  std::int32_t srcPitch = 0;
+  std::int32_t row0 = 0;
+  std::int32_t rows = 0;
+  std::int32_t x = 0;
+  std::int32_t count = 0;
+};
+void CopyRowsKeyedBySpans8(const sSpanCopy& copy, const cKeySpans& spans, std::uint8_t key);
+void CopyRowsKeyedBySpans16(const sSpanCopy& copy, const cKeySpans& spans, std::uint16_t key);
+void CopyRowsKeyedBySpans32(const sSpanCopy& copy, const cKeySpans& spans, std::uint32_t key);
+
+template <typename T>
+inline void CopyRowsKeyedBySpans(const sSpanCopy& copy, const cKeySpans& spans, T key) {
+  if constexpr (sizeof(T) == 1)
+    CopyRowsKeyedBySpans8(copy, spans, key);
+  else if constexpr (sizeof(T) == 2)
+    CopyRowsKeyedBySpans16(copy, spans, key);
+  else
+    CopyRowsKeyedBySpans32(copy, spans, key);
+}
+
+// The key rule of 32-bit texels under the usual blend: alpha 0 is left out, alpha 255 copied.
+constexpr sKeyRule kTexelKeyRule{0xFF000000u, 0, 0xFF000000u};
+
+// The texel copy of CopyOpaqueTexels32 and BlendTexels32 for rows of a texture, guided by its spans
+// under kTexelKeyRule.
+void CopyTexelRowsBySpans(const sSpanCopy& copy, const cKeySpans& spans, std::uint32_t keepMask);

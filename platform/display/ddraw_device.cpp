@@ -170,8 +170,22 @@ HRESULT cDirectDraw::BltToWindow(const cDDSurface& source) {
   cPixelBuffer& to = m_Primary->m_Pixels;
   const cPixelBuffer& from = source.m_Pixels;
   if (to.Format() != from.Format()) return DDERR_INVALIDPARAMS;
-  std::int32_t height = std::min(to.Height(), from.Height());
-  std::size_t rowBytes = static_cast<std::size_t>(std::min(to.Width(), from.Width())) * to.BytesPerPixel();
+  const std::int32_t width = std::min(to.Width(), from.Width());
+  const std::int32_t height = std::min(to.Height(), from.Height());
+  if (m_Primary->m_Chain.empty()) {
+    // A window's primary is never read back or flipped: the frame goes from the source to the
+    // window in one conversion, without a copy into the primary first.
+    if (m_Window) {
+      PixelView view = from.View();
+      view.width = width;
+      view.height = height;
+      const std::shared_ptr<cDDPalette>& palette = m_Primary->m_Palette;
+      m_Window->SubmitFrame(view, palette ? palette->Colours().data() : nullptr);
+    }
+    return DD_OK;
+  }
+  // A primary with a flip chain (full screen) must hold what it shows: the next flip passes it on.
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * to.BytesPerPixel();
   for (std::int32_t y = 0; y < height; ++y) std::memcpy(to.Row(y), from.Row(y), rowBytes);
   return ShowPrimary();
 }
@@ -200,11 +214,22 @@ cDDSurface::~cDDSurface() {
 HRESULT cDDSurface::Lock(cPixelBuffer** pixels) {
   if (!pixels) return DDERR_INVALIDPARAMS;
   if (m_Lost) return DDERR_SURFACELOST;
+  m_Pixels.OpenWrites();
   *pixels = &m_Pixels;
   return DD_OK;
 }
 
-HRESULT cDDSurface::Unlock() { return DD_OK; }
+HRESULT cDDSurface::Unlock() {
+  m_Pixels.CloseWrites();
+  return DD_OK;
+}
+
+HRESULT cDDSurface::LockForReading(const cPixelBuffer** pixels) const {
+  if (!pixels) return DDERR_INVALIDPARAMS;
+  if (m_Lost) return DDERR_SURFACELOST;
+  *pixels = &m_Pixels;
+  return DD_OK;
+}
 
 void cDDSurface::Lose() {
   m_Lost = true;

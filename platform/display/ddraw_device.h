@@ -74,7 +74,8 @@ class cDirectDraw : public std::enable_shared_from_this<cDirectDraw> {
 
   // Full screen: the back buffer becomes the shown picture (and the shown one the last back buffer).
   HRESULT Flip();
-  // Windowed: copies source into the primary at the window's client area and shows it.
+  // Copies source into the primary at the window's client area and shows it. A window's primary
+  // (no flip chain) is not written: the window is handed the source's pixels, converted once.
   HRESULT BltToWindow(const cDDSurface& source);
 
   // Every surface of this object that lives in video memory, and the primary, are lost.
@@ -112,9 +113,12 @@ class cDDSurface {
   cDDSurface(const cDDSurface&) = delete;
   cDDSurface& operator=(const cDDSurface&) = delete;
 
-  // The pixels, for reading and writing; fails while the surface is lost.
+  // The pixels, for reading and writing; fails while the surface is lost. Until the matching Unlock
+  // the surface counts as being written.
   HRESULT Lock(cPixelBuffer** pixels);
   HRESULT Unlock();
+  // The pixels for a copy that only reads them (as a blit reads its source); fails while lost.
+  HRESULT LockForReading(const cPixelBuffer** pixels) const;
   HRESULT IsLost() const { return m_Lost ? DDERR_SURFACELOST : DD_OK; }
   // Gives a lost surface its memory back; its pixels are whatever the memory holds (zero here).
   HRESULT Restore();

@@ -5,6 +5,7 @@
 #include "platform/display/display.h"
 #include "platform/display/display_report.h"
 #include "platform/display/palette.h"
+#include "platform/display/palette_fade.h"
 #include "platform/host/box_sink.h"
 #include "platform/host/screen.h"
 #include "platform/host/text_codec.h"
@@ -363,6 +364,11 @@ void DDRelease() {
     g_lpD3D.reset();
     g_DisplayContext.reset();
   }
+  // The colour key was the released display's: a new start has none until it is keyed again, as
+  // its fresh context is, so no keyed surface of the next display takes the old key.
+  g_TransparentPixel = 0;
+  // So was an unfinished fade, whose screen copy was released with the surfaces.
+  RewindScreenFades();
   // The table is released; the next start names it again.
   g_DisplayParams.surfaceTable = nullptr;
   g_DisplayParams.descriptors = nullptr;

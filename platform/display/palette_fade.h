@@ -30,6 +30,10 @@ bool ScreenFadeOut(PALETTEENTRY palette[256], std::int32_t first, std::int32_t l
 bool ScreenFadeIn(PALETTEENTRY palette[256], std::int32_t first, std::int32_t last, std::uint8_t R, std::uint8_t G,
                   std::uint8_t B, double step, const PALETTEENTRY src[256], bool finish);
 
+// Both fades rewound under both back-ends, as at the program's start. A fade that a released
+// display left unfinished cannot go on under the next one: its screen copy went with it.
+void RewindScreenFades();
+
 // DirectDraw at 16 or 32 bits: every pixel of dst becomes the pixel of src at the same place mixed
 // with (R, G, B), level 256 the source, 0 the colour. Only the part both surfaces cover is written.
 // Always true; nothing at 8 bits or under Direct3D.

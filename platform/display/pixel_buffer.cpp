@@ -7,6 +7,8 @@
 namespace {
 
 constexpr std::int64_t kRowAlignment = 16;
+constexpr std::int64_t kCacheAliasStride = 4096;
+constexpr std::int64_t kCacheLine = 64;
 
 inline std::uint32_t Widen5(std::uint32_t c) { return (c << 3) | (c >> 2); }
 inline std::uint32_t Widen6(std::uint32_t c) { return (c << 2) | (c >> 4); }
@@ -18,6 +20,9 @@ bool cPixelBuffer::Create(std::int32_t width, std::int32_t height, PixelFormat f
   if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return false;
   std::int64_t pitch =
       (std::int64_t{width} * ::BytesPerPixel(format) + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
+  // Rows a multiple of 4 KiB apart (power-of-two textures) would all fall on the same few cache sets:
+  // a copy down a column of them would keep pushing each other out.
+  if (pitch % kCacheAliasStride == 0) pitch += kCacheLine;
   std::int64_t bytes = pitch * height;
   if (bytes > static_cast<std::int64_t>(kMaxSurfaceBytes)) return false;
   try {
@@ -34,6 +39,7 @@ bool cPixelBuffer::Create(std::int32_t width, std::int32_t height, PixelFormat f
 }
 
 void cPixelBuffer::Free() {
+  Written();
   std::vector<std::uint8_t>().swap(m_Bits);
   m_Width = m_Height = m_Pitch = 0;
 }
@@ -79,6 +85,7 @@ void cPixelBuffer::FillRect(const PixelRect& rect, std::uint32_t value) {
   std::int32_t right = std::min(rect.right, m_Width);
   std::int32_t bottom = std::min(rect.bottom, m_Height);
   if (left >= right || top >= bottom) return;
+  Written();
   const std::int32_t count = right - left;
   for (std::int32_t y = top; y < bottom; ++y) {
     std::uint8_t* row = Row(y);
@@ -101,7 +108,17 @@ void cPixelBuffer::FillRect(const PixelRect& rect, std::uint32_t value) {
 bool cPixelBuffer::SwapPixels(cPixelBuffer& other) {
   if (other.m_Width != m_Width || other.m_Height != m_Height || other.m_Format != m_Format) return false;
   m_Bits.swap(other.m_Bits);
+  Written();
+  other.Written();
   return true;
+}
+
+const cKeySpans* cPixelBuffer::KeySpans(const sKeyRule& rule) const {
+  if (m_OpenWrites > 0 || m_Bits.empty()) return nullptr;
+  if (m_Spans.Valid() && m_Spans.Rule() == rule) return &m_Spans;
+  if (++m_KeyedReads < 2) return nullptr;
+  m_Spans.Build(m_Bits.data(), m_Width, m_Height, m_Pitch, BytesPerPixel(), rule);
+  return &m_Spans;
 }
 
 std::uint32_t PackColour(PixelFormat format, std::uint32_t argb) {

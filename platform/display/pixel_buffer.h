@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/display/key_spans.h"
 #include "platform/host/pixel_format.h"
 
 // Sizes beyond these are refused: no picture of the game comes near them.
@@ -33,9 +34,16 @@ class cPixelBuffer {
   int BytesPerPixel() const { return ::BytesPerPixel(m_Format); }
   std::size_t SizeBytes() const { return m_Bits.size(); }
 
-  std::uint8_t* Bits() { return m_Bits.data(); }
+  // Every access to the pixels that could write them (the non-const ones) counts as a write.
+  std::uint8_t* Bits() {
+    Written();
+    return m_Bits.data();
+  }
   const std::uint8_t* Bits() const { return m_Bits.data(); }
-  std::uint8_t* Row(std::int32_t y) { return m_Bits.data() + static_cast<std::ptrdiff_t>(y) * m_Pitch; }
+  std::uint8_t* Row(std::int32_t y) {
+    Written();
+    return m_Bits.data() + static_cast<std::ptrdiff_t>(y) * m_Pitch;
+  }
   const std::uint8_t* Row(std::int32_t y) const { return m_Bits.data() + static_cast<std::ptrdiff_t>(y) * m_Pitch; }
   PixelView View() const { return {m_Bits.data(), m_Width, m_Height, m_Pitch, m_Format}; }
 
@@ -49,12 +57,38 @@ class cPixelBuffer {
   // Exchanges the pixels of two buffers of one size and format (a flip); false when they differ.
   bool SwapPixels(cPixelBuffer& other);
 
+  // A lock: while one is open, its holder may write through a pointer it keeps, so no key spans are
+  // built or used; the end of the lock counts as a write. Locks nest.
+  void OpenWrites() {
+    ++m_OpenWrites;
+    Written();
+  }
+  void CloseWrites() {
+    if (m_OpenWrites > 0) --m_OpenWrites;
+    Written();
+  }
+
+  // The key spans of the pixels under rule, for keyed copies from them; null when there are none to
+  // use. They are built at the second keyed read since the last write (a picture drawn for a single
+  // copy is not scanned for nothing), dropped by any write, and never used while a lock is open.
+  const cKeySpans* KeySpans(const sKeyRule& rule) const;
+  bool HasKeySpans() const { return m_Spans.Valid(); }
+
  private:
+  void Written() {
+    m_Spans.Drop();
+    m_KeyedReads = 0;
+  }
+
   std::int32_t m_Width = 0;
   std::int32_t m_Height = 0;
   std::int32_t m_Pitch = 0;
   PixelFormat m_Format = PixelFormat::Xrgb8888;
   std::vector<std::uint8_t> m_Bits;
+  std::int32_t m_OpenWrites = 0;
+  // What the copies learn from the pixels; a cache, so reads may fill it.
+  mutable cKeySpans m_Spans;
+  mutable std::uint32_t m_KeyedReads = 0;
 };
 
 // A colour in the device's colour form, 0xAARRGGBB, as a pixel value of format; an indexed format

@@ -21,6 +21,8 @@ constexpr std::uint32_t D3DTA_ALPHAREPLICATE = 0x20;
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 
+thread_local std::uint64_t t_PixelsOneByOne = 0;
+
 inline std::uint32_t Channel(std::uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
 
 // (x / 255) rounded to nearest; x up to 2 * 255 * 255.
@@ -148,6 +150,8 @@ void WritePixel(std::uint8_t* row, std::int32_t x, PixelFormat format, std::uint
 }
 
 inline std::int32_t Wrap(std::int64_t v, std::int32_t n) {
+  // Inside the texture already (every unscaled copy): no division.
+  if (v >= 0 && v < n) return static_cast<std::int32_t>(v);
   std::int64_t r = v % n;
   return static_cast<std::int32_t>(r < 0 ? r + n : r);
 }
@@ -171,7 +175,9 @@ struct sAxis {
 
   std::int32_t TexelAt(std::int32_t pixel) const {
     std::int64_t t;
-    if (exact) {
+    if (exact && sn == n) {
+      t = s0 + (pixel - origin);  // one texel a pixel
+    } else if (exact) {
       t = s0 + QuadTexel(pixel - origin, sn, n);
     } else {
       const double u = t0 + (pixel - p0) / (p1 - p0) * (t1 - t0);
@@ -262,16 +268,53 @@ void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer&
   const bool fast32 = texture && texture->Format() == PixelFormat::Argb8888 && BytesPerPixel(targetFormat) == 4 &&
                       usualBlend && contiguous && StagePassesTexel(stage, diffuse);
   const std::uint32_t keepMask = targetFormat == PixelFormat::Xrgb8888 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+  const cKeySpans* spans = fast32 ? texture->KeySpans(kTexelKeyRule) : nullptr;
+
+  // No texture: one colour for the whole quad (fills and fades).
+  if (!texture && BytesPerPixel(targetFormat) == 4 && (usualBlend || !states.alphaBlendEnable)) {
+    const std::uint32_t colour = Stage0(stage, kWhite, diffuse, factor);
+    const std::uint32_t packed = PackColour(targetFormat, colour);
+    for (std::int32_t y = ay.first; y < ay.end; ++y) {
+      std::uint8_t* out = target.Row(y) + static_cast<std::ptrdiff_t>(ax.first) * 4;
+      if (usualBlend) {
+        BlendColour32(out, count, colour, keepMask);
+      } else {
+        for (std::int32_t i = 0; i < count; ++i) StorePixel<std::uint32_t>(out, i, packed);
+      }
+    }
+    return;
+  }
+
+  if (spans) {
+    // Runs of texture rows one after the other (the rows of an unscaled copy, up to a wrap) go in
+    // one call each.
+    std::int32_t y = ay.first;
+    while (y < ay.end) {
+      const std::int32_t ty = ay.TexelAt(y);
+      std::int32_t rows = 1;
+      while (y + rows < ay.end && ay.TexelAt(y + rows) == ty + rows) ++rows;
+      const sSpanCopy copy{target.Row(y) + static_cast<std::ptrdiff_t>(ax.first) * 4, target.Pitch(), texture->Bits(),
+                           texture->Pitch(), ty, rows, column0, count};
+      CopyTexelRowsBySpans(copy, *spans, keepMask);
+      y += rows;
+    }
+    return;
+  }
 
   for (std::int32_t y = ay.first; y < ay.end; ++y) {
     const std::int32_t ty = ay.TexelAt(y);
     std::uint8_t* out = target.Row(y);
     if (fast32) {
-      if (CopyOpaqueTexels32(out + static_cast<std::ptrdiff_t>(ax.first) * 4,
-                             texture->Row(ty) + static_cast<std::ptrdiff_t>(column0) * 4, count, keepMask))
-        continue;
+      std::uint8_t* first = out + static_cast<std::ptrdiff_t>(ax.first) * 4;
+      if (!CopyOpaqueTexels32(first, texture->Row(ty) + static_cast<std::ptrdiff_t>(column0) * 4, count,
+                                     keepMask)) {
+        // Partly transparent texels were left alone: the blend goes over the row once more.
+        BlendTexels32(first, texture->Row(ty) + static_cast<std::ptrdiff_t>(column0) * 4, count, keepMask);
+      }
+      continue;
     }
     const std::uint8_t* texRow = texture ? texture->Row(ty) : nullptr;
+    t_PixelsOneByOne += static_cast<std::uint64_t>(count);
     for (std::int32_t i = 0; i < count; ++i) {
       const std::int32_t column = contiguous ? column0 + i : columns[i];
       const std::uint32_t texel =
@@ -334,6 +377,7 @@ void DrawTriangle(cD3DDevice& device, cPixelBuffer& target, const D3DVertex& a, 
   const PixelFormat format = target.Format();
   for (std::int32_t y = y0; y < y1; ++y) {
     std::uint8_t* out = target.Row(y);
+    t_PixelsOneByOne += static_cast<std::uint64_t>(x1 > x0 ? x1 - x0 : 0);
     for (std::int32_t x = x0; x < x1; ++x) {
       double w[3];
       bool inside = true;
@@ -369,6 +413,8 @@ bool IsAxisAligned(const cVertexBuffer& vb) {
 }
 
 }  // namespace
+
+std::uint64_t QuadPixelsDrawnOneByOne() { return t_PixelsOneByOne; }
 
 std::uint32_t CombineColour(std::uint32_t op, std::uint32_t arg1, std::uint32_t arg2, std::uint32_t textureFactor) {
   const std::uint32_t k = textureFactor >> 24;

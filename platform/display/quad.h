@@ -57,6 +57,11 @@ std::uint32_t CombineAlpha(std::uint32_t op, std::uint32_t arg1, std::uint32_t a
 // what stage 0 samples. Nothing is drawn while the device is lost.
 HRESULT DrawQuad(cD3DDevice& device, const cVertexBuffer& vertices, const cPixelBuffer* texture);
 
+// The pixels this thread's quads have visited by the general per-pixel rule (shaded or scaled copies,
+// 16-bit targets, triangles), as against the row loops the usual copies, fills and fades take; for
+// the tests and benchmarks that check the game's usual draws stay on the row loops.
+std::uint64_t QuadPixelsDrawnOneByOne();
+
 // The four vertices of the callers' quads: corners (x - 0.5, y - 0.5) .. (x + w - 0.5, y + h - 0.5),
 // texture coordinates (sx, sy) .. (sx + sw, sy + sh) over a texture of textureWidth x textureHeight.
 void WriteQuadVertices(cVertexBuffer& vertices, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,

@@ -122,6 +122,8 @@ bool ScreenFadeIn(PALETTEENTRY palette[256], std::int32_t first, std::int32_t la
   return FadeStep(angle, kHidden, kShown, palette, first, last, R, G, B, step, src, finish);
 }
 
+void RewindScreenFades() { s_Angles = sFadeAngles{}; }
+
 bool DDFade_UnPal(DDSURFACEDATA* dst, std::int32_t level, std::uint8_t R, std::uint8_t G, std::uint8_t B,
                   DDSURFACEDATA* src) {
   if (DisplayIsD3D()) {

@@ -76,6 +76,8 @@ bool SurfaceLock::Lock(DDSURFACEDATA* lpSD, void** pixels, std::int32_t* pitchPi
     if (!DDLock(lpSD, &desc, &bits, g_DisplayParams.bpp)) return false;
     buffer = &lpSD->lpDDPart->surface->Pixels();
   }
+  // A DirectDraw buffer was opened for writing by DDLock already.
+  if (DisplayIsD3D()) buffer->OpenWrites();
   m_lpSD = lpSD;
   m_Buffer = buffer;
   m_pPixels = buffer->Bits();
@@ -87,6 +89,7 @@ bool SurfaceLock::Lock(DDSURFACEDATA* lpSD, void** pixels, std::int32_t* pitchPi
 void SurfaceLock::Unlock() {
   if (!m_lpSD) return;
   if (DisplayIsD3D()) {
+    m_Buffer->CloseWrites();
     if (m_lpSD->lpDT && ReadsBack(m_lpSD) && m_lpSD->lpDT->lpSurface && m_lpSD->lpDT->lpSystemSurface &&
         !CopySurface(*m_lpSD->lpDT->lpSystemSurface, *m_lpSD->lpDT->lpSurface))
       DebugMesBox(

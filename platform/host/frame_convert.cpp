@@ -1,11 +1,13 @@
 // The conversion of a finished frame to the window's 32-bit colour, once per present. Each format
-// has its own straight loop over a row, with no branch per pixel, so the compiler can vectorise the
-// 16 and 32-bit ones; the indexed one is one table look-up a pixel.
+// has its own straight loop over a row, with no branch per pixel, so the compiler vectorises the 16
+// and 32-bit ones; the indexed one is one table look-up a pixel. The whole conversion is built twice
+// (any x86-64, and AVX2), picked once at start.
 #include <algorithm>
 #include <array>
 #include <cstring>
 
 #include "platform/host/screen.h"
+#include "platform/host/vector_clones.h"
 
 namespace {
 
@@ -27,32 +29,32 @@ inline std::uint32_t Load32(const std::uint8_t* p) {
 inline std::uint32_t Widen5(std::uint32_t c) { return (c << 3) | (c >> 2); }
 inline std::uint32_t Widen6(std::uint32_t c) { return (c << 2) | (c >> 4); }
 
-void RowIndex8(const std::uint8_t* src, std::int32_t width, const std::uint32_t* colours, std::uint32_t* out) {
+inline void RowIndex8(const std::uint8_t* src, std::int32_t width, const std::uint32_t* colours, std::uint32_t* out) {
   for (std::int32_t x = 0; x < width; ++x) out[x] = colours[src[x]];
 }
 
-void RowRgb565(const std::uint8_t* src, std::int32_t width, std::uint32_t* out) {
+inline void RowRgb565(const std::uint8_t* src, std::int32_t width, std::uint32_t* out) {
   for (std::int32_t x = 0; x < width; ++x) {
     std::uint32_t p = Load16(src + 2 * x);
     out[x] = kOpaque | (Widen5((p >> 11) & 31) << 16) | (Widen6((p >> 5) & 63) << 8) | Widen5(p & 31);
   }
 }
 
-void RowArgb1555(const std::uint8_t* src, std::int32_t width, std::uint32_t* out) {
+inline void RowArgb1555(const std::uint8_t* src, std::int32_t width, std::uint32_t* out) {
   for (std::int32_t x = 0; x < width; ++x) {
     std::uint32_t p = Load16(src + 2 * x);
     out[x] = kOpaque | (Widen5((p >> 10) & 31) << 16) | (Widen5((p >> 5) & 31) << 8) | Widen5(p & 31);
   }
 }
 
-void Row8888(const std::uint8_t* src, std::int32_t width, std::uint32_t* out) {
+inline void Row8888(const std::uint8_t* src, std::int32_t width, std::uint32_t* out) {
   for (std::int32_t x = 0; x < width; ++x) out[x] = kOpaque | Load32(src + 4 * x);
 }
 
 }  // namespace
 
-void ConvertFrameToXrgb(const PixelView& frame, const std::uint32_t* palette, std::uint32_t* out,
-                        std::int32_t outPitch) {
+PIXEL_CLONES void ConvertFrameToXrgb(const PixelView& frame, const std::uint32_t* palette, std::uint32_t* out,
+                                     std::int32_t outPitch) {
   std::array<std::uint32_t, 256> colours{};
   if (frame.format == PixelFormat::Index8)
     for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = kOpaque | (palette ? palette[i] & 0xFFFFFF : 0);

@@ -63,6 +63,10 @@ bool FrameLimit(std::uint32_t fps) {
   return true;
 }
 
+void WaitFrameLimit(std::uint32_t fps) {
+  while (!FrameLimit(fps)) WaitUntilMs(s_NextFrame);
+}
+
 void ResetTimers() {
   s_StopwatchStart = 0;
   s_EveryNCounter = 0;

@@ -24,6 +24,10 @@ std::uint32_t CountFPS();
 // due 1000 / fps ms after the call that granted this one.
 bool FrameLimit(std::uint32_t fps);
 
+// Waits until FrameLimit(fps) grants a frame and takes it: sleeps until the frame is due instead of
+// polling the limiter.
+void WaitFrameLimit(std::uint32_t fps);
+
 // Forgets all timing state: the frame-rate counter and the frame limiter take the time of their
 // next call as their start again (a fresh run; tests).
 void ResetTimers();

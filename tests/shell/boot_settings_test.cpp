@@ -45,17 +45,17 @@ TEST_F(BootSettingsTest, TheStartUpTakesTheRendererOfTheBootSettings) {
     // What Boot.dat holds afterwards: the launcher, confirmed, writes the choice it showed.
     std::string after;
   };
+  // One after the other, without a fresh record between them: a missing or damaged file after a
+  // stored choice still gives the defaults, not the choice read before.
   const Case cases[] = {
-      {"first start: Direct3D, launcher shown", std::nullopt, 1, BootFile(1, 0)},
       {"DirectDraw chosen, launcher off", BootFile(0, 1), 0, BootFile(0, 1)},
+      {"first start: Direct3D, launcher shown", std::nullopt, 1, BootFile(1, 0)},
       {"Direct3D chosen, launcher off", BootFile(1, 1), 1, BootFile(1, 1)},
       {"DirectDraw chosen, launcher on", BootFile(0, 0), 0, BootFile(0, 0)},
       {"a renderer other than 1 is DirectDraw", BootFile(7, 1), 0, BootFile(7, 1)},
       {"damaged: the defaults", cByteBuilder().U32(556).U32(2).U32(0).Text(), 1, BootFile(1, 0)},
   };
   for (const Case& c : cases) {
-    g_BootSettings.m_Renderer = 1;
-    g_BootSettings.m_DontShow = 0;
     std::filesystem::remove("user_data/Boot.dat");
     if (c.file) WriteHostFile("user_data/Boot.dat", *c.file);
     EXPECT_EQ(ChooseBootRenderer(kBootPath), c.renderer) << c.name;

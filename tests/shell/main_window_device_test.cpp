@@ -1,10 +1,12 @@
 // WM_USER+100: the game thread's report of a lost Direct3D device reaches the reset on the window
 // thread while the game thread waits, and the next present succeeds.
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "platform/display/display.h"
 #include "platform/display/present.h"
+#include "platform/host/screen.h"
 #include "shell/main_window.h"
 #include "shell/window_loop.h"
 #include "tests/platform/display/display_fixture.h"
@@ -18,8 +20,11 @@ class MainWindowDeviceTest : public DisplayTest {
     DisplayTest::SetUp();
     ResetMessageShutdown();
     BindWindowThread();
+    // A window of its own: one that an earlier test closed takes no more messages.
+    g_MainWindow.Create(std::make_unique<cHeadlessScreen>(640, 480));
   }
   void TearDown() override {
+    g_MainWindow.ReleaseScreen();
     UnbindWindowThread();
     DisplayTest::TearDown();
   }

@@ -102,6 +102,7 @@ class SceneTest : public GameFolderTest {
     for (std::int32_t slot = 0; slot < kSceneSlotCount; ++slot) g_SceneManager.SetSceneFactory(slot, nullptr);
     g_SceneManager.m_Current = g_SceneManager.m_Next = g_SceneManager.m_Previous = kSceneTitle;
     g_SceneManager.m_TitleChoice = 0;
+    g_SceneManager.m_RankingFlag = 0;
     g_SceneManager.m_PlayMode = 0;
     g_SceneManager.m_FrameRate = kDefaultFrameRate;
     g_SceneManager.m_FadeSpeed = kDefaultFadeSpeed;

@@ -122,6 +122,29 @@ TEST_F(FadeTest, ThirtyTwoBitFadesWorkFromTheScreenCopyTakenAtTheStart) {
   }
 }
 
+TEST_F(FadeTest, FadesThatADisplayLeftUnfinishedStartAgainUnderTheNext) {
+  ASSERT_TRUE(StartDirectDraw(32));
+  PixelsOf(g_BackSurface).Fill(0x00123456);
+  EXPECT_FALSE(ScreenFadeIn(m_Palette, 0, 255, 0, 0, 0, 30.0, m_Source, false));
+  EXPECT_FALSE(ScreenFadeOut(m_Palette, 0, 255, 0, 0, 0, 30.0, m_Source, false));
+  DDRelease();
+
+  // The next display's fades begin at their start and work from its own picture.
+  ASSERT_TRUE(StartDirectDraw(32));
+  cPixelBuffer& back = PixelsOf(g_BackSurface);
+  back.Fill(0x00C86428);
+  EXPECT_FALSE(ScreenFadeOut(m_Palette, 0, 255, 0, 0, 0, 30.0, m_Source, false));
+  EXPECT_EQ(back.Pixel(5, 5), 0x00C86428u) << "the whole picture first";
+  int calls = 1;
+  while (!ScreenFadeOut(m_Palette, 0, 255, 0, 0, 0, 30.0, m_Source, false) && calls < 10) ++calls;
+  EXPECT_EQ(calls, 3);
+  back.Fill(0x00C86428);
+  calls = 0;
+  while (!ScreenFadeIn(m_Palette, 0, 255, 0, 0, 0, 30.0, m_Source, false) && calls < 10) ++calls;
+  EXPECT_EQ(calls, 3);
+  EXPECT_EQ(back.Pixel(5, 5), 0x00C86428u);
+}
+
 TEST_F(FadeTest, AFadeInFinishedAtOnceShowsTheWholePicture) {
   ASSERT_TRUE(StartDirectDraw(32));
   // An earlier fade left another picture in the screen copy.

@@ -52,6 +52,24 @@ TEST_F(PaletteTest, TransmitFromRedGreenBlue) {
   }
 }
 
+TEST_F(PaletteTest, ADisplayStartedAgainKeysItsSurfacesOnlyWithItsOwnKey) {
+  // Each way a display ends: released on its own, or by the next start.
+  for (const bool releasedFirst : {true, false}) {
+    SCOPED_TRACE(releasedFirst);
+    ASSERT_TRUE(StartDirectDraw(32));
+    ASSERT_TRUE(DDSetTransmit(255, 0, 128));
+    if (releasedFirst) DDRelease();
+    ASSERT_TRUE(StartDirectDraw(32));
+    EXPECT_EQ(g_DDContext->keyR, 0);
+    EXPECT_EQ(g_TransparentPixel, 0u) << "the key of the display before";
+    DDSURFACEDATA keyed;
+    ASSERT_TRUE(DDCreateSurface(&keyed, 4, 4, 1, 0, 0, 0, 0));
+    EXPECT_EQ(keyed.lpDDPart->surface->ColorKey(), 0u);
+    DDReleaseSurface(&keyed);
+    DDRelease();
+  }
+}
+
 TEST_F(PaletteTest, TransmitFromThePaletteImagesTopLeftPixel) {
   std::vector<BmpColour> table = GreyTable(256);
   table[0] = {7, 8, 9, 0};

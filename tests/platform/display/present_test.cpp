@@ -87,6 +87,28 @@ TEST_F(PresentTest, EveryBackEndAndModeShowsTheBackSurfaceOnTheScreen) {
   }
 }
 
+TEST_F(PresentTest, DirectDrawCopyPresentConvertsOnceInAWindowAndKeepsTheFlipChainInFullScreen) {
+  // In a window the frame goes straight from the back surface to the screen: the primary, which
+  // nothing reads, is not written.
+  ASSERT_TRUE(StartDirectDraw(32, 1));
+  cPixelBuffer& primary = g_PrimarySurface.lpDDPart->surface->Pixels();
+  primary.Fill(0x0000FF);
+  PixelsOf(g_BackSurface).Fill(0x00FF00);
+  ASSERT_EQ(g_lpDD->BltToWindow(*g_BackSurface.lpDDPart->surface), DD_OK);
+  EXPECT_EQ(m_Screen.LastFrame()[640 * 100 + 5], 0xFF00FF00u);
+  EXPECT_EQ(primary.Pixel(5, 100), 0x0000FFu) << "no copy into the window's primary";
+
+  // In full screen the copy lands in the primary, whose picture the next flip hands to the chain.
+  ASSERT_TRUE(StartDirectDraw(32, 0));
+  PixelsOf(g_BackSurface).Fill(0x00FF00);
+  ASSERT_EQ(g_lpDD->BltToWindow(*g_BackSurface.lpDDPart->surface), DD_OK);
+  EXPECT_EQ(m_Screen.LastFrame()[7], 0xFF00FF00u);
+  PixelsOf(g_BackSurface).Fill(0xFF0000);
+  ASSERT_EQ(g_lpDD->Flip(), DD_OK);
+  EXPECT_EQ(m_Screen.LastFrame()[7], 0xFFFF0000u);
+  EXPECT_EQ(PixelsOf(g_BackSurface).Pixel(7, 0), 0x00FF00u) << "the copied frame went down the chain";
+}
+
 TEST_F(PresentTest, Direct3DPresentShowsTheVirtualBackBufferWhileItIsOn) {
   ASSERT_TRUE(StartDirect3D(32));
   PixelsOf(g_BackSurface).Fill(0xFF000000);

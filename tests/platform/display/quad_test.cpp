@@ -2,6 +2,8 @@
 // copies that draw with it.
 #include "platform/display/quad.h"
 
+#include "platform/display/palette_fade.h"
+
 #include "tests/platform/display/draw_fixture.h"
 
 namespace {
@@ -121,6 +123,39 @@ TEST_F(QuadTest, RowsMixingOpaqueAndTranslucentTexelsBlendEachOne) {
   EXPECT_EQ(At(g_BackSurface, 17, 1), 0x800000u);
   EXPECT_EQ(At(g_BackSurface, 18, 1), 0x00FF00u);
   DDReleaseSurface(&src);
+}
+
+TEST_F(QuadTest, TheUsualCopiesFillsAndFadesTakeTheRowLoops) {
+  // What the game draws every frame under Direct3D at 32 bits: keyed and unkeyed copies of pictures
+  // (opaque, transparent and translucent texels, described by key spans or not), colour fills and a
+  // fade step. None of it may go pixel by pixel through the general rule.
+  ASSERT_TRUE(StartDirect3D(32));
+  DDSURFACEDATA picture, texture;
+  Make(picture, 64, 32, 1);
+  Make(texture, 64, 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 64; ++x)
+      PixelsOf(picture).SetPixel(x, y, (x + y) % 3 == 0 ? 0u : y == 5 && x == 9 ? 0x80FF0000u : 0xFF00FF00u);
+  const std::uint64_t before = QuadPixelsDrawnOneByOne();
+  for (int i = 0; i < 3; ++i) {
+    DDBlt(&g_BackSurface, 10, 10, 64, 32, &picture, 0, 0, 1);
+    DDBlt(&g_BackSurface, 100, 10, 64, 32, &picture, 0, 0, 0);
+    DDBlt(&texture, -5, 3, 64, 32, &picture, 0, 0, 1);
+  }
+  DDFillRect(&g_BackSurface, 0, 0, 50, 50, 3);
+  DDFillRectColor(&g_BackSurface, 0, 0, 50, 50, 0x80FFFFFF);
+  DDFillRectColor(&texture, 0, 0, 50, 50, 0x40102030);
+  PALETTEENTRY palette[256] = {};
+  ScreenFadeOut(palette, 0, 255, 0, 0, 0, 30.0, palette, false);
+  ScreenFadeOut(palette, 0, 255, 0, 0, 0, 30.0, palette, false);
+  EXPECT_EQ(QuadPixelsDrawnOneByOne(), before);
+
+  // A copy in a draw colour is shaded texel by texel: the count sees it.
+  const DrawState shaded{0xFF808080, 4};
+  DDBltState(&g_BackSurface, 0, 0, 64, 32, &picture, 0, 0, 1, &shaded);
+  EXPECT_EQ(QuadPixelsDrawnOneByOne(), before + 64 * 32);
+  DDReleaseSurface(&picture);
+  DDReleaseSurface(&texture);
 }
 
 TEST_F(QuadTest, QuadsThatAreNotRectanglesCoverEachPixelOnce) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <vector>
 
 #include "platform/host/clock.h"
@@ -65,6 +67,45 @@ TEST_F(TimersTest, FrameLimitKeepsTheRateOfAFrameLoopAcrossTheWrap) {
     AdvanceVirtualClock(1);
   }
   EXPECT_EQ(frames, 625);
+}
+
+TEST_F(TimersTest, WaitFrameLimitMovesTheVirtualClockStraightToEachDueFrame) {
+  for (std::uint32_t t0 : {0u, 0xFFFFFFF8u}) {
+    StartAt(t0);
+    WaitFrameLimit(60);
+    EXPECT_EQ(ClockMs(), t0) << "the first frame is due at once";
+    for (std::uint32_t frame = 1; frame <= 5; ++frame) {
+      // Work that takes 3 ms of the frame; the wait takes the rest and no more.
+      AdvanceVirtualClock(3);
+      WaitFrameLimit(60);
+      EXPECT_EQ(ClockMs(), t0 + 16 * frame);
+    }
+    WaitFrameLimit(0);
+    EXPECT_EQ(ClockMs(), t0 + 80) << "no limit: no wait";
+  }
+}
+
+TEST_F(TimersTest, WaitUntilOnTheSteadyClockEndsOnTimeWithoutKeepingTheProcessorBusy) {
+  UseSteadyClock();
+  const std::clock_t cpuBefore = std::clock();
+  const auto wallBefore = std::chrono::steady_clock::now();
+  std::uint32_t late = 0;
+  for (int i = 0; i < 5; ++i) {
+    const std::uint32_t deadline = ClockMs() + 20;
+    WaitUntilMs(deadline);
+    const std::uint32_t now = ClockMs();
+    ASSERT_GE(static_cast<std::int32_t>(now - deadline), 0) << "never early";
+    late = std::max(late, now - deadline);
+  }
+  const double wallMs =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallBefore).count();
+  const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+  EXPECT_GE(wallMs, 95.0);
+  // A machine under load may wake a sleeper late; a millisecond loop would be late by about one every
+  // time. The processor time is what a busy wait would give away: all 100 ms of it.
+  EXPECT_LE(late, 8u);
+  EXPECT_LT(cpuMs, 30.0) << "waited " << wallMs << " ms";
+  WaitUntilMs(ClockMs() - 5);  // a deadline already passed returns at once
 }
 
 TEST_F(TimersTest, CountFpsPublishesTheCallsOfEachPastSecond) {
