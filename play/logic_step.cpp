@@ -246,14 +246,18 @@ void cPlayScene::OnPlay() {
     return;
   }
   if (ServeReplayHotKeys() != 0) return;
+  if (RunFrameLogic()) DrawStage(1, 0, 1, 1);
+}
+
+bool cPlayScene::RunFrameLogic() {
   ++m_FrameCount;
-  if (!TakeInput()) return;
+  if (!TakeInput()) return false;
   cHero* hero = Hero0();
-  if (hero == nullptr) return;
+  if (hero == nullptr) return false;
   TickPlayTime();
   if (TickTimeLimit(-1) != 0 && hero->m_Dead == 0) {
     KillHero(*hero, nullptr);
-    return;
+    return false;
   }
   hero->ResetFlowStepFlags();
   hero->m_MovedThisStep = 0;
@@ -262,8 +266,8 @@ void cPlayScene::OnPlay() {
     c.m_MovedThisStep = 0;
   }
   for (std::int32_t step = 1; step <= g_StepsPerFrame; ++step)
-    if (RunLogicStep(step)) return;
-  DrawStage(1, 0, 1, 1);
+    if (RunLogicStep(step)) return false;
+  return true;
 }
 
 void cPlayScene::ExpireObjects() {

@@ -81,6 +81,10 @@ class cPlayScene : public cScene {
   // The start of a play from another scene: lives, score and totals, cameras, counters, replays.
   void ResetPlayProgress();
 
+  // The logic of one frame of play: input, time and the logic steps; false when the frame ended the
+  // play (a clear, the hero's death, a replay's restart) and is left undrawn.
+  bool RunFrameLogic();
+
   // The small parts of the logic step.
   // 1 when the pause key is down: the pause sound, and the state kept for the return.
   std::int32_t CheckPauseKey();

@@ -8,6 +8,7 @@
 #include "play/chara.h"
 #include "play/map_cells.h"
 #include "tests/play/play_scene_fixture.h"
+#include "tests/support/alloc/allocation_count.h"
 
 namespace {
 
@@ -256,6 +257,22 @@ TEST_F(LogicStepTest, ExpiredAndFarAwayObjectsGo) {
   m_Scene->m_OutRuleOn[2] = 1;
   RunFrame();
   EXPECT_EQ(g_ItemList.Size(), 0);
+}
+
+TEST_F(LogicStepTest, AFrameOfPlayAllocatesNothingOnceRunning) {
+  for (int i = 0; i < 40; ++i) {
+    cCharaDef walker = CharaDef();
+    walker.m_PosX = static_cast<std::int16_t>(i % 20);
+    walker.m_PosY = static_cast<std::int16_t>(i / 20 + 5);
+    walker.m_StoredWord = -1;
+    g_Stage.m_PlacedCharas.push_back(walker);
+  }
+  Play();
+  for (int frame = 0; frame < 60; ++frame) m_Scene->RunFrameLogic();
+  cAllocationWatch watch;
+  for (int frame = 0; frame < 60; ++frame) m_Scene->RunFrameLogic();
+  EXPECT_EQ(watch.Stop(), 0);
+  EXPECT_EQ(g_CharaList.Size(), 40);
 }
 
 }  // namespace
