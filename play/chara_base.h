@@ -160,6 +160,14 @@ class cCharaBase : public cGameObj {
   // Statuses. ChangeHP returns 1 when HP has reached 0; ChangeSP returns 1 when the character has no
   // SP to speak of (maximum below 1).
   std::int32_t ChangeHP(std::int32_t delta, std::int32_t force, std::int32_t animate);
+  // The death (chara_death.cpp): its flows, its score and held item, then dead for good with the
+  // death effect started. 1 instead when a stage clear is pending: the object then stays alive.
+  std::int32_t Die();
+  // Invincibility and immunities run down by one logic step.
+  void TickInvincibility();
+  // The HP and SP bars over the object while a change of them is shown.
+  void DrawHPGauge(DDSURFACEDATA* surface);
+  void DrawSPGauge(DDSURFACEDATA* surface);
   std::int32_t ChangeSP(std::int32_t delta, std::int32_t animate);
   void StartHPGauge(std::int32_t delta);
   void StartSPGauge(std::int32_t delta);

@@ -34,6 +34,10 @@ void AddFlows(cCharaBase& chara, const CheckedVector<cFlow>& flows, std::int32_t
 // The conditions need the scripts' evaluator; until it exists a cell is taken as present, as drawn.
 std::int32_t CheckCellConditions(cMapCell&) { return 1; }
 
+// As for cells: until the evaluator exists every character and item is there, as placed.
+std::int32_t CheckCharaConditions(cCharaBase&) { return 1; }
+std::int32_t CheckItemConditions(cItem&) { return 1; }
+
 void StartCharaEffect(cCharaEffectPlayer& player, std::int16_t number, std::int32_t mode, std::int32_t loop) {
   const bool reversed = mode == kEffectModeReverse;
   auto& templates = reversed ? g_CharaEffectTemplatesReversed : g_CharaEffectTemplates;

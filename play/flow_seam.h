@@ -4,9 +4,9 @@
 //
 // The event-script run-time is not part of the program yet. Until it is, this seam does what can be
 // done without it and nothing more: no flow is ever started or run, AddFlows only keeps the runner
-// vector parallel to the flows (runners idle, commands not set up), and a cell's appearance
-// conditions, which only the scripts can evaluate, are taken as holding so that a map looks as it was
-// drawn. Each function says the same at its definition.
+// vector parallel to the flows (runners idle, commands not set up), and the appearance
+// conditions of cells, characters and items, which only the scripts can evaluate, are taken as
+// holding so that a stage looks as it was made. Each function says the same at its definition.
 #include <cstdint>
 
 #include "platform/services/checked.h"
@@ -14,6 +14,7 @@
 
 class cCharaBase;
 class cMapCell;
+class cItem;
 class cCharaEffectPlayer;
 
 // Starts the character's flows of this trigger whose conditions hold.
@@ -24,6 +25,9 @@ void AddFlows(cCharaBase& chara, const CheckedVector<cFlow>& flows, std::int32_t
               std::int32_t index);
 // The appearance conditions of a map cell, evaluated for hero 0.
 std::int32_t CheckCellConditions(cMapCell& cell);
+// The appearance conditions of a character and of an item, evaluated for hero 0.
+std::int32_t CheckCharaConditions(cCharaBase& chara);
+std::int32_t CheckItemConditions(cItem& item);
 // Starts character effect number on player (mode 1 plays it reversed); 0 is plain drawing.
 void StartCharaEffect(cCharaEffectPlayer& player, std::int16_t number, std::int32_t mode, std::int32_t loop);
 

@@ -8,6 +8,7 @@
 
 #include "platform/services/checked.h"
 #include "play/chara_base.h"
+#include "play/stage_draw.h"
 #include "project/flow_command.h"
 
 class cInput;
@@ -31,8 +32,6 @@ constexpr std::int32_t kOverlayBody = 1;
 constexpr std::int32_t kOverlayPickup = 2;
 constexpr std::int32_t kOverlayShot = 3;
 
-// The darkness picture a hero's field of view is cut from.
-constexpr std::int32_t kDarknessSurface = 65;
 
 class cHero : public cCharaBase {
  public:
@@ -82,6 +81,14 @@ class cHero : public cCharaBase {
   cSubBox m_PickupBox;
   CheckedVector<cBoxOverlayRec> m_Overlay;
   CheckedVector<cFlowCommand> m_QueuedFlowChanges;
+  // Set by the scripts: the player's direction keys, or buttons, do not reach the hero.
+  std::int32_t m_DirectionLocked = 0;
+  std::int32_t m_ButtonsLocked = 0;
+  // The map-cell effect under way (speed factor or drift): its kind, factor or amount per step, and
+  // the logic steps it still runs.
+  std::int32_t m_CellEffectKind = 0;
+  double m_CellEffectValue = 0.0;
+  std::int32_t m_CellEffectSteps = 0;
 
  private:
   // The flow whose runner holds instance, or null.

@@ -19,7 +19,9 @@
 #include "platform/services/format.h"
 #include "platform/ui/file_dialogs.h"
 #include "platform/ui/window.h"
+#include "play/play_trace.h"
 #include "shell/main_window.h"
+#include "shell/scene_manager.h"
 
 namespace {
 
@@ -30,6 +32,7 @@ struct sRun {
   std::vector<ShotRequest> shots;
   std::uint32_t inactiveAfter = 0;
   std::uint32_t inactiveMs = 0;
+  bool traceState = false;
 };
 
 sRun s_Run;
@@ -79,6 +82,7 @@ std::string FileDialogAnswerKey(const FileDialogRequest& request) {
 
 void OnFramePresented() {
   const std::uint32_t n = s_Presented.fetch_add(1) + 1;
+  if (s_Run.traceState) Trace(PlayStateLine(n, g_SceneManager.m_Current));
   for (const ShotRequest& shot : s_Run.shots) {
     if (shot.frame != n) continue;
     cScreen* screen = g_MainWindow.Screen();
@@ -106,6 +110,7 @@ bool StartHeadless(const RunOptions& options, std::string* error) {
   s_Run.headless = options.headless;
   s_Run.frames = options.frames;
   s_Run.shots = options.shots;
+  s_Run.traceState = options.traceState;
   if (options.inactive) {
     s_Run.inactiveAfter = options.inactive->first;
     s_Run.inactiveMs = options.inactive->second;

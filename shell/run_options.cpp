@@ -79,6 +79,8 @@ const OptionRow kOptions[] = {
     {"--shot", OptionKind::Value, ApplyShot},
     {"--trace", OptionKind::Value,
      [](RunOptions& o, std::string_view v, std::string*) { return o.traceFile = v, true; }},
+    {"--trace-state", OptionKind::Flag,
+     [](RunOptions& o, std::string_view, std::string*) { return o.traceState = true; }},
     {"--answer", OptionKind::Value, ApplyAnswer},
     {"--seed", OptionKind::Value, ApplySeed},
     {"--inactive", OptionKind::Value, ApplyInactive},
@@ -156,6 +158,7 @@ std::string RunOptionsUsage() {
          "  --input FILE         held keys per frame (lines 'FRAME KEY...')\n"
          "  --shot N:FILE.png    write the screen after frame N (repeatable)\n"
          "  --trace FILE         one line per platform event\n"
+         "  --trace-state        and one state line per frame (hero 0, score, lives, time)\n"
          "  --answer KEY=VALUE   answer dialogs and boxes (open-stage=, open-replay=, save-replay=, box=)\n"
          "  --seed N             the random seed of stage starts\n"
          "  --inactive N:MS      after frame N, lose the focus for MS milliseconds\n"

@@ -19,6 +19,8 @@ struct RunOptions {
   std::string inputFile;
   std::vector<ShotRequest> shots;
   std::string traceFile;
+  // One state line per presented frame in the trace (the play scene's hero 0, score, lives, time).
+  bool traceState = false;
   std::vector<std::pair<std::string, std::string>> answers;  // in the order given
   std::optional<std::uint32_t> seed;
   bool editor = false;

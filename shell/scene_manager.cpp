@@ -13,12 +13,12 @@
 #include "platform/services/format.h"
 #include "platform/services/log.h"
 #include "platform/services/timers.h"
+#include "play/play_scene.h"
 #include "shell/placeholder_scene.h"
 #include "shell/system_ini.h"
 #include "shell/title_scene.h"
 
 cSceneManager g_SceneManager;
-cScene* g_PlaySlotScene = nullptr;
 
 namespace {
 
@@ -49,7 +49,6 @@ void cSceneManager::SetSceneFactory(std::int32_t slot, SceneFactory factory) {
 
 void cSceneManager::DeleteScenes() {
   for (std::int32_t slot : kDeleteOrder) {
-    if (slot == kScenePlay && m_Scenes[slot]) g_PlaySlotScene = nullptr;
     m_Scenes[slot].reset();
   }
 }
@@ -57,8 +56,6 @@ void cSceneManager::DeleteScenes() {
 void cSceneManager::SetScene(std::int32_t slot) {
   for (std::int32_t other : kDeleteOrder) {
     if (other == slot || !m_Scenes[other]) continue;
-    // The play scene's pointer goes with its object, never left pointing at freed memory.
-    if (other == kScenePlay) g_PlaySlotScene = nullptr;
     m_Scenes[other].reset();
   }
   if (!ValidSlot(slot)) return;
@@ -74,6 +71,8 @@ bool cSceneManager::CreateScene(std::int32_t slot) {
       m_Scenes[slot] = factory();
     else if (slot == kSceneTitle)
       m_Scenes[slot] = MakeTitleScene();
+    else if (slot == kScenePlay)
+      m_Scenes[slot] = std::make_unique<cPlayScene>();
     else
       m_Scenes[slot] = std::make_unique<cPlaceholderScene>(slot);
   } catch (const std::bad_alloc&) {
@@ -89,7 +88,6 @@ bool cSceneManager::CreateScene(std::int32_t slot) {
     LogFAndClose("scene %d could not be made", slot);
   }
   if (!m_Scenes[slot]) return false;
-  if (slot == kScenePlay) g_PlaySlotScene = m_Scenes[slot].get();
   Trace(FormatString("scene switch %d -> %d", m_Previous, slot));
   return true;
 }
@@ -134,7 +132,7 @@ int cSceneManager::Frame() {
   if (cScene* scene = Scene(m_Current)) scene->Frame();
   m_Fps = static_cast<std::int32_t>(CountFPS());
   m_WorkMs = static_cast<std::int32_t>(StopwatchElapsed());
-  if (g_PlaySlotScene) g_PlaySlotScene->SetCountedFps(m_Fps);
+  if (g_PlayScene) g_PlayScene->SetCountedFps(m_Fps);
   DrawFrameRate(g_SystemIni.ShowFps);
   PresentFrame();
   return 1;

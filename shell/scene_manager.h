@@ -48,8 +48,8 @@ enum class PresentKind : std::int32_t {
 };
 
 // Makes the scene of a slot. Without one a slot gets its built-in scene: the title for slot 0, the
-// placeholder scene for the slots whose scenes come later (they are given theirs with
-// SetSceneFactory).
+// play scene for slot 4, the placeholder scene for the slots whose scenes come later (they are given
+// theirs with SetSceneFactory).
 using SceneFactory = std::unique_ptr<cScene> (*)();
 
 class cSceneManager {
@@ -122,10 +122,6 @@ class cSceneManager {
 };
 
 extern cSceneManager g_SceneManager;
-// The object of the play slot while it exists, as the manager made it. Stage play's own pointer to
-// its scene is g_PlayScene (play/play_scene.h); until the manager makes the real play scene for this
-// slot, the two are kept apart.
-extern cScene* g_PlaySlotScene;
 
 // The frame-rate text's places.
 constexpr std::int32_t kFpsTextX = 549;

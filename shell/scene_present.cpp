@@ -4,6 +4,7 @@
 #include "platform/display/display.h"
 #include "platform/display/font.h"
 #include "platform/display/present.h"
+#include "play/play_scene.h"
 #include "project/stage_data.h"
 #include "shell/headless.h"
 #include "shell/scene_manager.h"
@@ -16,7 +17,7 @@ cDDSurface* DirectDrawSurfaceOf(DDSURFACEDATA& record) {
 }
 
 // A stage running faster than the monitor's usual 60 frames must not wait for the vertical blank.
-bool FastStageRunning() { return g_PlaySlotScene != nullptr && g_Stage.Field(kFrameRate) > 60; }
+bool FastStageRunning() { return g_PlayScene != nullptr && g_Stage.Field(kFrameRate) > 60; }
 
 }  // namespace
 

@@ -13,52 +13,11 @@
 #include <sstream>
 
 #include "platform/host/screen.h"
-#include "tests/shell/player_process.h"
-#include "tests/support/game_folder.h"
-#if PLAYER_HAVE_SAMPLE_GAME
-#include "tools/sample_game.h"
-#endif
+#include "tests/shell/headless_run_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Where pictures for people to look at go: beside the test program, taken before any test moves
-// into its own game folder.
-const fs::path s_OutputFolder = fs::current_path() / "test_output";
-
-std::vector<std::string> Lines(const fs::path& file) {
-  std::vector<std::string> lines;
-  std::ifstream in(file);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// The index of the first line equal to text at or after from; -1 when none.
-int Find(const std::vector<std::string>& lines, const std::string& text, int from = 0) {
-  for (int i = from; i < static_cast<int>(lines.size()); ++i)
-    if (lines[static_cast<std::size_t>(i)] == text) return i;
-  return -1;
-}
-
-int Count(const std::vector<std::string>& lines, const std::string& prefix) {
-  int n = 0;
-  for (const std::string& l : lines) n += l.starts_with(prefix);
-  return n;
-}
-
-// The lines of the orderly close, in the order they must come.
-const std::vector<std::string> kStopOrder = {"stop music",          "stop thread loader", "stop thread pause",
-                                             "stop thread ranking", "stop thread game",   "window destroyed"};
-
-void ExpectStopOrder(const std::vector<std::string>& trace) {
-  int at = 0;
-  for (const std::string& step : kStopOrder) {
-    const int found = Find(trace, step, at);
-    EXPECT_GE(found, 0) << "missing or out of order: " << step;
-    if (found >= 0) at = found + 1;
-  }
-}
+using namespace headless_run;
 
 // A datagram socket as the editor listens on.
 class EditorSocket {
@@ -88,43 +47,6 @@ class EditorSocket {
   fs::path m_Path;
   int m_Fd = -1;
   bool m_Bound = false;
-};
-
-class HeadlessRunTest : public GameFolderTest {
- protected:
-  static void SetUpTestSuite() {
-#if PLAYER_HAVE_SAMPLE_GAME
-    s_Sample = fs::temp_directory_path() / ("player_sample_" + std::to_string(getpid()));
-    s_SampleReady = WriteSampleGame(s_Sample);
-#endif
-  }
-  static void TearDownTestSuite() {
-    std::error_code ec;
-    if (!s_Sample.empty()) fs::remove_all(s_Sample, ec);
-  }
-  void SetUp() override {
-    GameFolderTest::SetUp();
-    fs::create_directories(m_Folder / "run");
-    fs::create_directories(m_Folder / "game");
-  }
-  // The sample game in this test's game folder.
-  void UseSampleGame() {
-    if (!s_SampleReady) GTEST_SKIP() << "no sample game to play";
-    fs::copy(s_Sample, Game(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-  }
-  fs::path Game() const { return m_Folder / "game"; }
-  std::vector<std::pair<std::string, std::string>> Env() const {
-    return {{"XDG_RUNTIME_DIR", (m_Folder / "run").string()}};
-  }
-  std::optional<int> Run(const std::vector<std::string>& args, int seconds = 60) {
-    cPlayerProcess player(Game(), args, Env());
-    EXPECT_TRUE(player.Started());
-    return player.Wait(seconds);
-  }
-  std::string Trace(const char* name = "trace.txt") const { return (m_Folder / name).string(); }
-
-  static inline fs::path s_Sample;
-  static inline bool s_SampleReady = false;
 };
 
 TEST_F(HeadlessRunTest, AHeadlessRunPresentsExactlyItsFramesAndClosesInOrder) {

@@ -7,6 +7,7 @@
 #include "platform/display/present.h"
 #include "platform/display/display_faults.h"
 #include "platform/host/trace.h"
+#include "play/play_scene.h"
 #include "project/stage_data.h"
 #include "shell/startup.h"
 #include "tests/shell/scene_fixture.h"
@@ -207,16 +208,16 @@ TEST_F(SceneManagerTest, ThePlayScenePointerLivesExactlyAsLongAsThePlayScene) {
   g_SceneManager.SetSceneFactory(kSceneTitle, &MakeTestScene);
   g_SceneManager.m_Current = kScenePlay;
   Frame();
-  ASSERT_NE(g_PlaySlotScene, nullptr);
-  EXPECT_EQ(g_PlaySlotScene, g_SceneManager.Scene(kScenePlay));
+  ASSERT_NE(g_PlayScene, nullptr);
+  EXPECT_EQ(static_cast<cScene*>(g_PlayScene), g_SceneManager.Scene(kScenePlay));
   g_SceneManager.m_Current = kSceneTitle;
   Frame();
   EXPECT_EQ(g_SceneManager.Scene(kScenePlay), nullptr);
-  EXPECT_EQ(g_PlaySlotScene, nullptr);
+  EXPECT_EQ(g_PlayScene, nullptr);
   g_SceneManager.m_Current = kScenePlay;
   Frame();
   g_SceneManager.DeleteScenes();
-  EXPECT_EQ(g_PlaySlotScene, nullptr);
+  EXPECT_EQ(g_PlayScene, nullptr);
 }
 
 TEST_F(SceneManagerTest, AFailedCreationClosesInOrderAndTheFrameCallsNoScene) {

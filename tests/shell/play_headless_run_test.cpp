@@ -1,0 +1,157 @@
+// Stage play from outside: the real player, headless on the sample game, plays a stage named on the
+// command line or chosen with フリープレイ, and its trace shows the play scene's states and one state
+// line per frame.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/host/screen.h"
+#include "tests/shell/headless_run_fixture.h"
+
+namespace {
+
+using namespace headless_run;
+
+using PlayRunTest = HeadlessRunTest;
+
+// The values of one state line.
+struct StateLine {
+  unsigned frame = 0;
+  int scene = -1;
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0, vx = 0, vy = 0;
+  int hp = 0, score = 0, lives = 0, time = 0;
+};
+
+std::vector<StateLine> StateLines(const std::vector<std::string>& trace) {
+  std::vector<StateLine> lines;
+  for (const std::string& text : trace) {
+    StateLine l;
+    if (std::sscanf(text.c_str(),
+                    "frame=%u scene=%d x1=%lf y1=%lf x2=%lf y2=%lf vx=%lf vy=%lf hp=%d score=%d lives=%d time=%d",
+                    &l.frame, &l.scene, &l.x1, &l.y1, &l.x2, &l.y2, &l.vx, &l.vy, &l.hp, &l.score, &l.lives,
+                    &l.time) == 12)
+      lines.push_back(l);
+  }
+  return lines;
+}
+
+// The trace lines of the play scene's state changes, in order.
+std::vector<std::string> PlayStates(const std::vector<std::string>& trace) {
+  std::vector<std::string> states;
+  for (const std::string& line : trace)
+    if (line.starts_with("play state ")) states.push_back(line.substr(11));
+  return states;
+}
+
+// The sample's stages stand on row 11; a resting hero's feet are in the row of dots above it.
+constexpr double kFloorTop = (11 + 10) * 32.0;
+
+TEST_F(PlayRunTest, AStageNamedOnTheCommandLinePlaysFromItsFadeInToAnOrderlyEnd) {
+  UseSampleGame();
+  const std::string shot = (m_Folder / "play.png").string();
+  ASSERT_EQ(Run({"--headless", "--frames", "600", "data\\stg4\\showcase.stg4", "--trace", Trace(), "--trace-state",
+                 "--shot", "400:" + shot}),
+            0);
+  const std::vector<std::string> trace = Lines(Trace());
+  EXPECT_GE(Find(trace, "scene switch 0 -> 4"), 0);
+  EXPECT_EQ(PlayStates(trace), (std::vector<std::string>{"0 fade-in", "1 ready", "2 play"}));
+  const int done = Find(trace, "frames 600 done");
+  ASSERT_GE(done, 0);
+  ExpectStopOrder(trace);
+
+  const std::vector<StateLine> lines = StateLines(trace);
+  ASSERT_EQ(lines.size(), 600u) << "one state line per frame";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const StateLine& l = lines[i];
+    ASSERT_EQ(l.frame, i + 1);
+    ASSERT_EQ(l.scene, 4);
+    // The hero stands on the floor from its set-up to the end: its feet sink by gravity within the
+    // row of dots above the floor and are set back on it (two decimals round 671.996 up to 672.00).
+    ASSERT_GE(l.y2, kFloorTop - 1) << "frame " << l.frame;
+    ASSERT_LE(l.y2, kFloorTop) << "frame " << l.frame;
+    ASSERT_EQ(l.y2 - l.y1, 23.0) << "frame " << l.frame;
+    ASSERT_EQ(l.hp, 3);
+    ASSERT_EQ(l.lives, 999999) << "a stage named on the command line is a test play";
+    ASSERT_EQ(l.time, 999) << "no time limit";
+  }
+
+  std::vector<std::uint32_t> pixels;
+  std::int32_t w = 0, h = 0;
+  ASSERT_TRUE(ReadXrgbPng(shot, &pixels, &w, &h));
+  ASSERT_EQ(w * h, static_cast<std::int32_t>(pixels.size()));
+  EXPECT_GT(std::set<std::uint32_t>(pixels.begin(), pixels.end()).size(), 16u) << "the stage is drawn, not blank";
+  // The status bar's window along the top differs from the sky under it.
+  EXPECT_NE(pixels[static_cast<std::size_t>(5 * w + 8)], pixels[static_cast<std::size_t>(100 * w + 8)]);
+  // Kept for a person to look at: a frame of play, with the map, the hero and the status bar.
+  const fs::path kept = s_OutputFolder / "play_showcase_headless.png";
+  fs::create_directories(kept.parent_path());
+  fs::copy_file(shot, kept, fs::copy_options::overwrite_existing);
+}
+
+TEST_F(PlayRunTest, FreePlayOfAGapCostsALifeAndRetries) {
+  UseSampleGame();
+  // フリープレイ is the fourth entry of the title menu; the stage comes from the file dialog.
+  const fs::path input = m_Folder / "input.txt";
+  std::ofstream(input) << "40 DOWN\n42\n44 DOWN\n46\n48 DOWN\n50\n52 Z\n54\n";
+  ASSERT_EQ(Run({"--headless", "--frames", "700", "--input", input.string(), "--answer",
+                 "open-stage=data\\stg4\\fall.stg4", "--trace", Trace(), "--trace-state"}),
+            0);
+  const std::vector<std::string> trace = Lines(Trace());
+  ASSERT_GE(Find(trace, "dialog open ステージファイルの選択: data\\stg4\\fall.stg4"), 0);
+  const std::vector<std::string> states = PlayStates(trace);
+  ASSERT_GE(states.size(), 5u);
+  EXPECT_EQ(std::vector<std::string>(states.begin(), states.begin() + 5),
+            (std::vector<std::string>{"0 fade-in", "1 ready", "2 play", "1 ready", "2 play"}))
+      << "the death is followed by a retry";
+  EXPECT_GE(Count(trace, "sound play 8 "), 1) << "the hero's death sound";
+  ExpectStopOrder(trace);
+
+  // Lives: three to start, one of them in play; one fewer after the fall.
+  bool sawTwo = false, sawOne = false;
+  double deepest = 0;
+  for (const StateLine& l : StateLines(trace)) {
+    if (l.scene != 4) continue;
+    sawTwo |= l.lives == 2;
+    sawOne |= l.lives == 1;
+    EXPECT_FALSE(l.lives == 2 && sawOne) << "lives never come back";
+    if (l.lives == 2) deepest = std::max(deepest, l.y2);
+  }
+  EXPECT_TRUE(sawTwo);
+  EXPECT_TRUE(sawOne);
+  EXPECT_GT(deepest, kFloorTop + 64) << "it fell into the gap";
+}
+
+TEST_F(PlayRunTest, SpikesAndARunningOutTimeLimitKillTheHero) {
+  UseSampleGame();
+  struct Case {
+    const char* stage;
+    bool timeRunsOut;
+  };
+  for (const Case& c : {Case{"data\\stg4\\spikes.stg4", false}, Case{"data\\stg4\\clock.stg4", true}}) {
+    SCOPED_TRACE(c.stage);
+    const std::string name = std::string("trace_") + (c.timeRunsOut ? "clock" : "spikes") + ".txt";
+    ASSERT_EQ(Run({"--headless", "--frames", "600", c.stage, "--trace", Trace(name.c_str()), "--trace-state"}), 0);
+    const std::vector<std::string> trace = Lines(Trace(name.c_str()));
+    const std::vector<std::string> states = PlayStates(trace);
+    ASSERT_GE(states.size(), 4u);
+    EXPECT_EQ(states[3], "1 ready") << "the death is followed by a retry";
+    EXPECT_GE(Count(trace, "sound play 8 "), 1);
+    int zero = 0, full = 0;
+    for (const StateLine& l : StateLines(trace)) {
+      zero += l.scene == 4 && l.time == 0;
+      full += l.scene == 4 && l.time == 3;
+    }
+    if (c.timeRunsOut) {
+      EXPECT_GT(zero, 0) << "the time ran out";
+      EXPECT_GT(full, 0);
+    }
+    ExpectStopOrder(trace);
+  }
+}
+
+}  // namespace
