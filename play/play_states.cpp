@@ -21,7 +21,7 @@
 #include "project/save_data.h"
 #include "project/stage_data.h"
 #include "project/system_data.h"
-#include "project/system_text_menu.h"
+#include "shell/system_text_menu.h"
 #include "shell/app_state.h"
 #include "shell/menu_cursor.h"
 #include "shell/ranking_display.h"

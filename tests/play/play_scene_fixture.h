@@ -72,6 +72,8 @@ class PlaySceneTest : public StageObjectsTest {
       m_Boxes.push_back(caption + ": " + text);
       return IDOK;
     });
+    // The sound table as the start-up leaves it, silent: the menus play their cursor sound from it.
+    BuildSoundTables(std::vector<std::string>(kSystemSoundCount, ""), {});
     UseVirtualClock(1000);
     ResetTimers();
     SetInputSource(&m_Keys);
