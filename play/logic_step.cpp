@@ -296,9 +296,9 @@ bool cPlayScene::RunLogicStep(std::int32_t step) {
   hero.SaveGroundState();
   m_ScrollX.StepAutoScroll();
   m_ScrollY.StepAutoScroll();
-  if (hero.m_Dead == 0 && StepBlockCharas()) return true;
+  if (hero.m_Dead == 0 && StepCharas(true)) return true;
   if (hero.m_Dead == 0 && StepHero(hero)) return true;
-  if (hero.m_Dead == 0 && StepCharas()) return true;
+  if (hero.m_Dead == 0 && StepCharas(false)) return true;
   StepShots(step);
   if (step == 1 && hero.m_Dead == 0) RemoveOutsideObjects();
   if (hero.m_Dead != 0) return false;
@@ -318,47 +318,16 @@ bool cPlayScene::RunLogicStep(std::int32_t step) {
   return false;
 }
 
-bool cPlayScene::StepBlockCharas() {
+bool cPlayScene::StepCharas(bool blockCharas) {
   bool ended = false;
   g_CharaList.ForEach([&](cChara& c) {
-    if (ended || c.m_Def.m_BlockChara == 0 || c.m_Dead != 0 || c.m_Present == 0 || c.m_RunsThisStep == 0) return;
+    if (ended || (c.m_Def.m_BlockChara != 0) != blockCharas || c.m_Dead != 0 || c.m_Present == 0 ||
+        c.m_RunsThisStep == 0)
+      return;
     RunTriggeredFlows(c, kTriggerAlways);
     if (c.RunFlows(0) != 0) {
-      const std::int32_t code = ProcessDeath(c);
-      if (g_System.m_KeepDeadCharacters == 0 || code == 1)
-        RemoveChara(c);
-      else
-        PlaySE(kSoundCharaDies);
-      ended = code != 0;
-      return;
-    }
-    if (m_StatusChanged != 0 && CheckStatusDeaths() != 0) {
-      ended = true;
-      return;
-    }
-    const MoveOutcome out = MoveBlockChara(c);
-    if (out.squeezed) {
-      PlaySE(kSoundCharaDies);
-      const std::int32_t code = ProcessDeath(c);
-      if (code == 1) RemoveChara(c);
-      ended = code != 0;
-    } else if (out.leaving) {
-      RemoveChara(c);
-    } else {
-      c.DecayKnockBackX();
-      c.DecayKnockBackY();
-    }
-  });
-  return ended;
-}
-
-bool cPlayScene::StepCharas() {
-  bool ended = false;
-  g_CharaList.ForEach([&](cChara& c) {
-    if (ended || c.m_Def.m_BlockChara != 0 || c.m_Dead != 0 || c.m_Present == 0 || c.m_RunsThisStep == 0) return;
-    RunTriggeredFlows(c, kTriggerAlways);
-    if (c.RunFlows(0) != 0) {
-      if (c.m_RemovalMark != 0) {
+      // An ordinary character its flows marked for removal goes without a death.
+      if (!blockCharas && c.m_RemovalMark != 0) {
         RemoveChara(c);
         return;
       }
@@ -374,9 +343,10 @@ bool cPlayScene::StepCharas() {
       ended = true;
       return;
     }
-    if (c.m_OnBlockChara != 0) CarryRider(c);
-    const MoveOutcome out = MoveChara(c);
-    if (out.squeezed || BothSides(c)) {
+    if (!blockCharas && c.m_OnBlockChara != 0) CarryRider(c);
+    const MoveOutcome out = blockCharas ? MoveBlockChara(c) : MoveChara(c);
+    // Block characters are not crushed by walls on both sides: they are what crushes.
+    if (out.squeezed || (!blockCharas && BothSides(c))) {
       PlaySE(kSoundCharaDies);
       const std::int32_t code = ProcessDeath(c);
       if (code == 1) RemoveChara(c);

@@ -169,9 +169,9 @@ class cPlayScene : public cScene {
  private:
   // Hero 0's step of one logic step; true when the frame ends here, undrawn.
   bool StepHero(cHero& hero);
-  // The characters of one kind (block characters or the others) for one logic step.
-  bool StepBlockCharas();
-  bool StepCharas();
+  // The characters of one kind (block characters or the others) for one logic step; true when the
+  // frame ends here, undrawn.
+  bool StepCharas(bool blockCharas);
   // The end of the hero: a death (with its debug text when given), a kill, or a clear. Each ends the
   // frame undrawn.
   void KillHero(cHero& hero, const char* text);
