@@ -25,7 +25,7 @@
 
 namespace {
 
-using startuptest::ProjectSpec;
+using startuptest::ProjectSetup;
 using startuptest::StartupTest;
 
 // DirectDraw at 8 bits: the fades are palette changes, so the frames cost little and the sweep
@@ -136,9 +136,9 @@ class SettingsSweepTest : public StartupTest {
     UseVirtualClock(1000);
     ResetTimers();
     ResetSystemColours();
-    ProjectSpec spec;
-    spec.systemIni = kSweepIni;
-    WriteProject(spec);
+    ProjectSetup setup;
+    setup.systemIni = kSweepIni;
+    WriteProject(setup);
     // The title's pictures, small; the palette table of 8-bit mode.
     BmpSpec picture{.width = 32, .height = 32, .bpp = 24};
     picture.pixels.assign(32 * 32, 0x204060u);

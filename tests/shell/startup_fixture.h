@@ -33,7 +33,7 @@ struct Box {
 
 constexpr const char* kWindowIni = "Direct3D=0\nWindowMode=1\nExit\n";
 
-struct ProjectSpec {
+struct ProjectSetup {
   std::string root = "data";           // "default" for a first run
   std::string systemIni = kWindowIni;  // none when empty
   std::string title;                   // the game title (code page 932)
@@ -42,10 +42,10 @@ struct ProjectSpec {
   std::array<std::uint8_t, 3> transparent{10, 20, 30};  // the full-colour project's key, red green blue
 };
 
-inline ProjectSpec WithIni(const std::string& systemIni) {
-  ProjectSpec spec;
-  spec.systemIni = systemIni;
-  return spec;
+inline ProjectSetup WithIni(const std::string& systemIni) {
+  ProjectSetup setup;
+  setup.systemIni = systemIni;
+  return setup;
 }
 
 // Whether the sound system is up (startup_sound_test.cpp, where the sound effects are included).
@@ -83,7 +83,7 @@ class StartupTest : public GameFolderTest {
   // The least project the start-up reads, written with the project's own writers (defined in
   // startup_init_test.cpp, apart from the sound tests: the project settings and the sound effects
   // are not included together).
-  void WriteProject(const ProjectSpec& spec = {});
+  void WriteProject(const ProjectSetup& setup = {});
 
   // A 16 x 24 picture whose rows 8 to 23 hold the 256 palette colours; its top-left pixel, the
   // colour key of a 256-colour project, is grey (5, 5, 5).

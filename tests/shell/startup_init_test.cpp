@@ -23,29 +23,29 @@
 
 namespace startuptest {
 
-void StartupTest::WriteProject(const ProjectSpec& spec) {
+void StartupTest::WriteProject(const ProjectSetup& setup) {
   std::filesystem::create_directories("data/database");
   g_Database.SetDefaults();
   ASSERT_EQ(g_Database.SaveDatabase(), 1);
   cSystemData system;
-  if (!spec.title.empty()) system.m_Title = spec.title;
-  if (!spec.firstSound.empty()) system.m_SoundFiles.At(0) = spec.firstSound;
-  system.m_ColourMode = spec.colourMode;
-  system.m_TransparentRed = spec.transparent[0];
-  system.m_TransparentGreen = spec.transparent[1];
-  system.m_TransparentBlue = spec.transparent[2];
+  if (!setup.title.empty()) system.m_Title = setup.title;
+  if (!setup.firstSound.empty()) system.m_SoundFiles.At(0) = setup.firstSound;
+  system.m_ColourMode = setup.colourMode;
+  system.m_TransparentRed = setup.transparent[0];
+  system.m_TransparentGreen = setup.transparent[1];
+  system.m_TransparentBlue = setup.transparent[2];
   ASSERT_EQ(system.SaveFile("data\\System.dat"), 1);
   cWorldMap map;
   ASSERT_EQ(map.SaveFile("data\\WorldMap.dat"), 1);
   cCommonPalette palette;
   ASSERT_EQ(palette.SaveFile("data\\CommonPalette.cplt4"), 1);
-  if (spec.root != "data") std::filesystem::rename("data", spec.root);
+  if (setup.root != "data") std::filesystem::rename("data", setup.root);
   WriteHostFile("bmp/plt/Palette.bmp", MakeBmp(PaletteImage()));
   BmpSpec debug = PaletteImage();
   debug.height = 16;
   debug.pixels.resize(256);
   WriteHostFile("bmp/Debug.bmp", MakeBmp(debug));
-  if (!spec.systemIni.empty()) WriteHostFile("System.ini", spec.systemIni);
+  if (!setup.systemIni.empty()) WriteHostFile("System.ini", setup.systemIni);
 }
 
 void StartupTest::ResetStartState() {
@@ -61,7 +61,7 @@ void StartupTest::ResetStartState() {
 
 namespace {
 
-using startuptest::ProjectSpec;
+using startuptest::ProjectSetup;
 using startuptest::StartupTest;
 using startuptest::WithIni;
 
@@ -90,10 +90,10 @@ void ExpectReleased(const std::string& name) {
 }
 
 TEST_F(StartupTest, AFirstRunMakesTheProjectFromDefaultAndEveryGameFolder) {
-  ProjectSpec spec;
-  spec.root = "default";
-  spec.title = SJ("テストゲーム");
-  WriteProject(spec);
+  ProjectSetup setup;
+  setup.root = "default";
+  setup.title = SJ("テストゲーム");
+  WriteProject(setup);
   ASSERT_FALSE(std::filesystem::exists("data"));
 
   ASSERT_TRUE(InitGame(nullptr, SW_SHOWNORMAL));
@@ -252,9 +252,9 @@ TEST_F(StartupTest, TheColourKeyComesFromThePaletteImageOrTheProjectByDepth) {
   };
   for (const Case& c : cases) {
     std::filesystem::remove_all("data");
-    ProjectSpec spec = WithIni(c.ini);
-    spec.colourMode = c.colourMode;
-    WriteProject(spec);
+    ProjectSetup setup = WithIni(c.ini);
+    setup.colourMode = c.colourMode;
+    WriteProject(setup);
     ASSERT_TRUE(InitGame(nullptr, SW_SHOWNORMAL)) << c.name;
     std::array<std::uint8_t, 3> key{};
     std::array<std::uint8_t, 3> key16{};

@@ -15,7 +15,7 @@ bool SoundSystemUp() { return g_DirectSound != nullptr; }
 
 namespace {
 
-using startuptest::ProjectSpec;
+using startuptest::ProjectSetup;
 using startuptest::StartupTest;
 
 TEST_F(StartupTest, EffectsLoadAtTheOptionsVolumeStepKeptInsideTheTable) {
@@ -26,9 +26,9 @@ TEST_F(StartupTest, EffectsLoadAtTheOptionsVolumeStepKeptInsideTheTable) {
   const Case cases[] = {{7, -150}, {0, -10000}, {10, 0}, {11, 0}, {99, 0}, {-1, -10000}, {INT32_MIN, -10000}};
   for (const Case& c : cases) {
     std::filesystem::remove_all("data");
-    ProjectSpec spec;
-    spec.firstSound = "wave\\se.wav";
-    WriteProject(spec);
+    ProjectSetup setup;
+    setup.firstSound = "wave\\se.wav";
+    WriteProject(setup);
     WaveLayout wave;
     wave.samples = Ramp8(64);
     WriteHostFile("wave/se.wav", WaveImage(wave));

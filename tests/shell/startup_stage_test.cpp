@@ -11,7 +11,7 @@
 
 namespace {
 
-using startuptest::ProjectSpec;
+using startuptest::ProjectSetup;
 using startuptest::StartupTest;
 
 class StartupStageTest : public StartupTest {
