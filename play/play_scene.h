@@ -22,6 +22,8 @@ class cCharaBase;
 class cChara;
 class cHero;
 class cSaveData;
+struct cFlowRunner;
+struct cCommandInstance;
 struct DDSURFACEDATA;
 
 // Objects belong to one of these groups; contacts happen only between different groups.
@@ -146,6 +148,14 @@ class cPlayScene : public cScene {
   // Buttons still held from a menu or a message do not reach the game until all are released.
   std::int32_t m_SwallowButtons = 0;
   std::int32_t m_StatusChanged = 0;
+  // What the event scripts are running: the character whose flows run or start, its runner and the
+  // command instance being executed; null outside. Re-bound after any change of the vectors they
+  // point into.
+  cCharaBase* m_ExecChara = nullptr;
+  cFlowRunner* m_ExecFlow = nullptr;
+  cCommandInstance* m_ExecCommand = nullptr;
+  // A message of a flow-command list stays open for the next one.
+  std::int32_t m_MessageOpen = 0;
   CheckedVector<std::int32_t> m_StageVars;
   CheckedVector<std::uint8_t> m_ActivationTable;
   std::int32_t m_FrameTime = 0;
