@@ -84,18 +84,18 @@ cCharaBase* ConditionCharacter(cCharaBase& chara, std::uint8_t owner) {
   return nullptr;
 }
 
-std::int32_t CheckCellConditions(cMapCell& cell) {
+std::int32_t script::CheckCellConditions(cMapCell& cell) {
   return CheckOwnerList(cell.m_Conditions, cell.m_ConditionMode, cell.m_KeepOnceMet, cell.m_ConditionLatch,
                         HeroZero());
 }
 
-std::int32_t CheckCharaConditions(cCharaBase& chara) {
+std::int32_t script::CheckCharaConditions(cCharaBase& chara) {
   cCharaDef& def = chara.m_Def;
   return CheckOwnerList(def.m_Conditions, def.m_ConditionMode, def.m_KeepOnceMet, chara.m_AppearanceLatched,
                         &chara);
 }
 
-std::int32_t CheckItemConditions(cItem& item) {
+std::int32_t script::CheckItemConditions(cItem& item) {
   cItemDef& def = item.m_Def;
   return CheckOwnerList(def.m_Conditions, def.m_ConditionMode, def.m_KeepOnceMet, item.m_AppearanceLatched,
                         HeroZero());

@@ -22,9 +22,16 @@ struct cFlowRunner;
 // The four list checks. An empty list holds; a latched list of a keep-once-met owner holds without
 // being tested; a list that holds latches. Cells and items are tested on hero 0, a character on
 // itself, a flow on the character that owns it.
+//
+// Stage play asks for the appearance conditions through its seam (play/flow_seam.h), whose free
+// functions of the same names forward to the installed scripts. The scripts' own three live in
+// namespace script, so the seam's and these are two functions, and the installed implementation
+// calls these without calling itself back.
+namespace script {
 std::int32_t CheckCellConditions(cMapCell& cell);
 std::int32_t CheckCharaConditions(cCharaBase& chara);
 std::int32_t CheckItemConditions(cItem& item);
+}  // namespace script
 std::int32_t CheckFlowConditions(cFlowRunner& runner, cCharaBase& chara);
 
 // The flow's key steps on player 1's input (a flow without key steps holds). Without the flow's
