@@ -143,6 +143,20 @@ TEST_F(KeyConditionTest, AnEarlierStepIsFoundWithinTheToleranceBeforeTheNextBega
   EXPECT_FALSE(Matches());
 }
 
+TEST_F(KeyConditionTest, AfterTheToleranceTheEarlierStepMayStillHoldOnTheFrameTheNextBegan) {
+  // Button 1 pressed on the very frame right was: not before it, so only the frame one after the
+  // searched ones finds it, and only with a tolerance.
+  Hold(0, 0, 3);
+  Hold(kRightBit, 1, 1);
+  Hold(kRightBit, 0, 4);
+  for (int tolerance : {1, 3}) {
+    SetSteps({{{{kButton1, kKeyHeld}}}, {{{kRight, kKeyHeld}}}}, tolerance);
+    EXPECT_TRUE(Matches()) << "tolerance " << tolerance;
+  }
+  SetSteps({{{{kButton1, kKeyHeld}}}, {{{kRight, kKeyHeld}}}}, 0);
+  EXPECT_FALSE(Matches());
+}
+
 TEST_F(KeyConditionTest, CombinersAndTheHoldLengthEachGivesTheStepBefore) {
   // Frames: down 3, right 3, then right with button 1 for 2 frames.
   Hold(kDownBit, 0, 3);
