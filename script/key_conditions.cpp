@@ -24,11 +24,8 @@ class cKeyCursors {
   // Every cursor on the newest frame.
   explicit cKeyCursors(const cInput& input) {
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-      const auto& lists = slot < kFirstButtonSlot ? input.m_DirKeyRuns : input.m_ButtonKeyRuns;
-      const int index = slot < kFirstButtonSlot ? slot : slot - kFirstButtonSlot;
-      const Elem16* history = index < lists.Size() ? &lists[static_cast<std::size_t>(index)] : nullptr;
       // A history that was never made has no frames to offer.
-      m_Histories[slot] = history != nullptr && !history->empty() ? history : nullptr;
+      m_Histories[slot] = input.KeyRuns(slot);
       m_Cursors[slot] = {0, RunLength(slot, 0)};
     }
   }
