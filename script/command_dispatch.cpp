@@ -69,6 +69,7 @@ const std::array<CharaCommandHandler, 37> CharaDispatchTable{
     CmdRunCode,             // 36 "コードの実行"
 };
 
+// Only the move commands and the jump prepare their instances.
 const std::array<MoveSetup, 37> MoveSetupTable{
     nullptr,            // 0
     nullptr,            // 1
@@ -78,11 +79,35 @@ const std::array<MoveSetup, 37> MoveSetupTable{
     SetupChargeMove,    // 5 "突撃移動"
     SetupHomingMove,    // 6 "誘導移動"
     SetupMoveTime,      // 7 "画面外回避移動"
-    nullptr,          nullptr,
-    SetupJumpCommand,  // 10 "ジャンプ"
-    nullptr,          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    nullptr,          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    nullptr,          nullptr, nullptr, nullptr,
+    nullptr,            // 8
+    nullptr,            // 9
+    SetupJumpCommand,   // 10 "ジャンプ"
+    nullptr,            // 11
+    nullptr,            // 12
+    nullptr,            // 13
+    nullptr,            // 14
+    nullptr,            // 15
+    nullptr,            // 16
+    nullptr,            // 17
+    nullptr,            // 18
+    nullptr,            // 19
+    nullptr,            // 20
+    nullptr,            // 21
+    nullptr,            // 22
+    nullptr,            // 23
+    nullptr,            // 24
+    nullptr,            // 25
+    nullptr,            // 26
+    nullptr,            // 27
+    nullptr,            // 28
+    nullptr,            // 29
+    nullptr,            // 30
+    nullptr,            // 31
+    nullptr,            // 32
+    nullptr,            // 33
+    nullptr,            // 34
+    nullptr,            // 35
+    nullptr,            // 36
 };
 
 namespace {

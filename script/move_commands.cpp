@@ -1,6 +1,8 @@
 // The per-step handlers of the move commands and of the stop, turn and jump commands. A handler runs
 // once per logic step of its command's life; the first of those steps is the one on which the
 // instance's started flag is still clear.
+#include "script/move_commands.h"
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -13,7 +15,6 @@
 #include "play/steering.h"
 #include "project/ed_move.h"
 #include "project/stage_data.h"
-#include "script/move_commands.h"
 
 namespace {
 
@@ -91,8 +92,7 @@ void CmdStraightMove(cCharaBase& chara, cCommandInstance& instance) {
       else
         DirectionVelocity(chara, instance, instance.m_Speed, instance.m_DirectionCode);
     } else if (move->m_TargetMode == 1) {
-      TargetPointVelocity(chara, instance, instance.m_Speed, instance.m_TargetOffsetX, instance.m_TargetOffsetY,
-                          *move);
+      TargetPointVelocity(chara, instance, instance.m_Speed, instance.m_TargetOffsetX, instance.m_TargetOffsetY, *move);
     } else {
       // A move kind no table has goes nowhere (and keeps nothing of an earlier run).
       instance.m_Vx = instance.m_Vy = 0.0;

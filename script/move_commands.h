@@ -44,8 +44,7 @@ std::int32_t ExecInputDirection();
 void DirectionVelocity(cCharaBase& chara, cCommandInstance& instance, double speed, std::int32_t code);
 // As DirectionVelocity, turned by angle degrees (0 points left, 90 up, 180 right, 270 down from the
 // direction's own angle).
-void AngleVelocity(cCharaBase& chara, cCommandInstance& instance, double speed, std::int32_t code,
-                   std::int32_t angle);
+void AngleVelocity(cCharaBase& chara, cCommandInstance& instance, double speed, std::int32_t code, std::int32_t angle);
 // Toward the target point of the move record; with end-on-arrival, the instance's steps left become
 // the steps the travel takes.
 void TargetPointVelocity(cCharaBase& chara, cCommandInstance& instance, double speed, std::int32_t offsetX,

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr std::int32_t kTimeByDuration = 0;   // duration and speed as given
+constexpr std::int32_t kTimeByDuration = 0;  // duration and speed as given
 constexpr std::int32_t kTimeSpeedFromDistance = 1;
 constexpr std::int32_t kTimeDurationFromDistance = 2;
 constexpr std::int32_t kUnitHbl = 0;
@@ -138,8 +138,8 @@ void SetupCircleMove(cCommandInstance& instance, cCharaBase& chara, std::int32_t
   }
   instance.m_DirectionCode = static_cast<std::uint8_t>(sense);
 
-  const std::int64_t radius = std::clamp<std::int64_t>(Stepped(move->m_Radius, move->m_RadiusStep, n), 0,
-                                                       kMaxCircleRadiusHbl);
+  const std::int64_t radius =
+      std::clamp<std::int64_t>(Stepped(move->m_Radius, move->m_RadiusStep, n), 0, kMaxCircleRadiusHbl);
   instance.m_MoveWords[0] = Saturate(radius * kHblDots * steps);
   // The distance fields hold the end angle of a circle move, in degrees.
   const std::int64_t angle = Stepped(move->m_StartAngle, move->m_AngleStep, n);
@@ -162,9 +162,9 @@ void SetupJumpCommand(cCommandInstance& instance, cCharaBase& chara, std::int32_
   instance.m_Speed = chara.JumpSpeedForHbl(height);
   // The command lasts as long as the jump: its time becomes the jump's, which the preparatory
   // animation of the command is fitted to as well.
-  const std::int32_t tenths = std::clamp<std::int32_t>(chara.JumpDurationTenths(height),
-                                                       std::numeric_limits<std::int16_t>::min(),
-                                                       std::numeric_limits<std::int16_t>::max());
+  const std::int32_t tenths =
+      std::clamp<std::int32_t>(chara.JumpDurationTenths(height), std::numeric_limits<std::int16_t>::min(),
+                               std::numeric_limits<std::int16_t>::max());
   instance.m_Command->m_UseTime = static_cast<std::int16_t>(tenths);
   instance.m_Duration = Saturate(std::int64_t{tenths} * 6 * g_StepsPerFrame);
 }

@@ -32,19 +32,19 @@ struct DirectionRow {
 };
 
 constexpr std::array<DirectionRow, 13> kDirections{{
-    {0, 0, false, kRequestKeep, 0},       // 0 front (resolved before use)
-    {0, 0, false, kRequestKeep, 0},       // 1 back
-    {-1, 0, false, kRequestLeft, 0},      // 2 left
-    {1, 0, false, kRequestRight, 180},    // 3 right
-    {0, 0, false, kRequestKeep, 0},       // 4 front Y
-    {0, 0, false, kRequestKeep, 0},       // 5 back Y
-    {0, -1, false, kRequestKeep, 90},     // 6 up
-    {0, 1, false, kRequestKeep, 270},     // 7 down
-    {-1, -1, true, kRequestLeft, 45},     // 8 up-left
-    {-1, 1, true, kRequestLeft, 315},     // 9 down-left
-    {1, -1, true, kRequestRight, 135},    // 10 up-right
-    {1, 1, true, kRequestRight, 225},     // 11 down-right
-    {0, 0, false, kRequestKeep, 0},       // 12 input (resolved before use)
+    {0, 0, false, kRequestKeep, 0},     // 0 front (resolved before use)
+    {0, 0, false, kRequestKeep, 0},     // 1 back
+    {-1, 0, false, kRequestLeft, 0},    // 2 left
+    {1, 0, false, kRequestRight, 180},  // 3 right
+    {0, 0, false, kRequestKeep, 0},     // 4 front Y
+    {0, 0, false, kRequestKeep, 0},     // 5 back Y
+    {0, -1, false, kRequestKeep, 90},   // 6 up
+    {0, 1, false, kRequestKeep, 270},   // 7 down
+    {-1, -1, true, kRequestLeft, 45},   // 8 up-left
+    {-1, 1, true, kRequestLeft, 315},   // 9 down-left
+    {1, -1, true, kRequestRight, 135},  // 10 up-right
+    {1, 1, true, kRequestRight, 225},   // 11 down-right
+    {0, 0, false, kRequestKeep, 0},     // 12 input (resolved before use)
 }};
 
 // A code no table has moves nowhere.
@@ -87,8 +87,8 @@ constexpr std::uint8_t kScreen = 3;
 constexpr double kFacingEpsilon = 1e-8;
 
 // The screen edges within which a character counts as about to leave the view.
-constexpr std::int32_t kEdgeFar = 608;      // 640 - 32
-constexpr std::int32_t kEdgeFarY = 448;     // 480 - 32
+constexpr std::int32_t kEdgeFar = 608;   // 640 - 32
+constexpr std::int32_t kEdgeFarY = 448;  // 480 - 32
 constexpr std::int32_t kEdgeNear = 32;
 
 bool Flies(const cCharaBase& chara) { return chara.m_Flying != 0; }
@@ -165,8 +165,7 @@ void DirectionVelocity(cCharaBase& chara, cCommandInstance& instance, double spe
   instance.m_FacingRequest = HasFixedFacing(chara) ? kRequestKeep : row.request;
 }
 
-void AngleVelocity(cCharaBase& chara, cCommandInstance& instance, double speed, std::int32_t code,
-                   std::int32_t angle) {
+void AngleVelocity(cCharaBase& chara, cCommandInstance& instance, double speed, std::int32_t code, std::int32_t angle) {
   const DirectionRow& row = DirectionOf(ResolveDirectionCode(chara, code));
   const double a = Radians(static_cast<double>(row.baseAngle) + angle);
   instance.m_Vx = -std::cos(a) * speed;
@@ -181,10 +180,8 @@ void TargetPointVelocity(cCharaBase& chara, cCommandInstance& instance, double s
   const double centreX = chara.ScreenCentreX() + cameraX;
   const double centreY = chara.ScreenCentreY() + cameraY;
   const std::uint8_t kind = move.m_CoordinateKind;
-  const double dx =
-      move.m_UseTargetX != 0 ? TargetDistance(kind, offsetX, chara.m_HomeX, cameraX, centreX) : 0.0;
-  const double dy =
-      move.m_UseTargetY != 0 ? TargetDistance(kind, offsetY, chara.m_HomeY, cameraY, centreY) : 0.0;
+  const double dx = move.m_UseTargetX != 0 ? TargetDistance(kind, offsetX, chara.m_HomeX, cameraX, centreX) : 0.0;
+  const double dy = move.m_UseTargetY != 0 ? TargetDistance(kind, offsetY, chara.m_HomeY, cameraY, centreY) : 0.0;
   const double length = std::sqrt(dx * dx + dy * dy);
   instance.m_Vx = 0.0;
   instance.m_Vy = 0.0;
