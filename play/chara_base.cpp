@@ -37,6 +37,7 @@ void TransferCharaPart(cCharaBase& to, Other&& other) {
   to.m_HomeX = from.m_HomeX;
   to.m_HomeY = from.m_HomeY;
   to.m_MovedThisStep = from.m_MovedThisStep;
+  to.m_AnimeSetThisStep = from.m_AnimeSetThisStep;
   to.m_KnockVx = from.m_KnockVx;
   to.m_KnockVy = from.m_KnockVy;
   to.m_Knocked = from.m_Knocked;

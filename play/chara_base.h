@@ -185,6 +185,13 @@ class cCharaBase : public cGameObj {
   void RemoveFlowLinks(std::int32_t serial);
   void PauseFlowLinks(std::int32_t serial);
   void ResumeFlowLinks(std::int32_t serial);
+  // The start of the object's flow step (flow_step.cpp): its own motion is reset, x velocity and,
+  // flying, y velocity to 0 or, when it moves with the scroll, to the auto-scroll's speed on that
+  // axis; the per-step flags are cleared and the countdown runs down.
+  void ResetOwnMotion(bool withScroll);
+  // The end of the flow step: an object that no command animated and that has no drive left shows
+  // its standing pattern.
+  void SetStandingAnimeWhenIdle();
 
   // Statuses kept in the definition copy.
   std::int32_t Scale() const { return m_Def.m_Enlargement; }
@@ -216,6 +223,8 @@ class cCharaBase : public cGameObj {
   double m_HomeX = 0.0;
   double m_HomeY = 0.0;
   std::int32_t m_MovedThisStep = 0;
+  // A command set the object's animation in this flow step.
+  std::int32_t m_AnimeSetThisStep = 0;
   double m_KnockVx = 0.0;
   double m_KnockVy = 0.0;
   std::int32_t m_Knocked = 0;
