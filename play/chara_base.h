@@ -215,6 +215,9 @@ class cCharaBase : public cGameObj {
   cCharaDef m_Def;
   CheckedVector<cFlowRunner> m_Runners;
   std::int32_t m_RunnerCounter = 0;  // serials of new runners
+  // Counts the changes of the flow and runner vectors (every change ends in BindFlowRunners): code
+  // that keeps a runner or an instance across a command finds it again when this has moved on.
+  std::uint32_t m_FlowEdits = 0;
   CheckedVector<std::uint8_t> m_GroupBusy;
   CheckedVector<std::uint8_t> m_GroupRelease;
   CheckedVector<std::uint8_t> m_GroupStarted;
