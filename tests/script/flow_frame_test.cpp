@@ -47,6 +47,13 @@ TEST_F(FlowTest, TheFlowEndsWithItsLastInstanceNotWithItsLongestCommand) {
        Range(1, 6),
        Range(7, 24),
        24},
+      // The frontier walks on past a parallel command once only: the second sequential command
+      // waits for the first.
+      {"a parallel command before two sequential ones",
+       {Command(kWait, 3, true), Command(kWait, 1), Command(kWait, 1)},
+       Range(1, 12),
+       Range(1, 6),
+       12},
       {"two parallel commands, the long one last",
        {Command(kWait, 1, true), Command(kWait, 3, true)},
        Range(1, 6),
