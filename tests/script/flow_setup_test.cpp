@@ -11,6 +11,17 @@ namespace {
 constexpr std::int32_t kWait = kCharaWait;
 constexpr std::int32_t kIntMax = std::numeric_limits<std::int32_t>::max();
 
+// The instance of command as the set-up leaves it for a character of this spawn index.
+cCommandInstance SetUpInstance(const cFlowCommand& command, std::uint16_t spawn) {
+  cCharaDef def;
+  def.m_Flows.assign(1, Flow(kTriggerAlways, {command}));
+  cChara chara;
+  chara.Init(&def, 0, 0, 0);
+  chara.m_SpawnIndex = spawn;
+  AddFlows(chara, chara.m_Def.m_Flows, 0, 0, -1);
+  return chara.m_Runners[0].m_Instances[0];
+}
+
 TEST_F(FlowTest, DurationsAreTimesPerSpawnIndexInStepsHeldInsideTheirRange) {
   struct Case {
     const char* name;
@@ -31,13 +42,7 @@ TEST_F(FlowTest, DurationsAreTimesPerSpawnIndexInStepsHeldInsideTheirRange) {
     g_Stage.SetSpeedLevel(c.level);
     cFlowCommand command = Command(kWait, c.time);
     command.m_UseTimeStep = c.step;
-    cCharaDef def;
-    def.m_Flows.assign(1, Flow(kTriggerAlways, {command}));
-    cChara chara;
-    chara.Init(&def, 0, 0, 0);
-    chara.m_SpawnIndex = c.spawn;
-    AddFlows(chara, chara.m_Def.m_Flows, 0, 0, -1);
-    EXPECT_EQ(chara.m_Runners[0].m_Instances[0].m_Duration, c.duration);
+    EXPECT_EQ(SetUpInstance(command, c.spawn).m_Duration, c.duration);
   }
 }
 
@@ -70,13 +75,7 @@ TEST_F(FlowTest, MoveSpeedsAreTenthsOfADotPerFrameSpreadOverTheSteps) {
     command.m_Move->m_Inertia = c.inertia;
     command.m_Move->m_InertiaLimit = c.top;
     command.m_Move->m_Direction = 7;
-    cCharaDef def;
-    def.m_Flows.assign(1, Flow(kTriggerAlways, {command}));
-    cChara chara;
-    chara.Init(&def, 0, 0, 0);
-    chara.m_SpawnIndex = c.spawn;
-    AddFlows(chara, chara.m_Def.m_Flows, 0, 0, -1);
-    const cCommandInstance& instance = chara.m_Runners[0].m_Instances[0];
+    const cCommandInstance instance = SetUpInstance(command, c.spawn);
     EXPECT_DOUBLE_EQ(instance.m_Speed, c.expectSpeed);
     EXPECT_DOUBLE_EQ(instance.m_TopSpeed, c.expectTop);
     EXPECT_EQ(instance.m_DirectionCode, 7);
