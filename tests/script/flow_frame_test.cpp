@@ -187,5 +187,19 @@ TEST_F(FlowTest, FlowsAddedByARunningCommandMoveNoRunnerOrInstanceFromUnderTheRu
   EXPECT_EQ(moved.m_Running, 1);
 }
 
+TEST_F(FlowTest, AFlowThatRemovesItselfEndsThereAndTheNextFlowStillRuns) {
+  m_Custom = [](cCharaBase& chara, cCommandInstance&) { chara.RemoveFlowAt(0); };
+  Make({Flow(kTriggerAlways, {Command(kWait, 1, true, kCustom), Command(kWait, 1)}),
+        Flow(kTriggerAlways, {Command(kWait, 1)})});
+  const std::int32_t second = Runner(1).m_Serial;
+  Step();
+  ASSERT_EQ(m_Chara->m_Runners.Size(), 1);
+  EXPECT_EQ(Runner(0).m_Serial, second);
+  // The removed flow's first command, then the other flow, now in the first place.
+  EXPECT_EQ(m_Log, (std::vector<Exec>{{1, 0, 0}, {1, 0, 0}}));
+  EXPECT_EQ(Runner(0).m_Instances[0].m_StepsLeft, 5);
+  EXPECT_EQ(g_PlayScene->m_ExecFlow, nullptr);
+}
+
 }  // namespace
 }  // namespace flowtest
