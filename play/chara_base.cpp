@@ -178,6 +178,7 @@ void cCharaBase::Init(const cCharaDef* def, double homeX, double homeY, std::uin
   // Cells of an earlier stage are gone.
   m_LastLandedCell = nullptr;
   m_Dead = 0;
+  m_AppearanceLatched = 0;
   m_LRUD.fill(0);
   m_LeftGroundMark = 0;
   m_OnBlockChara = 0;

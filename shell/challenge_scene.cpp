@@ -16,6 +16,7 @@
 #include "project/system_data.h"
 #include "shell/hbt_palette.h"
 #include "shell/menu_cursor.h"
+#include "shell/menu_panel.h"
 #include "shell/ranking.h"
 #include "shell/requests.h"
 #include "shell/scene_manager.h"
@@ -26,8 +27,6 @@ const ChallengeScenePos g_ChallengeScenePos;
 namespace {
 
 constexpr std::int32_t kChallengeMusicSlot = 2;
-constexpr std::int32_t kPanelWidth = 640;
-constexpr std::int32_t kPanelHeight = 480;
 constexpr std::int32_t kBigCell = 32;    // font 2
 constexpr std::int32_t kSmallCell = 16;  // font 1
 constexpr std::int32_t kHeadingY = 32;
@@ -105,7 +104,7 @@ std::unique_ptr<cScene> MakeChallengeScene() { return std::make_unique<cChalleng
 
 void cChallengeScene::Frame() { MenuFrame(); }
 
-DDSURFACEDATA* cChallengeScene::Panel() { return g_MenuSurfaces.empty() ? nullptr : &g_MenuSurfaces.front(); }
+DDSURFACEDATA* cChallengeScene::Panel() { return MenuPanel(); }
 
 void cChallengeScene::Enter() {
   RequestMenuBgm(kChallengeMusicSlot);
@@ -140,20 +139,11 @@ void cChallengeScene::CountOpenStages() {
   m_VisibleRows = std::clamp(m_OpenStages - m_ListTop, 0, kChallengeRowsShown);
 }
 
-void cChallengeScene::BuildChallengePanel() {
-  ReleaseSurfaceVector(g_MenuSurfaces);
-  g_MenuSurfaces.clear();
-  g_MenuSurfaceDescriptors.clear();
-  if (!AddSurfaceToVector(g_MenuSurfaces, g_MenuSurfaceDescriptors, kPanelWidth, kPanelHeight, 0, 0, 0, 0)) {
-    PostMainWindowMessage(WM_CLOSE, 0, 0);
-    return;
-  }
-  DrawChallengePanel(Panel());
-}
+void cChallengeScene::BuildChallengePanel() { DrawChallengePanel(MakeMenuPanel()); }
 
 void cChallengeScene::DrawChallengePanel(DDSURFACEDATA* panel) {
   if (!panel) return;
-  g_Fonts[1].DrawWindow(panel, 1, 1, kPanelWidth - 2, kPanelHeight - 2);
+  g_Fonts[1].DrawWindow(panel, 1, 1, kMenuPanelWidth - 2, kMenuPanelHeight - 2);
   const std::string& heading = g_System.m_TitleMenu.At(kTitleChallenge).m_Label;
   g_Fonts[2].Draw(panel, 320 - CharCount(heading) * kBigCell / 2, kHeadingY, heading.c_str(), 0);
 
@@ -187,20 +177,13 @@ void cChallengeScene::DrawChallengePanel(DDSURFACEDATA* panel) {
 }
 
 void cChallengeScene::DrawChallengeScreen() {
-  if (DDSURFACEDATA* panel = Panel()) {
-    // A device reset gives the panel back empty: its picture is ours to draw again.
-    if (panel->lpDT && panel->lpDT->recreated) {
-      panel->lpDT->recreated = 0;
-      DrawChallengePanel(panel);
-    }
-    DDBlt(&g_BackSurface, 0, 0, kPanelWidth, kPanelHeight, panel, 0, 0, 0);
-  }
-  CycleSystemColours();
+  DDSURFACEDATA* panel = Panel();
+  if (MenuPanelLostItsPicture(panel)) DrawChallengePanel(panel);
+  ShowMenuPanel(panel);
 }
 
 void cChallengeScene::FadeIn() {
-  // At 8 bits the fade rewrites the palette the panel's text colour came from.
-  if (!DisplayIsD3D() && g_DisplayParams.bpp == 8) DrawChallengePanel(Panel());
+  if (FadeRewritesMenuPanel()) DrawChallengePanel(Panel());
   DrawChallengeScreen();
   MenuFadeInStep();
 }

@@ -17,6 +17,7 @@
 #include "project/window_requests.h"
 #include "shell/hbt_palette.h"
 #include "shell/menu_cursor.h"
+#include "shell/menu_panel.h"
 #include "shell/requests.h"
 #include "shell/scene_manager.h"
 #include "shell/title_scene.h"
@@ -24,8 +25,6 @@
 namespace {
 
 constexpr std::int32_t kOptionMusicSlot = 3;
-constexpr std::int32_t kPanelWidth = 640;
-constexpr std::int32_t kPanelHeight = 480;
 constexpr std::int32_t kHeadingCell = 32;
 constexpr std::int32_t kCursorSize = 16;
 constexpr std::int32_t kCursorImageX = 64;
@@ -57,7 +56,7 @@ std::unique_ptr<cScene> MakeOptionScene() { return std::make_unique<cOptionScene
 
 void cOptionScene::Frame() { MenuFrame(); }
 
-DDSURFACEDATA* cOptionScene::Panel() { return g_MenuSurfaces.empty() ? nullptr : &g_MenuSurfaces.front(); }
+DDSURFACEDATA* cOptionScene::Panel() { return MenuPanel(); }
 
 std::int32_t cOptionScene::CursorRow() const { return std::clamp(g_MenuCursor.current->row, 0, m_ItemCount - 1); }
 
@@ -79,20 +78,11 @@ void cOptionScene::Enter() {
   m_SubStep = 0;
 }
 
-void cOptionScene::BuildOptionPanel() {
-  ReleaseSurfaceVector(g_MenuSurfaces);
-  g_MenuSurfaces.clear();
-  g_MenuSurfaceDescriptors.clear();
-  if (!AddSurfaceToVector(g_MenuSurfaces, g_MenuSurfaceDescriptors, kPanelWidth, kPanelHeight, 0, 0, 0, 0)) {
-    PostMainWindowMessage(WM_CLOSE, 0, 0);
-    return;
-  }
-  DrawOptionPanel(Panel());
-}
+void cOptionScene::BuildOptionPanel() { DrawOptionPanel(MakeMenuPanel()); }
 
 void cOptionScene::DrawOptionPanel(DDSURFACEDATA* panel) {
   if (!panel) return;
-  g_Fonts[1].DrawWindow(panel, 1, 1, kPanelWidth - 2, kPanelHeight - 2);
+  g_Fonts[1].DrawWindow(panel, 1, 1, kMenuPanelWidth - 2, kMenuPanelHeight - 2);
   const std::string& heading = g_System.m_TitleMenu.At(kTitleOption).m_Label;
   g_Fonts[2].Draw(panel, 320 - CharCount(heading) * kHeadingCell / 2, kOptionHeadingY, heading.c_str(), 0);
 
@@ -114,20 +104,12 @@ void cOptionScene::DrawOptionPanel(DDSURFACEDATA* panel) {
 
 void cOptionScene::DrawOptionScreen() {
   DDSURFACEDATA* panel = Panel();
-  if (panel) {
-    // A device reset gives the panel back empty: its picture is ours to draw again.
-    if (panel->lpDT && panel->lpDT->recreated) {
-      panel->lpDT->recreated = 0;
-      DrawOptionPanel(panel);
-    }
-    DDBlt(&g_BackSurface, 0, 0, kPanelWidth, kPanelHeight, panel, 0, 0, 0);
-  }
-  CycleSystemColours();
+  if (MenuPanelLostItsPicture(panel)) DrawOptionPanel(panel);
+  ShowMenuPanel(panel);
 }
 
 void cOptionScene::FadeIn() {
-  // At 8 bits the fade rewrites the palette the panel's text colour came from.
-  if (!DisplayIsD3D() && g_DisplayParams.bpp == 8) DrawOptionPanel(Panel());
+  if (FadeRewritesMenuPanel()) DrawOptionPanel(Panel());
   DrawOptionScreen();
   MenuFadeInStep();
 }

@@ -55,6 +55,7 @@ inline constexpr const char* kStageFall = "data\\stg4\\fall.stg4";
 inline constexpr const char* kStageSpikes = "data\\stg4\\spikes.stg4";
 inline constexpr const char* kStageClock = "data\\stg4\\clock.stg4";
 inline constexpr const char* kStageShowcase = "data\\stg4\\showcase.stg4";
+inline constexpr const char* kStageWalk = "data\\stg4\\walk.stg4";
 
 // The areas.
 void BuildSampleDatabase(cDatabase& database);

@@ -289,6 +289,26 @@ const std::vector<StagePlan>& Plans() {
            "========================================",
            "========================================",
        }},
+      // The event scripts: the hero walks and jumps by its key flows, and a walker paces between two
+      // walls.
+      {kStageWalk, 0, "あるく", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "  H            S     e     S  ",
+           "##############################",
+           "==============================",
+           "==============================",
+           "==============================",
+       }},
   };
   return plans;
 }

@@ -160,6 +160,36 @@ TEST_F(LogicStepTest, ADeadlyCellKillsTheHeroStandingOnIt) {
   EXPECT_EQ(Count(kSoundHeroDies), 1);
 }
 
+TEST_F(LogicStepTest, AHeroSqueezedBetweenTwoWallsDiesInItsLastPlace) {
+  g_Stage.SetSpeedLevel(1);  // one logic step a frame
+  g_PlayState.SetSpeedLevel(1);
+  // Walls in the cells left and right of the hero; grown three times as wide the hero overlaps both.
+  for (int column : {kHeroColumn - 1, kHeroColumn + 1}) {
+    for (int row = kFloorRow - 4; row < kFloorRow; ++row) {
+      cBlock wall = g_Stage.m_PlacedBlocks.At(0);
+      wall.m_PosX = static_cast<std::int16_t>(column);
+      wall.m_PosY = static_cast<std::int16_t>(row);
+      g_Stage.m_PlacedBlocks.push_back(wall);
+    }
+  }
+  Play();
+  RunFrame();
+  ASSERT_EQ(Hero().m_Dead, 0);
+  cHero& hero = Hero();
+  hero.m_Def.m_Enlargement = 3;
+  hero.SetScale(3, 1);
+  hero.m_Countdown = 1;  // just grown: the crush waits for the grace to run out
+  RunFrame();
+  EXPECT_EQ(hero.m_Dead, 0);
+  hero.m_Countdown = 0;
+  const double left = hero.m_X1;
+  RunFrame();
+  EXPECT_EQ(hero.m_Dead, 1);
+  EXPECT_EQ(Count(kSoundHeroDies), 1);
+  // The rectangle is the one it had before the step that crushed it, not where the walls pushed it.
+  EXPECT_EQ(hero.m_X1, left);
+}
+
 TEST_F(LogicStepTest, MapCellEffectsUnderTheHero) {
   Play();
   cHero& hero = Hero();

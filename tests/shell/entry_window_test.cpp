@@ -1,5 +1,6 @@
 // The real window on a virtual X server: the player opens it and shows the game in it, the close
-// button ends the program in order, and a key pressed in the window reaches the game's input.
+// button ends the program in order, a stage named on the command line plays in it as it does
+// headless, and a key pressed in the window reaches the game's input.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include "platform/host/input_devices.h"
 #include "platform/host/screen.h"
 #include "platform/input/input.h"
+#include "tests/shell/headless_run_fixture.h"
 #include "tests/shell/player_process.h"
 #include "tests/shell/virtual_x_server.h"
 #include "tests/support/game_folder.h"
@@ -79,6 +81,23 @@ std::size_t WindowColours(::Display* x, Window w) {
   return colours.size();
 }
 
+// The window's picture as a PNG file.
+bool SaveWindow(::Display* x, Window w, const fs::path& file) {
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(x, w, &a)) return false;
+  XImage* image = XGetImage(x, w, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), AllPlanes,
+                            ZPixmap);
+  if (!image) return false;
+  std::vector<std::uint32_t> pixels;
+  pixels.reserve(static_cast<std::size_t>(a.width) * static_cast<std::size_t>(a.height));
+  for (int y = 0; y < a.height; ++y)
+    for (int px = 0; px < a.width; ++px)
+      pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(XGetPixel(image, px, y) & 0xFFFFFFu));
+  XDestroyImage(image);
+  fs::create_directories(file.parent_path());
+  return WriteXrgbPng(file, pixels.data(), a.width, a.height);
+}
+
 // What a window manager sends when the window's close button is pressed.
 void PressCloseButton(::Display* x, Window w) {
   XEvent e{};
@@ -142,6 +161,44 @@ TEST_F(WindowTest, ThePlayersWindowShowsTheGameAndItsCloseButtonEndsTheProgramIn
   for (const std::string& l : lines)
     if (l.starts_with("stop ") || l == "window destroyed") stops.push_back(l);
   EXPECT_EQ(stops, order);
+}
+
+TEST_F(WindowTest, AStageNamedOnTheCommandLinePlaysInTheWindowAsItDoesHeadless) {
+#if PLAYER_HAVE_SAMPLE_GAME
+  ASSERT_TRUE(WriteSampleGame(m_Folder / "game"));
+#else
+  GTEST_SKIP() << "no sample game to play";
+#endif
+  fs::create_directories(m_Folder / "run");
+  const std::string trace = (m_Folder / "trace.txt").string();
+  cPlayerProcess player(m_Folder / "game", {"data\\stg4\\showcase.stg4", "--trace", trace, "--trace-state"},
+                        {{"DISPLAY", m_Server->Display()},
+                         {"SDL_VIDEODRIVER", "x11"},
+                         {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}});
+  ASSERT_TRUE(player.Started());
+  Window w = 0;
+  ASSERT_TRUE(Within(20000, [&] { return (w = FindGameWindow(m_X)) != 0; })) << "no window came up";
+  // Well into play: the fade-in and the banners are over.
+  EXPECT_TRUE(Within(30000, [&] { return headless_run::StateLines(headless_run::Lines(trace)).size() >= 240; }))
+      << "the stage does not run";
+  const fs::path shot = headless_run::s_OutputFolder / "play_window.png";
+  EXPECT_TRUE(SaveWindow(m_X, w, shot)) << "kept for people to look at: " << shot;
+  EXPECT_GT(WindowColours(m_X, w), 8u) << "the window shows no stage";
+  PressCloseButton(m_X, w);
+  EXPECT_EQ(player.Wait(30), 0);
+
+  const std::vector<std::string> lines = headless_run::Lines(trace);
+  headless_run::ExpectStopOrder(lines);
+  EXPECT_GE(headless_run::Find(lines, "play state 2 play"), 0);
+  const std::vector<headless_run::StateLine> states = headless_run::StateLines(lines);
+  ASSERT_GE(states.size(), 240u);
+  // The sample's stages stand on row 11: the hero's feet stay in the row of dots above it.
+  constexpr double kFloorTop = (11 + 10) * 32.0;
+  for (const headless_run::StateLine& l : states) {
+    ASSERT_EQ(l.scene, 4);
+    ASSERT_GE(l.y2, kFloorTop - 1) << "frame " << l.frame;
+    ASSERT_LE(l.y2, kFloorTop) << "frame " << l.frame;
+  }
 }
 
 TEST_F(WindowTest, AKeyPressedInTheWindowReachesThePlayersInput) {

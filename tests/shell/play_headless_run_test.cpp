@@ -19,27 +19,6 @@ using namespace headless_run;
 
 using PlayRunTest = HeadlessRunTest;
 
-// The values of one state line.
-struct StateLine {
-  unsigned frame = 0;
-  int scene = -1;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0, vx = 0, vy = 0;
-  int hp = 0, score = 0, lives = 0, time = 0;
-};
-
-std::vector<StateLine> StateLines(const std::vector<std::string>& trace) {
-  std::vector<StateLine> lines;
-  for (const std::string& text : trace) {
-    StateLine l;
-    if (std::sscanf(text.c_str(),
-                    "frame=%u scene=%d x1=%lf y1=%lf x2=%lf y2=%lf vx=%lf vy=%lf hp=%d score=%d lives=%d time=%d",
-                    &l.frame, &l.scene, &l.x1, &l.y1, &l.x2, &l.y2, &l.vx, &l.vy, &l.hp, &l.score, &l.lives,
-                    &l.time) == 12)
-      lines.push_back(l);
-  }
-  return lines;
-}
-
 // The trace lines of the play scene's state changes, in order.
 std::vector<std::string> PlayStates(const std::vector<std::string>& trace) {
   std::vector<std::string> states;
