@@ -37,7 +37,6 @@ void TransferCharaPart(cCharaBase& to, Other&& other) {
   to.m_HomeX = from.m_HomeX;
   to.m_HomeY = from.m_HomeY;
   to.m_MovedThisStep = from.m_MovedThisStep;
-  to.m_AnimeSetThisStep = from.m_AnimeSetThisStep;
   to.m_KnockVx = from.m_KnockVx;
   to.m_KnockVy = from.m_KnockVy;
   to.m_Knocked = from.m_Knocked;
@@ -61,6 +60,7 @@ void TransferCharaPart(cCharaBase& to, Other&& other) {
   to.m_LeftGroundMark = from.m_LeftGroundMark;
   to.m_OnBlockChara = from.m_OnBlockChara;
   to.m_CarrierId = from.m_CarrierId;
+  to.m_CommandAnimeSet = from.m_CommandAnimeSet;
   to.m_PrevRect = from.m_PrevRect;
   to.m_Hp = from.m_Hp;
   to.m_HpGauge = from.m_HpGauge;

@@ -226,8 +226,6 @@ class cCharaBase : public cGameObj {
   double m_HomeX = 0.0;
   double m_HomeY = 0.0;
   std::int32_t m_MovedThisStep = 0;
-  // A command set the object's animation in this flow step.
-  std::int32_t m_AnimeSetThisStep = 0;
   double m_KnockVx = 0.0;
   double m_KnockVy = 0.0;
   std::int32_t m_Knocked = 0;
@@ -255,6 +253,9 @@ class cCharaBase : public cGameObj {
   std::int32_t m_LeftGroundMark = 0;
   std::int32_t m_OnBlockChara = 0;
   std::int32_t m_CarrierId = 0;
+  // A move command set the walking or flying animation in this step (the flow step then leaves the
+  // standing animation alone).
+  std::int32_t m_CommandAnimeSet = 0;
   std::array<double, 4> m_PrevRect{};
   std::int32_t m_Hp = 0;
   cStatusGauge m_HpGauge;

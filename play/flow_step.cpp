@@ -27,12 +27,12 @@ void cCharaBase::ResetOwnMotion(bool withScroll) {
   m_FrictionY = 1;
   m_MovedThisStep = 0;
   m_HiddenThisStep = 0;
-  m_AnimeSetThisStep = 0;
+  m_CommandAnimeSet = 0;
   if (m_Countdown > 0) --m_Countdown;
 }
 
 void cCharaBase::SetStandingAnimeWhenIdle() {
-  if (m_AnimeSetThisStep != 0 || m_DriveX != 0.0 || m_DriveY != 0.0) return;
+  if (m_CommandAnimeSet != 0 || m_DriveX != 0.0 || m_DriveY != 0.0) return;
   m_Anime.ChangePattern(m_Flying != 0 ? 2 : 0, 1);
 }
 

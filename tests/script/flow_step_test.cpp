@@ -40,7 +40,7 @@ TEST_F(FlowTest, TheOwnMotionStartsFromTheScrollTheObjectFollows) {
     object.m_Vx = object.m_Vy = 9.0;
     object.m_Held = 1;
     object.m_FrictionX = object.m_FrictionY = 0;
-    object.m_MovedThisStep = object.m_HiddenThisStep = object.m_AnimeSetThisStep = 1;
+    object.m_MovedThisStep = object.m_HiddenThisStep = object.m_CommandAnimeSet = 1;
     object.m_Countdown = 2;
     object.m_Hp = 5;
     hero.m_JumpDoneThisStep = 1;
@@ -51,7 +51,7 @@ TEST_F(FlowTest, TheOwnMotionStartsFromTheScrollTheObjectFollows) {
     EXPECT_EQ(object.m_Held, 0);
     EXPECT_EQ(object.m_FrictionX, 1);
     EXPECT_EQ(object.m_FrictionY, 1);
-    EXPECT_EQ(object.m_MovedThisStep + object.m_HiddenThisStep + object.m_AnimeSetThisStep, 0);
+    EXPECT_EQ(object.m_MovedThisStep + object.m_HiddenThisStep + object.m_CommandAnimeSet, 0);
     EXPECT_EQ(object.m_Countdown, 1);
     if (c.hero) {
       EXPECT_EQ(hero.m_JumpDoneThisStep + hero.m_StepWords[0] + hero.m_StepWords[1], 0);
@@ -73,7 +73,7 @@ TEST_F(FlowTest, TheAxisHeldAtItsLimitCarriesNothing) {
 TEST_F(FlowTest, AnObjectNoCommandAnimatedAndWithoutDriveStands) {
   // Patterns 0 (standing), 1 (walking) and 2 (flying) of one-frame loops; a wait command that
   // may say it set the animation.
-  m_Custom = [](cCharaBase& object, cCommandInstance&) { object.m_AnimeSetThisStep = 1; };
+  m_Custom = [](cCharaBase& object, cCommandInstance&) { object.m_CommandAnimeSet = 1; };
   struct Case {
     const char* name;
     std::int32_t flying, animated;
