@@ -57,6 +57,7 @@ void cCharaBase::CopyFlowRunners(const cCharaBase& other) {
 }
 
 void cCharaBase::BindFlowRunners() {
+  ++m_FlowEdits;
   for (std::int32_t i = 0; i < m_Runners.Size(); ++i) {
     cFlowRunner& runner = m_Runners.At(i);
     runner.m_Index = i;
