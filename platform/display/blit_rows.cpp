@@ -2,6 +2,7 @@
 // once when the program starts. Every loop is free of branches on the pixel, so that it vectorises.
 #include "platform/display/blit_rows.h"
 
+#include "platform/display/pixel_buffer.h"
 #include "platform/host/vector_clones.h"
 
 namespace {
@@ -157,6 +158,89 @@ inline void KeyedRowBySpans(std::uint8_t* __restrict dst, const std::uint8_t* __
   }
 }
 
+// A 16-bit texel as a pixel of the target's format: widened to 8 bits a channel and narrowed again,
+// by the very functions the per-pixel rule uses (the compiler folds them to a few shifts).
+template <PixelFormat To, PixelFormat From>
+inline std::uint16_t Texel16As(std::uint16_t t) {
+  return static_cast<std::uint16_t>(PackColour(To, UnpackColour(From, t)));
+}
+
+// A row of CopyTexels16, without a branch on the pixel. Only Argb1555 texels can be transparent.
+template <PixelFormat To, PixelFormat From, bool Blend, bool Gather>
+inline void Texels16(const sTexelRow16& row) {
+  std::uint8_t* __restrict dst = row.dst;
+  const std::uint8_t* __restrict src = row.src;
+  const std::int32_t* __restrict columns = row.columns;
+  const std::int32_t column0 = row.column0;
+  for (std::int32_t i = 0; i < row.count; ++i) {
+    const std::uint16_t t = LoadPixel<std::uint16_t>(src, Gather ? columns[i] : column0 + i);
+    const std::uint16_t c = Texel16As<To, From>(t);
+    if constexpr (Blend && From == PixelFormat::Argb1555) {
+      const std::uint16_t d = LoadPixel<std::uint16_t>(dst, i);
+      StorePixel<std::uint16_t>(dst, i, (t & 0x8000) ? c : d);
+    } else {
+      StorePixel<std::uint16_t>(dst, i, c);
+    }
+  }
+}
+
+template <PixelFormat To, PixelFormat From>
+inline void Texels16From(const sTexelRow16& row) {
+  if (row.columns)
+    row.blend ? Texels16<To, From, true, true>(row) : Texels16<To, From, false, true>(row);
+  else
+    row.blend ? Texels16<To, From, true, false>(row) : Texels16<To, From, false, false>(row);
+}
+
+template <PixelFormat To>
+inline void Texels16To(const sTexelRow16& row) {
+  if (row.textureFormat == PixelFormat::Argb1555)
+    Texels16From<To, PixelFormat::Argb1555>(row);
+  else
+    Texels16From<To, PixelFormat::Rgb565>(row);
+}
+
+// A run of opaque Argb1555 texels: onto Argb1555 they are the pixels themselves.
+template <PixelFormat To>
+inline void OpaqueTexels16Run(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count) {
+  if constexpr (To == PixelFormat::Argb1555) {
+    CopyRun(dst, src, static_cast<std::size_t>(count) * 2);
+  } else {
+    for (std::int32_t i = 0; i < count; ++i)
+      StorePixel<std::uint16_t>(dst, i, Texel16As<To, PixelFormat::Argb1555>(LoadPixel<std::uint16_t>(src, i)));
+  }
+}
+
+template <PixelFormat To>
+inline void TexelRowsBySpans16(const sSpanCopy& copy, const cKeySpans& spans) {
+  for (std::int32_t r = 0; r < copy.rows; ++r) {
+    const sRowSpans& row = spans.Row(copy.row0 + r);
+    std::uint8_t* dst = copy.dst + static_cast<std::ptrdiff_t>(r) * copy.dstPitch;
+    const std::uint8_t* srcRow = copy.src + static_cast<std::ptrdiff_t>(copy.row0 + r) * copy.srcPitch;
+    std::int32_t lo = 0, hi = 0;
+    if (!KeptStretch(row, copy.x, copy.count, &lo, &hi)) continue;
+    std::uint8_t* out = dst + static_cast<std::ptrdiff_t>(lo - copy.x) * 2;
+    switch (row.shape) {
+      case RowShape::Empty:
+        break;
+      case RowShape::Solid:
+        OpaqueTexels16Run<To>(out, srcRow + static_cast<std::ptrdiff_t>(lo) * 2, hi - lo);
+        break;
+      case RowShape::Spans:
+        ForEachRun(spans, row, lo, hi, [&](std::int32_t b, std::int32_t e, const sPixelSpan& run) {
+          OpaqueTexels16Run<To>(dst + static_cast<std::ptrdiff_t>(b - copy.x) * 2,
+                                spans.Packed() + (run.packed + static_cast<std::size_t>(b - run.begin)) * 2, e - b);
+        });
+        break;
+      case RowShape::Scattered:
+      case RowShape::Blended:
+        Texels16<To, PixelFormat::Argb1555, true, false>(
+            {out, srcRow, nullptr, lo, hi - lo, To, PixelFormat::Argb1555, true});
+        break;
+    }
+  }
+}
+
 }  // namespace
 
 template <typename T>
@@ -260,7 +344,29 @@ PIXEL_CLONES void BlendColour32(std::uint8_t* dst, std::int32_t count, std::uint
     for (std::int32_t i = 0; i < count; ++i) StorePixel<std::uint32_t>(dst, i, colour & keepMask);
     return;
   }
-  for (std::int32_t i = 0; i < count; ++i)
+  // Four pixels a step in 16-bit lanes, a channel a lane: the colour's part (channel * a + 128) is
+  // the same for every pixel, so a lane takes one multiply and one add, and Over's rounding
+  // (t + (t >> 8)) >> 8 never leaves 16 bits (t <= 255 * 255 + 128).
+  typedef std::uint8_t tChannels16 __attribute__((vector_size(16)));
+  typedef std::uint16_t tLanes16 __attribute__((vector_size(32)));
+  tLanes16 base, weight;
+  tChannels16 mask;
+  for (int i = 0; i < 16; ++i) {
+    const int shift = i % 4 * 8;
+    base[i] = static_cast<std::uint16_t>(((colour >> shift) & 0xFF) * a + 128);
+    weight[i] = static_cast<std::uint16_t>(255 - a);
+    mask[i] = static_cast<std::uint8_t>(keepMask >> shift);
+  }
+  std::int32_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    tChannels16 d;
+    std::memcpy(&d, dst + static_cast<std::ptrdiff_t>(i) * 4, sizeof d);
+    tLanes16 t = __builtin_convertvector(d, tLanes16) * weight + base;
+    t = (t + (t >> 8)) >> 8;
+    const tChannels16 out = __builtin_convertvector(t, tChannels16) & mask;
+    std::memcpy(dst + static_cast<std::ptrdiff_t>(i) * 4, &out, sizeof out);
+  }
+  for (; i < count; ++i)
     StorePixel<std::uint32_t>(dst, i, Over(colour, LoadPixel<std::uint32_t>(dst, i)) & keepMask);
 }
 
@@ -278,4 +384,18 @@ PIXEL_CLONES void OverColours32(std::uint8_t* __restrict dst, const std::uint32_
                                 std::int32_t count, std::uint32_t keepMask) {
   for (std::int32_t i = 0; i < count; ++i)
     StorePixel<std::uint32_t>(dst, i, Over(colours[i], LoadPixel<std::uint32_t>(dst, i)) & keepMask);
+}
+
+PIXEL_CLONES void CopyTexels16(const sTexelRow16& row) {
+  if (row.targetFormat == PixelFormat::Argb1555)
+    Texels16To<PixelFormat::Argb1555>(row);
+  else
+    Texels16To<PixelFormat::Rgb565>(row);
+}
+
+PIXEL_CLONES void CopyTexelRowsBySpans16(const sSpanCopy& copy, const cKeySpans& spans, PixelFormat targetFormat) {
+  if (targetFormat == PixelFormat::Argb1555)
+    TexelRowsBySpans16<PixelFormat::Argb1555>(copy, spans);
+  else
+    TexelRowsBySpans16<PixelFormat::Rgb565>(copy, spans);
 }

@@ -293,6 +293,7 @@ void ReadTexels(const cPixelBuffer* texture, std::int32_t ty, const std::int32_t
 template <PixelFormat F>
 void PutColours16(const D3DRenderStates& states, std::uint8_t* out, const std::uint32_t* colours, std::int32_t count,
                   bool usualBlend, bool skipClear) {
+  t_PixelsOneByOne += static_cast<std::uint64_t>(count);
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint32_t colour = colours[i];
     const std::uint32_t a = colour >> 24;
@@ -442,19 +443,41 @@ void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer&
     return;
   }
 
-  if (spans) {
-    // Runs of texture rows one after the other (the rows of an unscaled copy, up to a wrap) go in
-    // one call each.
+  // Runs of texture rows one after the other (the rows of an unscaled copy, up to a wrap) go to a
+  // span copy in one call each.
+  auto bySpans = [&](auto&& copyRows) {
+    const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(ax.first) * target.BytesPerPixel();
     std::int32_t y = ay.first;
     while (y < ay.end) {
       const std::int32_t ty = ay.TexelAt(y);
       std::int32_t rows = 1;
       while (y + rows < ay.end && ay.TexelAt(y + rows) == ty + rows) ++rows;
-      const sSpanCopy copy{target.Row(y) + static_cast<std::ptrdiff_t>(ax.first) * 4, target.Pitch(), texture->Bits(),
-                           texture->Pitch(), ty, rows, column0, count};
-      CopyTexelRowsBySpans(copy, *spans, keepMask);
+      copyRows(sSpanCopy{target.Row(y) + offset, target.Pitch(), texture->Bits(), texture->Pitch(), ty, rows, column0,
+                         count});
       y += rows;
     }
+  };
+  if (spans) {
+    bySpans([&](const sSpanCopy& copy) { CopyTexelRowsBySpans(copy, *spans, keepMask); });
+    return;
+  }
+
+  // 16-bit texels onto a 16-bit target as stage 0 passes them: row loops; an Argb1555 texture's
+  // transparent texels under the usual blend skipped by its spans.
+  const bool fast16 = !t_ReferenceRule && texture && BytesPerPixel(texture->Format()) == 2 &&
+                      BytesPerPixel(targetFormat) == 2 && (usualBlend || !states.alphaBlendEnable) &&
+                      StagePassesTexel(stage, diffuse);
+  if (fast16) {
+    const cKeySpans* spans16 = usualBlend && contiguous && texture->Format() == PixelFormat::Argb1555
+                                   ? texture->KeySpans(kTexel16KeyRule)
+                                   : nullptr;
+    if (spans16) {
+      bySpans([&](const sSpanCopy& copy) { CopyTexelRowsBySpans16(copy, *spans16, targetFormat); });
+      return;
+    }
+    for (std::int32_t y = ay.first; y < ay.end; ++y)
+      CopyTexels16({target.Row(y) + static_cast<std::ptrdiff_t>(ax.first) * 2, texture->Row(ay.TexelAt(y)),
+                    contiguous ? nullptr : columns, column0, count, targetFormat, texture->Format(), usualBlend});
     return;
   }
 
