@@ -158,11 +158,18 @@ inline void KeyedRowBySpans(std::uint8_t* __restrict dst, const std::uint8_t* __
   }
 }
 
-// A 16-bit texel as a pixel of the target's format: widened to 8 bits a channel and narrowed again,
-// by the very functions the per-pixel rule uses (the compiler folds them to a few shifts).
+// A 16-bit texel as a pixel of the target's format: what widening it to 8 bits a channel and
+// narrowing it again gives (PackColour(To, UnpackColour(From, t))), in 16-bit arithmetic so that a
+// vector holds 16 texels. Within one format the round trip changes nothing; Argb1555 to Rgb565
+// widens green by repeating its top bit; Rgb565 to Argb1555 drops green's low bit and is opaque.
 template <PixelFormat To, PixelFormat From>
 inline std::uint16_t Texel16As(std::uint16_t t) {
-  return static_cast<std::uint16_t>(PackColour(To, UnpackColour(From, t)));
+  if constexpr (To == From)
+    return t;
+  else if constexpr (To == PixelFormat::Rgb565)
+    return static_cast<std::uint16_t>(((t & 0x7FE0) << 1) | ((t >> 4) & 0x20) | (t & 0x1F));
+  else
+    return static_cast<std::uint16_t>(0x8000 | ((t >> 1) & 0x7FE0) | (t & 0x1F));
 }
 
 // A row of CopyTexels16, without a branch on the pixel. Only Argb1555 texels can be transparent.
