@@ -292,7 +292,11 @@ PIXEL_CLONES void CopyTexelRowsBySpans(const sSpanCopy& copy, const cKeySpans& s
         });
         break;
       case RowShape::Scattered:
-        CopyOpaqueTexels32(out, in, hi - lo, keepMask);
+        // Only opaque and fully transparent texels here: a select, with nothing to report.
+        for (std::int32_t i = 0; i < hi - lo; ++i) {
+          const std::uint32_t t = LoadPixel<std::uint32_t>(in, i);
+          StorePixel<std::uint32_t>(out, i, (t >> 24) != 0 ? (t & keepMask) : LoadPixel<std::uint32_t>(out, i));
+        }
         break;
       case RowShape::Blended:
         BlendTexels32(out, in, hi - lo, keepMask);

@@ -451,7 +451,10 @@ void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer&
     while (y < ay.end) {
       const std::int32_t ty = ay.TexelAt(y);
       std::int32_t rows = 1;
-      while (y + rows < ay.end && ay.TexelAt(y + rows) == ty + rows) ++rows;
+      if (ay.exact && ay.sn == ay.n)
+        rows = std::min(ay.end - y, ay.size - ty);  // one texel a pixel: up to the texture's last row
+      else
+        while (y + rows < ay.end && ay.TexelAt(y + rows) == ty + rows) ++rows;
       copyRows(sSpanCopy{target.Row(y) + offset, target.Pitch(), texture->Bits(), texture->Pitch(), ty, rows, column0,
                          count});
       y += rows;
