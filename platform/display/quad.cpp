@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -189,10 +190,14 @@ struct sAxis {
   }
 };
 
+// Within a thousandth of a whole number (of at most 1e9), and which. Rounded by conversion rather
+// than nearbyint, a call that saves and restores the floating-point state for every quad; the two
+// differ only at a half, which is never near a whole number.
 bool NearWhole(double v, std::int64_t* out) {
-  const double r = std::nearbyint(v);
-  if (std::fabs(v - r) > 1e-3 || std::fabs(r) > 1e9) return false;
-  *out = static_cast<std::int64_t>(r);
+  if (!(std::fabs(v) <= 1e9 + 0.5)) return false;  // NaN too
+  const std::int64_t r = static_cast<std::int64_t>(v < 0 ? v - 0.5 : v + 0.5);
+  if (std::fabs(v - static_cast<double>(r)) > 1e-3 || std::abs(r) > 1000000000) return false;
+  *out = r;
   return true;
 }
 
