@@ -131,6 +131,20 @@ inline bool KeptStretch(const sRowSpans& row, std::int32_t x, std::int32_t count
   return *lo < *hi;
 }
 
+// The rows of a span copy that keep pixels in the copied columns: visit(row, dst, srcRow, lo, hi)
+// with dst the destination row at column copy.x, srcRow the source row and [lo, hi) the columns
+// between its first and last kept pixel.
+template <typename Visit>
+inline void ForEachKeptRow(const sSpanCopy& copy, const cKeySpans& spans, Visit&& visit) {
+  for (std::int32_t r = 0; r < copy.rows; ++r) {
+    const sRowSpans& row = spans.Row(copy.row0 + r);
+    std::uint8_t* dst = copy.dst + static_cast<std::ptrdiff_t>(r) * copy.dstPitch;
+    const std::uint8_t* srcRow = copy.src + static_cast<std::ptrdiff_t>(copy.row0 + r) * copy.srcPitch;
+    std::int32_t lo = 0, hi = 0;
+    if (KeptStretch(row, copy.x, copy.count, &lo, &hi)) visit(row, dst, srcRow, lo, hi);
+  }
+}
+
 template <typename T>
 inline void KeyedRowBySpans(std::uint8_t* __restrict dst, const std::uint8_t* __restrict srcRow, std::int32_t x,
                             std::int32_t count, const cKeySpans& spans, const sRowSpans& row, T key) {
@@ -220,12 +234,8 @@ inline void OpaqueTexels16Run(std::uint8_t* __restrict dst, const std::uint8_t* 
 
 template <PixelFormat To>
 inline void TexelRowsBySpans16(const sSpanCopy& copy, const cKeySpans& spans) {
-  for (std::int32_t r = 0; r < copy.rows; ++r) {
-    const sRowSpans& row = spans.Row(copy.row0 + r);
-    std::uint8_t* dst = copy.dst + static_cast<std::ptrdiff_t>(r) * copy.dstPitch;
-    const std::uint8_t* srcRow = copy.src + static_cast<std::ptrdiff_t>(copy.row0 + r) * copy.srcPitch;
-    std::int32_t lo = 0, hi = 0;
-    if (!KeptStretch(row, copy.x, copy.count, &lo, &hi)) continue;
+  ForEachKeptRow(copy, spans, [&](const sRowSpans& row, std::uint8_t* dst, const std::uint8_t* srcRow, std::int32_t lo,
+                                  std::int32_t hi) {
     std::uint8_t* out = dst + static_cast<std::ptrdiff_t>(lo - copy.x) * 2;
     switch (row.shape) {
       case RowShape::Empty:
@@ -245,7 +255,7 @@ inline void TexelRowsBySpans16(const sSpanCopy& copy, const cKeySpans& spans) {
             {out, srcRow, nullptr, lo, hi - lo, To, PixelFormat::Argb1555, true});
         break;
     }
-  }
+  });
 }
 
 }  // namespace
@@ -271,12 +281,8 @@ PIXEL_CLONES void CopyRowsKeyedBySpans32(const sSpanCopy& copy, const cKeySpans&
 }
 
 PIXEL_CLONES void CopyTexelRowsBySpans(const sSpanCopy& copy, const cKeySpans& spans, std::uint32_t keepMask) {
-  for (std::int32_t r = 0; r < copy.rows; ++r) {
-    const sRowSpans& row = spans.Row(copy.row0 + r);
-    std::uint8_t* dst = copy.dst + static_cast<std::ptrdiff_t>(r) * copy.dstPitch;
-    const std::uint8_t* srcRow = copy.src + static_cast<std::ptrdiff_t>(copy.row0 + r) * copy.srcPitch;
-    std::int32_t lo = 0, hi = 0;
-    if (!KeptStretch(row, copy.x, copy.count, &lo, &hi)) continue;
+  ForEachKeptRow(copy, spans, [&](const sRowSpans& row, std::uint8_t* dst, const std::uint8_t* srcRow, std::int32_t lo,
+                                  std::int32_t hi) {
     std::uint8_t* out = dst + static_cast<std::ptrdiff_t>(lo - copy.x) * 4;
     const std::uint8_t* in = srcRow + static_cast<std::ptrdiff_t>(lo) * 4;
     switch (row.shape) {
@@ -302,7 +308,7 @@ PIXEL_CLONES void CopyTexelRowsBySpans(const sSpanCopy& copy, const cKeySpans& s
         BlendTexels32(out, in, hi - lo, keepMask);
         break;
     }
-  }
+  });
 }
 
 PIXEL_CLONES void CopyRowKeyed8(std::uint8_t* __restrict dst, const std::uint8_t* __restrict src, std::int32_t count,

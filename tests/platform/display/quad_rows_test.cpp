@@ -87,6 +87,21 @@ void Scribble(cPixelBuffer& buffer, std::uint32_t seed) {
   }
 }
 
+// The device drawing onto a new target of format, scribbled from seed, with stage 0 and the usual
+// blend (on or off); the target.
+std::shared_ptr<cPixelBuffer> StartDevice(cD3DDevice& device, PixelFormat format, std::uint32_t seed,
+                                          const D3DTextureStage& stage, bool blend) {
+  auto target = std::make_shared<cPixelBuffer>();
+  EXPECT_TRUE(target->Create(kTargetW, kTargetH, format));
+  Scribble(*target, seed);
+  EXPECT_EQ(device.SetRenderTarget(target), D3D_OK);
+  device.m_Stage0 = stage;
+  device.m_RenderStates.alphaBlendEnable = blend;
+  device.m_RenderStates.srcBlend = D3DBLEND_SRCALPHA;
+  device.m_RenderStates.destBlend = D3DBLEND_INVSRCALPHA;
+  return target;
+}
+
 // The quad of a geometry, corners in the strip's order, turned about its centre.
 cVertexBuffer QuadOf(const sGeometry& g, std::uint32_t diffuse) {
   const double a = g.degrees * 3.14159265358979323846 / 180;
@@ -110,14 +125,7 @@ cVertexBuffer QuadOf(const sGeometry& g, std::uint32_t diffuse) {
 cPixelBuffer Draw(const sGeometry& g, const sShade& shade, const sFormats& formats, const cPixelBuffer& texture,
                   bool reference) {
   cD3DDevice device(D3DCaps{}, nullptr);
-  auto target = std::make_shared<cPixelBuffer>();
-  EXPECT_TRUE(target->Create(kTargetW, kTargetH, formats.target));
-  Scribble(*target, 7);
-  EXPECT_EQ(device.SetRenderTarget(target), D3D_OK);
-  device.m_Stage0 = shade.stage;
-  device.m_RenderStates.alphaBlendEnable = shade.blend;
-  device.m_RenderStates.srcBlend = D3DBLEND_SRCALPHA;
-  device.m_RenderStates.destBlend = D3DBLEND_INVSRCALPHA;
+  const auto target = StartDevice(device, formats.target, 7, shade.stage, shade.blend);
   device.m_RenderStates.textureFactor = shade.diffuse;
   SetQuadReferenceRule(reference);
   EXPECT_EQ(DrawQuad(device, QuadOf(g, shade.diffuse), formats.textured ? &texture : nullptr), D3D_OK);
@@ -223,14 +231,7 @@ void Scribble16(cPixelBuffer& texture, std::uint32_t seed) {
 
 cPixelBuffer DrawCopy16(const sCopy16& copy, const sFormats16& formats, const cPixelBuffer& texture, bool reference) {
   cD3DDevice device(D3DCaps{}, nullptr);
-  auto target = std::make_shared<cPixelBuffer>();
-  EXPECT_TRUE(target->Create(kTargetW, kTargetH, formats.target));
-  Scribble(*target, 9);
-  EXPECT_EQ(device.SetRenderTarget(target), D3D_OK);
-  device.m_Stage0 = formats.stage;
-  device.m_RenderStates.alphaBlendEnable = formats.blend;
-  device.m_RenderStates.srcBlend = D3DBLEND_SRCALPHA;
-  device.m_RenderStates.destBlend = D3DBLEND_INVSRCALPHA;
+  const auto target = StartDevice(device, formats.target, 9, formats.stage, formats.blend);
   cVertexBuffer vb;
   WriteQuadVertices(vb, copy.x, copy.y, copy.w, copy.h, copy.sx, copy.sy, copy.sw, copy.sh, texture.Width(),
                     texture.Height(), 0xFFFFFFFF);
