@@ -342,6 +342,7 @@ void cDialogWindow::MoveInGroup(int step) {
 }
 
 void cDialogWindow::KeyDown(int vk) {
+  if (vk >= 0 && vk < 256) m_Held[static_cast<std::size_t>(vk)] = true;
   if (IsShift(vk)) m_Shift = true;
   if (IsControl(vk)) m_Control = true;
   // While the input method composes, its keys are its own.
@@ -370,6 +371,7 @@ void cDialogWindow::KeyDown(int vk) {
 }
 
 void cDialogWindow::KeyUp(int vk) {
+  if (vk >= 0 && vk < 256) m_Held[static_cast<std::size_t>(vk)] = false;
   if (IsShift(vk)) m_Shift = false;
   if (IsControl(vk)) m_Control = false;
 }

@@ -8,6 +8,7 @@
 //
 // Texts are code page 932 bytes. Positions are pixels of the game's frame; dialog units are turned
 // into pixels with the base units of the dialog font (6 x 12: one unit is 1.5 pixels both ways).
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -161,6 +162,8 @@ class cDialogWindow {
   bool TakeDirty();
   std::int32_t PressedItem() const { return m_Pressed; }
   bool ShiftDown() const { return m_Shift; }
+  // True while the key went down in the dialog and has not come up.
+  bool KeyHeld(int virtualKey) const { return virtualKey >= 0 && virtualKey < 256 && m_Held[static_cast<std::size_t>(virtualKey)]; }
   // The window property the keyboard hook finds its hook by.
   void SetHookProperty(cHook* hook) { m_HookProperty = hook; }
   cHook* HookProperty() const { return m_HookProperty; }
@@ -198,6 +201,7 @@ class cDialogWindow {
   std::intptr_t m_Result = 0;
   bool m_Dirty = true;
   cHook* m_HookProperty = nullptr;
+  std::array<bool, 256> m_Held{};
 };
 
 // Byte offsets of a code page 932 text: the start of the character before pos, and the length of

@@ -230,6 +230,9 @@ class cWindowGroup {
  public:
   void Add(cWindow* window);
   void Remove(cWindow* window);
+  // Shows (1) or hides (0) every window of the group; enables or disables them.
+  void Show(int show);
+  void Enable(int enable);
   const std::vector<cWindow*>& Windows() const { return m_Windows; }
 
  private:
