@@ -351,10 +351,9 @@ void cDialogWindow::KeyDown(int vk) {
   switch (vk) {
     case VK_TAB: MoveFocus(m_Shift ? -1 : 1); return;
     case VK_RETURN:
-      if (focused && focused->kind == DialogItemKind::List && focused->current >= 0) {
-        // Enter on a list is the list's double click, when its dialog wants one; else the button.
-        Command(*focused, LBN_DBLCLK);
-        if (!m_Ended) DefaultButton();
+      if (focused && focused->kind == DialogItemKind::List) {
+        // Enter on a list acts on its chosen entry, as a double click does.
+        if (focused->current >= 0) Command(*focused, LBN_DBLCLK);
         return;
       }
       DefaultButton();
