@@ -24,7 +24,6 @@ constexpr auto kLoopWait = std::chrono::milliseconds(5);
 
 std::mutex s_Lock;
 DialogAnswerer s_Answerer;
-DialogIdleWork s_IdleWork;
 
 void DispatchAllPosted(cDialogWindow& window) {
   while (!window.Ended() && window.DispatchPosted()) {
@@ -94,13 +93,7 @@ void RunInWindow(cDialogWindow& window, cScreen& screen) {
       if (window.Ended()) break;
       HandleEvent(window, screen, e, &redraw);
     }
-    DialogIdleWork idle;
-    {
-      std::lock_guard lock(s_Lock);
-      idle = s_IdleWork;
-    }
-    if (!window.Ended() && idle && !idle()) Close(window);
-    if (!window.Ended() && !window.Ended()) {
+    if (!window.Ended()) {
       // Text entry is on while a field has the focus, so that an input method can compose into it.
       const sDialogItem* focused = window.FocusedItem();
       const bool wantText = focused && focused->kind == DialogItemKind::Edit;
@@ -133,11 +126,6 @@ void RunInWindow(cDialogWindow& window, cScreen& screen) {
 void SetDialogAnswerer(DialogAnswerer answerer) {
   std::lock_guard lock(s_Lock);
   s_Answerer = std::move(answerer);
-}
-
-void SetDialogIdleWork(DialogIdleWork work) {
-  std::lock_guard lock(s_Lock);
-  s_IdleWork = std::move(work);
 }
 
 void DeliverDialogKey(cDialogWindow& window, int virtualKey, bool down) {

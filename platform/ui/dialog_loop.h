@@ -3,7 +3,10 @@
 // through the keyboard hook first, typed and composed text, mouse clicks mapped into the frame),
 // draws the dialog over the frame the game showed last and shows it, until the dialog ends; then the
 // game's frame comes back. In headless runs (or wherever an answerer is installed) the dialog takes
-// its answer instead: a list of actions done to it as the player would, separated by commas:
+// its answer instead. The window's close button closes the dialog, not the program; what other
+// threads send to the window thread waits until the dialog is done (the game-side threads are held
+// or waiting for the dialog meanwhile). An answer is a list of actions done to the dialog as the
+// player would, separated by commas:
 //
 //   type:TEXT   the text typed into the focused field (UTF-8; characters the game cannot write are
 //               refused as typing would refuse them)
@@ -25,11 +28,6 @@ class cScreen;
 using DialogAnswerer = std::function<std::optional<std::string>(const std::string& dialogName)>;
 // An empty function takes the answerer away again.
 void SetDialogAnswerer(DialogAnswerer answerer);
-
-// The window thread's other work while a dialog's loop runs (the main window's messages); false
-// when the program is to end, which closes the dialog.
-using DialogIdleWork = std::function<bool()>;
-void SetDialogIdleWork(DialogIdleWork work);
 
 // Runs window until it ends and traces "dialog NAME: RESULT".
 void RunDialogWindow(cDialogWindow& window, cScreen* screen, const std::string& name);
