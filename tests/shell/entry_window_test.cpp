@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <thread>
 #include <vector>
@@ -142,6 +143,69 @@ TEST_F(WindowTest, ThePlayersWindowShowsTheGameAndItsCloseButtonEndsTheProgramIn
   for (const std::string& l : lines)
     if (l.starts_with("stop ") || l == "window destroyed") stops.push_back(l);
   EXPECT_EQ(stops, order);
+}
+
+// The colour of a point of the window.
+unsigned long WindowPixel(::Display* x, Window w, int px, int py) {
+  XImage* image = XGetImage(x, w, px, py, 1, 1, AllPlanes, ZPixmap);
+  if (!image) return 0;
+  const unsigned long p = XGetPixel(image, 0, 0) & 0xFFFFFF;
+  XDestroyImage(image);
+  return p;
+}
+
+void ClickAt(::Display* x, Window w, int px, int py) {
+  int rx = 0, ry = 0;
+  Window child = 0;
+  XTranslateCoordinates(x, w, DefaultRootWindow(x), px, py, &rx, &ry, &child);
+  XTestFakeMotionEvent(x, DefaultScreen(x), rx, ry, 0);
+  XTestFakeButtonEvent(x, 1, True, 0);
+  XTestFakeButtonEvent(x, 1, False, 0);
+  XFlush(x);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
+TEST_F(WindowTest, ThePlayersLauncherComesUpInItsWindowAndStartsTheGame) {
+#if PLAYER_HAVE_SAMPLE_GAME
+  ASSERT_TRUE(WriteSampleGame(m_Folder / "game"));
+#else
+  GTEST_SKIP() << "no sample game to play";
+#endif
+  // The renderer left to the player.
+  const fs::path ini = m_Folder / "game" / "System.ini";
+  std::ifstream in(ini, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  in.close();
+  ASSERT_NE(text.find("Direct3D=1"), std::string::npos);
+  text.replace(text.find("Direct3D=1"), 10, "Direct3D=2");
+  std::ofstream(ini, std::ios::binary) << text;
+  fs::create_directories(m_Folder / "run");
+  cPlayerProcess player(m_Folder / "game", {},
+                        {{"DISPLAY", m_Server->Display()},
+                         {"SDL_VIDEODRIVER", "x11"},
+                         {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}});
+  ASSERT_TRUE(player.Started());
+  Window w = 0;
+  ASSERT_TRUE(Within(20000, [&] { return (w = FindGameWindow(m_X)) != 0; })) << "no window came up";
+  // The launcher's face, left of its buttons (outer top-left 133, 104 in the frame, one unit 1.5 pixels).
+  ASSERT_TRUE(Within(20000, [&] { return WindowPixel(m_X, w, 143, 304) == 0xD4D0C8; })) << "no launcher";
+  EXPECT_FALSE(player.Poll().has_value());
+  const int clientX = 133 + 3;
+  const int clientY = 104 + 3 + 19;
+  ClickAt(m_X, w, clientX + 80 * 3 / 2 + 6, clientY + 30 * 3 / 2 + 7);   // DirectDraw
+  ClickAt(m_X, w, clientX + 50 * 3 / 2 + 6, clientY + 85 * 3 / 2 + 7);   // don't show again
+  ClickAt(m_X, w, clientX + 105 * 3 / 2, clientY + 117 * 3 / 2);          // start
+  // The game runs in DirectDraw and remembers it.
+  EXPECT_TRUE(Within(20000, [&] { return fs::exists(m_Folder / "game" / "user_data" / "Boot.dat"); }));
+  EXPECT_TRUE(Within(20000, [&] { return (w = FindGameWindow(m_X)) != 0 && WindowColours(m_X, w) > 4; }));
+  EXPECT_FALSE(player.Poll().has_value());
+  PressCloseButton(m_X, w);
+  EXPECT_EQ(player.Wait(30), 0);
+  std::ifstream boot(m_Folder / "game" / "user_data" / "Boot.dat", std::ios::binary);
+  const std::string stored((std::istreambuf_iterator<char>(boot)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(stored.size(), 20u);
+  EXPECT_EQ(stored[8], 0) << "DirectDraw";
+  EXPECT_EQ(stored[12], 1) << "the launcher is not shown again";
 }
 
 TEST_F(WindowTest, AKeyPressedInTheWindowReachesThePlayersInput) {
