@@ -21,7 +21,6 @@ constexpr std::uint32_t SB_PAGEUP = 2;
 constexpr std::uint32_t SB_PAGELEFT = 2;
 constexpr std::uint32_t SB_PAGEDOWN = 3;
 constexpr std::uint32_t SB_PAGERIGHT = 3;
-constexpr std::uint32_t WS_DISABLED = 0x08000000;
 
 // The keys a dialog turns into scrolling, one row per key: the message and its scroll code.
 struct sScrollKey {
@@ -112,7 +111,7 @@ int cDialog::Dispatch(HWND hWnd, std::uint32_t message, std::uintptr_t wParam, s
   switch (message) {
     case WM_INITDIALOG: OnInitDialog(wParam, lParam); break;
     case WM_DESTROY:
-      // The hidden or disabled windows come back whatever way the dialog went.
+      // The window is gone; DoModal shows and enables the group's windows again.
       m_hWnd = nullptr;
       break;
     case WM_NOTIFY:
@@ -217,18 +216,4 @@ bool cDialog::ReadClientSize(std::int32_t* width, std::int32_t* height) const {
   *width = client.w;
   *height = client.h;
   return true;
-}
-
-void cWindowGroup::Show(int show) {
-  for (cWindow* window : m_Windows)
-    if (window->Handle()) ShowHostWindow(*window->Handle(), show != 0);
-}
-
-void cWindowGroup::Enable(int enable) {
-  for (cWindow* window : m_Windows) {
-    if (enable)
-      window->ClearStyleBits(WS_DISABLED);
-    else
-      window->SetStyleBits(WS_DISABLED);
-  }
 }

@@ -61,7 +61,7 @@ constexpr std::uint32_t EN_KILLFOCUS = 0x200;
 constexpr std::uint32_t EN_CHANGE = 0x300;
 constexpr std::uint32_t EN_UPDATE = 0x400;
 
-// Frame pixels of one dialog unit, times two (so that the arithmetic stays in integers).
+// Frame pixels of a length in dialog units: one unit is 1.5 pixels, rounded down.
 constexpr std::int32_t DialogUnitsToPixels(std::int32_t units) { return units * 3 / 2; }
 // The dialog frame and the title bar, in pixels.
 constexpr std::int32_t kDialogFrame = 3;

@@ -278,3 +278,17 @@ void cWindowGroup::Add(cWindow* window) {
 }
 
 void cWindowGroup::Remove(cWindow* window) { std::erase(m_Windows, window); }
+
+void cWindowGroup::Show(int show) {
+  for (cWindow* window : m_Windows)
+    if (window->Handle()) ShowHostWindow(*window->Handle(), show != 0);
+}
+
+void cWindowGroup::Enable(int enable) {
+  for (cWindow* window : m_Windows) {
+    if (enable)
+      window->ClearStyleBits(WS_DISABLED);
+    else
+      window->SetStyleBits(WS_DISABLED);
+  }
+}

@@ -45,6 +45,7 @@ constexpr std::uint32_t WM_APP = 0x8000;
 
 // Window styles.
 constexpr std::uint32_t WS_POPUP = 0x80000000;
+constexpr std::uint32_t WS_DISABLED = 0x08000000;
 constexpr std::uint32_t WS_CAPTION = 0x00C00000;
 constexpr std::uint32_t WS_DLGFRAME = 0x00400000;
 constexpr std::uint32_t WS_SYSMENU = 0x00080000;
