@@ -30,10 +30,10 @@
 // The X client headers come last: their macros (None, Bool, Status) would bend the names above.
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+
+#include "tests/shell/x_session.h"
 
 namespace {
 
@@ -42,22 +42,6 @@ namespace fs = std::filesystem;
 const fs::path s_Output = fs::current_path() / "test_output";
 
 constexpr unsigned long kDialogFace = 0xD4D0C8;
-
-int s_XErrors = 0;
-int NoteXError(::Display*, XErrorEvent*) {
-  ++s_XErrors;
-  return 0;
-}
-
-template <class Pred>
-bool Within(int ms, Pred pred) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (pred()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return pred();
-}
 
 // A point of a dialog in the frame: its outer top-left, and an item's centre in dialog units.
 struct sDialogAt {
@@ -76,16 +60,11 @@ struct sDialogAt {
   }
 };
 
-class DialogWindowTest : public GameFolderTest {
+class DialogWindowTest : public XServerTest {
  protected:
   void SetUp() override {
-    GameFolderTest::SetUp();
-    if (kSanitizerBuild) GTEST_SKIP() << "not in the sanitizer build";
-    m_Server = std::make_unique<cVirtualXServer>();
-    if (!m_Server->Available()) GTEST_SKIP() << "no virtual X server";
-    XSetErrorHandler(NoteXError);
-    m_X = XOpenDisplay(m_Server->Display().c_str());
-    ASSERT_NE(m_X, nullptr);
+    XServerTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     setenv("DISPLAY", m_Server->Display().c_str(), 1);
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     ASSERT_TRUE(OpenTrace(m_Folder / "trace.txt"));
@@ -108,9 +87,7 @@ class DialogWindowTest : public GameFolderTest {
     CloseTrace();
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "");
     unsetenv("DISPLAY");
-    if (m_X) XCloseDisplay(m_X);
-    m_Server.reset();
-    GameFolderTest::TearDown();
+    XServerTest::TearDown();
   }
 
   cScreen& Screen() { return *g_MainWindow.Screen(); }
@@ -150,11 +127,7 @@ class DialogWindowTest : public GameFolderTest {
 
   unsigned long PixelAt(int fx, int fy) {
     auto [sx, sy] = OnScreen(fx, fy);
-    XImage* image = XGetImage(m_X, DefaultRootWindow(m_X), sx, sy, 1, 1, AllPlanes, ZPixmap);
-    if (!image) return 0;
-    const unsigned long p = XGetPixel(image, 0, 0) & 0xFFFFFF;
-    XDestroyImage(image);
-    return p;
+    return WindowPixel(m_X, DefaultRootWindow(m_X), sx, sy);
   }
 
   // The window as the X server shows it, written as a PNG file for people to look at.
@@ -202,7 +175,7 @@ class DialogWindowTest : public GameFolderTest {
       shown = Within(10000, [&] { return PixelAt(face.first, face.second) == kDialogFace; });
       if (!shown) {
         // The dialog is closed, so that the test ends and reports.
-        PressCloseButton();
+        PressCloseButton(m_X, m_Window);
         return;
       }
       XSetInputFocus(m_X, m_Window, RevertToParent, CurrentTime);
@@ -214,21 +187,6 @@ class DialogWindowTest : public GameFolderTest {
     EXPECT_TRUE(shown) << "the dialog never showed";
   }
 
-  // What a window manager sends when the window's close button is pressed.
-  void PressCloseButton() {
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = m_Window;
-    e.xclient.message_type = XInternAtom(m_X, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(m_X, "WM_DELETE_WINDOW", False));
-    e.xclient.data.l[1] = CurrentTime;
-    XSendEvent(m_X, m_Window, False, NoEventMask, &e);
-    XFlush(m_X);
-  }
-
-  std::unique_ptr<cVirtualXServer> m_Server;
-  ::Display* m_X = nullptr;
   Window m_Window = 0;
   int m_WindowW = 640;
   int m_WindowH = 480;
@@ -305,7 +263,7 @@ TEST_F(DialogWindowTest, TheNameEntryTakesTypedLettersAndOk) {
   Drive({at.x + 5, at.y + 90}, [] { HandleNameEntryRequest(); },
         [&] {
           Key(XK_z);
-          PressCloseButton();
+          PressCloseButton(m_X, m_Window);
         });
   EXPECT_EQ(g_Option.m_RankName, "abc");
   g_SceneManager.m_TitleChoice = savedChoice;

@@ -24,31 +24,14 @@
 // The X client headers come last: their macros (None, Bool, Status) would bend the names above.
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+
+#include "tests/shell/x_session.h"
 #include <X11/keysym.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Xlib's default answer to a failed request ends the process; a test only wants to know.
-int s_XErrors = 0;
-int NoteXError(::Display*, XErrorEvent*) {
-  ++s_XErrors;
-  return 0;
-}
-
-template <class Pred>
-bool Within(int ms, Pred pred) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (pred()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return pred();
-}
 
 // The viewable top-level window of at least the game's size, or 0.
 Window FindGameWindow(::Display* x) {
@@ -80,39 +63,7 @@ std::size_t WindowColours(::Display* x, Window w) {
   return colours.size();
 }
 
-// What a window manager sends when the window's close button is pressed.
-void PressCloseButton(::Display* x, Window w) {
-  XEvent e{};
-  e.xclient.type = ClientMessage;
-  e.xclient.window = w;
-  e.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
-  e.xclient.format = 32;
-  e.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
-  e.xclient.data.l[1] = CurrentTime;
-  XSendEvent(x, w, False, NoEventMask, &e);
-  XFlush(x);
-}
-
-class WindowTest : public GameFolderTest {
- protected:
-  void SetUp() override {
-    GameFolderTest::SetUp();
-    if (kSanitizerBuild) GTEST_SKIP() << "not in the sanitizer build";
-    m_Server = std::make_unique<cVirtualXServer>();
-    if (!m_Server->Available()) GTEST_SKIP() << "no virtual X server";
-    XSetErrorHandler(NoteXError);
-    m_X = XOpenDisplay(m_Server->Display().c_str());
-    ASSERT_NE(m_X, nullptr);
-  }
-  void TearDown() override {
-    if (m_X) XCloseDisplay(m_X);
-    m_Server.reset();
-    GameFolderTest::TearDown();
-  }
-
-  std::unique_ptr<cVirtualXServer> m_Server;
-  ::Display* m_X = nullptr;
-};
+class WindowTest : public XServerTest {};
 
 TEST_F(WindowTest, ThePlayersWindowShowsTheGameAndItsCloseButtonEndsTheProgramInOrder) {
 #if PLAYER_HAVE_SAMPLE_GAME
@@ -143,15 +94,6 @@ TEST_F(WindowTest, ThePlayersWindowShowsTheGameAndItsCloseButtonEndsTheProgramIn
   for (const std::string& l : lines)
     if (l.starts_with("stop ") || l == "window destroyed") stops.push_back(l);
   EXPECT_EQ(stops, order);
-}
-
-// The colour of a point of the window.
-unsigned long WindowPixel(::Display* x, Window w, int px, int py) {
-  XImage* image = XGetImage(x, w, px, py, 1, 1, AllPlanes, ZPixmap);
-  if (!image) return 0;
-  const unsigned long p = XGetPixel(image, 0, 0) & 0xFFFFFF;
-  XDestroyImage(image);
-  return p;
 }
 
 void ClickAt(::Display* x, Window w, int px, int py) {
