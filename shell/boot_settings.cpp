@@ -3,6 +3,10 @@
 
 #include <utility>
 
+#include "platform/host/host_window.h"
+#include "shell/main_window.h"
+#include "shell/shell_dialogs.h"
+
 cBootSettings g_BootSettings;
 
 cBootSettings::cBootSettings() { RegisterFields(kRecordVersion); }
@@ -18,11 +22,14 @@ int cBootSettings::Load(const char* path) {
 }
 
 std::int32_t RunLauncher(const char* path) {
-  // The start button: the controls' values (here the stored or default choice, unchanged) go into
-  // the record and the record to the file. A failed write is not reported; the choice still holds
-  // for this run.
-  g_BootSettings.SaveFile(path);
-  return 1;
+  // The launcher comes before the display: the window, still hidden, shows for the dialog alone.
+  cScreen* screen = g_MainWindow.Screen();
+  const bool window = screen && HostScreenIsWindow(*screen);
+  if (window) ShowHostWindow(*screen, true);
+  cLauncherDialog dialog(path);
+  const std::intptr_t result = dialog.DoModal(0);
+  if (window) ShowHostWindow(*screen, false);
+  return result == 1 ? 1 : 0;
 }
 
 std::int32_t ChooseBootRenderer(const char* path) {

@@ -29,7 +29,6 @@ extern cBootSettings g_BootSettings;
 // cancelled the launcher, and the program ends.
 std::int32_t ChooseBootRenderer(const char* path);
 
-// The launcher itself: 1 when the player starts the game (the choice then in g_BootSettings and
-// written to path), 0 when cancelled. The dialog comes with the window framework's dialogs; until
-// then the launcher is confirmed at once with what it would preselect.
+// The launcher itself, over the main window: 1 when the player starts the game (the choice then in
+// g_BootSettings and written to path), 0 when cancelled.
 std::int32_t RunLauncher(const char* path);

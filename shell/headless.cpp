@@ -17,6 +17,7 @@
 #include "platform/host/text_codec.h"
 #include "platform/host/trace.h"
 #include "platform/services/format.h"
+#include "platform/ui/dialog_loop.h"
 #include "platform/ui/file_dialogs.h"
 #include "platform/ui/window.h"
 #include "play/play_trace.h"
@@ -136,6 +137,12 @@ bool StartHeadless(const RunOptions& options, std::string* error) {
     if (!answer || *answer == "cancel") return std::nullopt;
     return Utf8ToCp932(*answer);
   });
+  // The launcher and the name entry: their answers are what the player would do in them.
+  SetDialogAnswerer([&options](const std::string& name) -> std::optional<std::string> {
+    const std::string* answer = options.Answer(name);
+    if (!answer) return std::nullopt;
+    return *answer;
+  });
   return true;
 }
 
@@ -160,5 +167,6 @@ void ResetHeadless() {
   s_ScriptInUse = false;
   s_Script.ReleaseKeys();
   SetFileDialogAnswerer({});
+  SetDialogAnswerer({});
   SetBoxSink({});
 }

@@ -16,8 +16,10 @@
 #include "project/stage_data.h"
 #include "project/system_data.h"
 #include "project/window_requests.h"
+#include "shell/app_state.h"
 #include "shell/main_window.h"
 #include "shell/scene_manager.h"
+#include "shell/shell_dialogs.h"
 #include "shell/title_scene.h"
 
 namespace {
@@ -52,9 +54,15 @@ void FinishFileRequest(std::int32_t chosen) {
 }  // namespace
 
 void HandleNameEntryRequest() {
-  // The name-entry dialog is not drawn yet: the request is answered at once, as if it was closed
-  // without a change, so the game thread goes on.
-  Trace("dialog name-entry: not available, closed");
+  // The game-side threads stand still while the dialog writes the name they own.
+  DDSetDialogMode(1);
+  SuspendWorkers();
+  {
+    cNameEntryDialog dialog;
+    dialog.DoModal(0);
+  }
+  DDSetDialogMode(0);
+  ResumeWorkers();
   g_NameEntryDone = 1;
 }
 

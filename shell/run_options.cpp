@@ -159,7 +159,8 @@ std::string RunOptionsUsage() {
          "  --shot N:FILE.png    write the screen after frame N (repeatable)\n"
          "  --trace FILE         one line per platform event\n"
          "  --trace-state        and one state line per frame (hero 0, score, lives, time)\n"
-         "  --answer KEY=VALUE   answer dialogs and boxes (open-stage=, open-replay=, save-replay=, box=)\n"
+         "  --answer KEY=VALUE   answer dialogs and boxes (open-stage=, open-replay=, save-replay=, box=;\n"
+         "                       launcher=, name-entry=: actions type:TEXT, click:ID, key:NAME, close)\n"
          "  --seed N             the random seed of stage starts\n"
          "  --inactive N:MS      after frame N, lose the focus for MS milliseconds\n"
          "  --help, --version\n";

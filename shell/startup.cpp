@@ -15,6 +15,7 @@
 #include "platform/services/log.h"
 #include "platform/services/random.h"
 #include "platform/services/record.h"
+#include "platform/ui/keyboard_hook.h"
 #include "project/common_palette.h"
 #include "project/database.h"
 #include "project/database_frames.h"
@@ -184,6 +185,8 @@ bool InitGame(const char* lpCmdLine, int nCmdShow) {
 }
 
 void UnInitGame() {
+  // The dialogs' keyboard hook stays between dialogs; it goes with the program.
+  UnhookKeyboard();
   ReleaseSoundEffects();
   g_Bgm.Release();
   // The MIDI outputs let go of the synthesiser with the music manager; its sound font goes last.

@@ -17,8 +17,9 @@ namespace {
 constexpr std::uint32_t kActiveWaitMs = 1;
 constexpr std::uint32_t kInactiveWaitMs = 10;
 
-// The window's events in the window procedure's terms.
-HostMessage MessageOf(const HostWindowEvent& e) {
+// The window's events in the window procedure's terms; the mouse and text events are only for the
+// dialogs, which read them in their own loop.
+std::optional<HostMessage> MessageOf(const HostWindowEvent& e) {
   switch (e.kind) {
     case HostWindowEventKind::Close: return HostMessage(WM_CLOSE);
     case HostWindowEventKind::Activate: return HostMessage(WM_ACTIVATEAPP, 1);
@@ -26,8 +27,8 @@ HostMessage MessageOf(const HostWindowEvent& e) {
     case HostWindowEventKind::Moved: return HostMessage(WM_MOVE);
     case HostWindowEventKind::Resized: return HostMessage(WM_SIZE);
     case HostWindowEventKind::KeyDown: return HostMessage(WM_KEYDOWN, static_cast<std::uintptr_t>(e.virtualKey));
+    default: return std::nullopt;
   }
-  return HostMessage();
 }
 
 }  // namespace
@@ -48,7 +49,8 @@ std::intptr_t RunWindowLoop() {
     bool busy = false;
     events.clear();
     PumpHostWindowEvents(events);
-    for (const HostWindowEvent& e : events) DispatchMainWindowMessage(MessageOf(e));
+    for (const HostWindowEvent& e : events)
+      if (std::optional<HostMessage> msg = MessageOf(e)) DispatchMainWindowMessage(*msg);
     busy = !events.empty();
 
     for (;;) {

@@ -130,6 +130,7 @@ void ResetDrawAlphaOp();
 // Leaves the full-screen display for a box, shows it, and returns; the box's answer, 0 when the
 // display could not make way for it.
 std::int32_t DDMesBox(const std::string& text, const std::string& caption, std::uint32_t type);
-// On: the display makes way for a window of the system (scene ended, cursor shown); off: back to the
-// game (cursor hidden). 1 when done, 0 when it could not be.
+// On: the display makes way for a dialog (scene ended, cursor shown); off: back to the game (cursor
+// hidden). The game's own dialogs are drawn in its frame, so a full-screen display stays full
+// screen for them. 1 when done, 0 when it could not be.
 std::int32_t DDSetDialogMode(std::int32_t on);

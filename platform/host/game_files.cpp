@@ -277,6 +277,8 @@ std::optional<GameFileInfo> StatGameFile(std::string_view path) {
     const std::uintmax_t size = fs::file_size(*host, ec);
     if (!ec) info.size = size;
   }
+  const fs::file_time_type written = fs::last_write_time(*host, ec);
+  if (!ec) info.modified = static_cast<std::int64_t>(written.time_since_epoch().count());
   return info;
 }
 

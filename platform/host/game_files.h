@@ -46,6 +46,7 @@ GameFile OpenGameFile(std::string_view path, const char* mode);
 struct GameFileInfo {
   bool isDirectory = false;
   std::uint64_t size = 0;
+  std::int64_t modified = 0;  // the last write, in ticks of the file clock: for ordering only
 };
 std::optional<GameFileInfo> StatGameFile(std::string_view path);
 bool GameFileExists(std::string_view path);

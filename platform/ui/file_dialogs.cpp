@@ -9,8 +9,11 @@
 #include "platform/display/display.h"
 #include "platform/display/palette.h"
 #include "platform/host/game_files.h"
+#include "platform/host/host_window.h"
+#include "platform/host/text_codec.h"
 #include "platform/host/trace.h"
 #include "platform/services/format.h"
+#include "platform/ui/file_dialog_window.h"
 
 namespace {
 
@@ -70,12 +73,28 @@ std::string PlaceInFolder(const std::string& folder, const std::string& answer) 
   return JoinFolder(folder, answer);
 }
 
-// Asks the answerer; nullopt is a cancel, with the reason in the trace.
-std::optional<std::string> Ask(const FileDialogRequest& request) {
+// What the player chose: typed as an answer (a name in the initial folder, or a path), or picked in
+// the drawn dialog (a whole game path, checked and completed there).
+struct sChoice {
+  std::string answer;
+  bool picked = false;
+};
+
+// Asks the answerer, else the player in the owner's window; nullopt is a cancel, with the reason in
+// the trace.
+std::optional<sChoice> Ask(const FileDialogRequest& request) {
   FileDialogAnswerer answerer;
   {
     std::lock_guard lock(s_AnswererLock);
     answerer = s_Answerer;
+  }
+  if (!answerer && request.owner && HostScreenIsWindow(*request.owner)) {
+    std::optional<std::string> picked = RunFileDialogWindow(request);
+    if (!picked) {
+      Trace(FormatString("dialog %s %s: cancelled", KindName(request.kind), request.title.c_str()));
+      return std::nullopt;
+    }
+    return sChoice{*picked, true};
   }
   if (!answerer) {
     Trace(FormatString("dialog %s %s: cancelled (no answer)", KindName(request.kind), request.title.c_str()));
@@ -86,7 +105,7 @@ std::optional<std::string> Ask(const FileDialogRequest& request) {
     Trace(FormatString("dialog %s %s: cancelled", KindName(request.kind), request.title.c_str()));
     return std::nullopt;
   }
-  return answer;
+  return sChoice{*answer, false};
 }
 
 void TraceFailure(const FileDialogRequest& request, const char* why, const std::string& path) {
@@ -146,14 +165,14 @@ std::int32_t OpenFileDialog(cScreen* owner, std::span<char> buffer, const char* 
   request.mustExist = true;
 
   cDialogPaletteGuard palette;
-  const std::optional<std::string> answer = Ask(request);
+  const std::optional<sChoice> answer = Ask(request);
   if (!answer) return 0;
 
-  std::vector<std::string> parts = SplitAtNul(*answer);
+  std::vector<std::string> parts = SplitAtNul(answer->answer);
   if (parts.size() > 1 && !request.multiSelect) parts.resize(1);
   std::vector<std::string> chosen;
   if (parts.size() == 1) {
-    parts.front() = PlaceInFolder(request.initialDir, parts.front());
+    if (!answer->picked) parts.front() = PlaceInFolder(request.initialDir, parts.front());
     chosen.push_back(parts.front());
   } else {
     // The folder the player was in, then the names picked in it.
@@ -161,6 +180,10 @@ std::int32_t OpenFileDialog(cScreen* owner, std::span<char> buffer, const char* 
     for (std::size_t i = 1; i < parts.size(); ++i) chosen.push_back(JoinFolder(parts.front(), parts[i]));
   }
   for (const std::string& path : chosen) {
+    if (!GamePathInside(path)) {
+      TraceFailure(request, "outside the game folder", path);
+      return 0;
+    }
     const std::optional<GameFileInfo> info = StatGameFile(path);
     if (!info || info->isDirectory) {
       TraceFailure(request, "no such file", path);
@@ -191,20 +214,32 @@ std::int32_t SaveFileDialog(cScreen* owner, std::span<char, kFileDialogBufferSiz
   request.filters = ParseFileDialogFilter(filter);
   request.defaultExt = Text(defaultExt);
   request.proposedName.assign(buffer.data(), std::min(proposedLength, buffer.size() - 1));
-  // Replacing a file is confirmed in DirectDraw mode only, as the game always did.
-  request.overwritePrompt = !DisplayIsD3D();
+  // Replacing a file is always confirmed, under both renderers: a replay overwritten unasked is lost.
+  request.overwritePrompt = true;
 
   cDialogPaletteGuard palette;
-  const std::optional<std::string> answer = Ask(request);
+  const std::optional<sChoice> answer = Ask(request);
   if (!answer) return 0;
 
-  std::string path = PlaceInFolder(request.initialDir, SplitAtNul(*answer).front());
-  std::vector<std::string> components = SplitGamePath(path);
-  const bool hasExtension = !components.empty() && components.back().find('.') != std::string::npos;
-  const bool plainExtension = request.defaultExt.find_first_of("*?;") == std::string::npos;
-  if (!hasExtension && !request.defaultExt.empty() && plainExtension) path += "." + request.defaultExt;
+  std::string path = answer->picked ? answer->answer : PlaceInFolder(request.initialDir, SplitAtNul(answer->answer).front());
+  if (!GamePathInside(path)) {
+    TraceFailure(request, "outside the game folder", path);
+    return 0;
+  }
+  if (!answer->picked) {
+    // The whole default extension, not only its first letters.
+    std::vector<std::string> components = SplitGamePath(path);
+    const bool hasExtension = !components.empty() && components.back().find('.') != std::string::npos;
+    const bool plainExtension = request.defaultExt.find_first_of("*?;") == std::string::npos;
+    if (!hasExtension && !request.defaultExt.empty() && plainExtension) path += "." + request.defaultExt;
+  }
   if (path.size() + 1 > buffer.size()) {
     TraceFailure(request, "name too long", path);
+    return 0;
+  }
+  if (!answer->picked && GameFileExists(path) &&
+      !AskYesNo(owner, path + SJ(" は既に存在します。\n上書きしますか？"), request.title)) {
+    Trace(FormatString("dialog save %s: cancelled (not replaced) %s", request.title.c_str(), path.c_str()));
     return 0;
   }
   std::fill(buffer.begin(), buffer.end(), '\0');

@@ -2,10 +2,12 @@
 // The open and save file dialogs, with the flags the game always uses. Both run on the window
 // thread; the game thread waits in its request meanwhile.
 //
-// Until the dialogs are drawn inside the game window, a dialog is answered through one seam: the
-// answerer installed with SetFileDialogAnswerer gets the whole request and gives the chosen name, or
-// nothing for a cancel. Without an answerer every dialog is cancelled, and the trace says so. The
-// headless shell installs an answerer that takes the run's --answer values.
+// In the game's window the dialog is drawn there (file_dialog_window.h) and the player picks the
+// file. An answerer installed with SetFileDialogAnswerer takes its place: it gets the whole request
+// and gives the chosen name, or nothing for a cancel; the headless shell installs one that takes the
+// run's --answer values. With neither a window nor an answerer every dialog is cancelled, and the
+// trace says so. Whichever way, a path outside the game folder is never chosen, and saving over a
+// file is asked first.
 //
 // An answer is what the player would have typed or picked: a bare file name lies in the dialog's
 // initial folder; a path with folders is taken as it stands (relative to the game folder). A multiple

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/host/host_window.h"
+#include "platform/services/log.h"
 
 cWindowGroup g_WindowGroup;
 
@@ -122,9 +123,17 @@ void cWindow::ComputeFrame() {
 }
 
 void cWindow::UpdateStyle() {
-  ScreenRect rect;
-  if (m_hWnd && GetHostWindowRect(*m_hWnd, &rect)) m_ClientRect = {0, 0, rect.w, rect.h};
+  std::int32_t w = 0, h = 0;
+  if (ReadClientSize(&w, &h)) m_ClientRect = {0, 0, w, h};
   ComputeFrame();
+}
+
+bool cWindow::ReadClientSize(std::int32_t* width, std::int32_t* height) const {
+  ScreenRect rect;
+  if (!m_hWnd || !GetHostWindowRect(*m_hWnd, &rect)) return false;
+  *width = rect.w;
+  *height = rect.h;
+  return true;
 }
 
 void cWindow::GetFrameRect(MINMAXINFO* info) const {
@@ -135,10 +144,74 @@ void cWindow::GetFrameRect(MINMAXINFO* info) const {
   info->ptMaxTrackSize = {m_MaxClient.x + mw, m_MaxClient.y + mh};
 }
 
-void cWindow::MoveTo(std::int32_t x, std::int32_t y) {
+void cWindow::PlaceWindow(std::int32_t x, std::int32_t y) {
   if (m_hWnd) MoveHostWindow(*m_hWnd, x, y);
+}
+
+// The desktop window's client size follows the frame the game shows; the window manager keeps it.
+void cWindow::ResizeWindow(std::int32_t, std::int32_t) {}
+
+bool cWindow::WorkArea(RECT* area) const {
+  std::int32_t w = 0, h = 0;
+  if (!GetHostDesktopSize(m_hWnd, &w, &h)) return false;
+  *area = {0, 0, w, h};
+  return true;
+}
+
+bool cWindow::ReadMouse(std::int32_t* x, std::int32_t* y, std::uint32_t* held) const {
+  return m_hWnd && GetHostMouse(*m_hWnd, x, y, held);
+}
+
+void cWindow::MoveTo(std::int32_t x, std::int32_t y) {
+  PlaceWindow(x, y);
   m_WindowPos = {x, y};
   ComputeFrame();
+}
+
+void cWindow::SetClientSize(std::int32_t width, std::int32_t height) {
+  m_ClientRect = {0, 0, width, height};
+  ComputeFrame();
+  ResizeWindow(m_WindowRect.right, m_WindowRect.bottom);
+}
+
+void cWindow::PlaceInWorkArea() {
+  if (m_RequestedPos.x == -1000 || m_RequestedPos.y == -1000) return;
+  RECT area;
+  if (!WorkArea(&area)) return;
+  const std::int32_t w = m_WindowRect.right - m_WindowRect.left;
+  const std::int32_t h = m_WindowRect.bottom - m_WindowRect.top;
+  std::int32_t x = m_RequestedPos.x;
+  std::int32_t y = m_RequestedPos.y;
+  if (x < 0) {
+    x = 0;
+  } else if (x + w >= area.right) {
+    x = area.right - w;
+  }
+  if (y < 0) {
+    y = 0;
+  } else if (y + h >= area.bottom) {
+    y = area.bottom - h;
+  }
+  m_RequestedPos = {x, y};
+  MoveTo(x, y);
+}
+
+void cWindow::SetStyleBits(std::uint32_t bits) {
+  m_Style |= bits;
+  UpdateStyle();
+}
+
+void cWindow::ClearStyleBits(std::uint32_t bits) {
+  m_Style &= ~bits;
+  UpdateStyle();
+}
+
+void cWindow::GetWindowPos(POINT* out) const {
+  if (out) *out = m_WindowPos;
+}
+
+void cWindow::GetClientRect(RECT* out) const {
+  if (out && m_hWnd) *out = m_ClientRect;
 }
 
 void cWindow::CenterOnDesktop() {
@@ -150,7 +223,7 @@ void cWindow::CenterOnDesktop() {
 int cWindow::UpdateMouse(int always, std::uint32_t buttons) {
   std::int32_t x = 0, y = 0;
   std::uint32_t held = 0;
-  if (!m_hWnd || !GetHostMouse(*m_hWnd, &x, &y, &held)) return 0;
+  if (!ReadMouse(&x, &y, &held)) return 0;
   x -= m_DrawOrigin.x;
   y -= m_DrawOrigin.y;
   if (!always && (x < 0 || x >= m_DrawSize.x || y < 0 || y >= m_DrawSize.y)) return 0;
@@ -166,6 +239,12 @@ int cWindow::Dispatch(HWND hWnd, std::uint32_t message, std::uintptr_t wParam, s
     // A command sent while one is being handled is refused, not handled re-entrantly.
     if (m_CommandGuard) return 0;
     m_CommandGuard = 1;
+  }
+  if (m_MessageLog && message != WM_SETTEXT) {
+    LogF("%s | msg:%s | wp:%u(%u,%u) | lp:%d(%d,%d)", m_Name.c_str(), GetMessageName(message),
+         static_cast<unsigned>(wParam), HIWORD(wParam), LOWORD(wParam), static_cast<int>(lParam),
+         static_cast<int>(HIWORD(static_cast<std::uintptr_t>(lParam))),
+         static_cast<int>(LOWORD(static_cast<std::uintptr_t>(lParam))));
   }
   UpdateMouse(0, 7);
   switch (message) {
@@ -199,3 +278,17 @@ void cWindowGroup::Add(cWindow* window) {
 }
 
 void cWindowGroup::Remove(cWindow* window) { std::erase(m_Windows, window); }
+
+void cWindowGroup::Show(int show) {
+  for (cWindow* window : m_Windows)
+    if (window->Handle()) ShowHostWindow(*window->Handle(), show != 0);
+}
+
+void cWindowGroup::Enable(int enable) {
+  for (cWindow* window : m_Windows) {
+    if (enable)
+      window->ClearStyleBits(WS_DISABLED);
+    else
+      window->SetStyleBits(WS_DISABLED);
+  }
+}

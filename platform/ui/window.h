@@ -10,14 +10,28 @@
 #include "platform/host/message_queue.h"
 #include "platform/host/screen.h"
 
+// The low and high words of a message parameter, and a parameter made of two.
+constexpr std::uint32_t LOWORD(std::uintptr_t v) { return static_cast<std::uint32_t>(v & 0xFFFF); }
+constexpr std::uint32_t HIWORD(std::uintptr_t v) { return static_cast<std::uint32_t>((v >> 16) & 0xFFFF); }
+constexpr std::uintptr_t MAKEWPARAM(std::uint32_t low, std::uint32_t high) {
+  return static_cast<std::uintptr_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16));
+}
+
 // The window messages the framework and the main window handle, with the numbers the game uses.
 constexpr std::uint32_t WM_CREATE = 0x0001;
 constexpr std::uint32_t WM_MOVE = 0x0003;
 constexpr std::uint32_t WM_SIZE = 0x0005;
+constexpr std::uint32_t WM_SETREDRAW = 0x000B;
+constexpr std::uint32_t WM_SETTEXT = 0x000C;
 constexpr std::uint32_t WM_PAINT = 0x000F;
 constexpr std::uint32_t WM_GETMINMAXINFO = 0x0024;
+constexpr std::uint32_t WM_NOTIFY = 0x004E;
 constexpr std::uint32_t WM_KEYDOWN = 0x0100;
+constexpr std::uint32_t WM_KEYUP = 0x0101;
+constexpr std::uint32_t WM_INITDIALOG = 0x0110;
 constexpr std::uint32_t WM_COMMAND = 0x0111;
+constexpr std::uint32_t WM_HSCROLL = 0x0114;
+constexpr std::uint32_t WM_VSCROLL = 0x0115;
 constexpr std::uint32_t WM_MOUSEMOVE = 0x0200;
 constexpr std::uint32_t WM_LBUTTONDOWN = 0x0201;
 constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
@@ -31,11 +45,16 @@ constexpr std::uint32_t WM_APP = 0x8000;
 
 // Window styles.
 constexpr std::uint32_t WS_POPUP = 0x80000000;
+constexpr std::uint32_t WS_DISABLED = 0x08000000;
 constexpr std::uint32_t WS_CAPTION = 0x00C00000;
 constexpr std::uint32_t WS_DLGFRAME = 0x00400000;
 constexpr std::uint32_t WS_SYSMENU = 0x00080000;
 constexpr std::uint32_t WS_THICKFRAME = 0x00040000;
 constexpr std::uint32_t WS_MINIMIZEBOX = 0x00020000;
+
+// The message's name as the message log writes it: the name of the table, or for a number not in it
+// its decimal digits (in one buffer shared by every call).
+const char* GetMessageName(std::uint32_t message);
 
 // Show-window codes.
 constexpr int SW_HIDE = 0;
@@ -133,7 +152,19 @@ class cWindow {
   void UpdateStyle();
   void GetFrameRect(MINMAXINFO* info) const;
   void MoveTo(std::int32_t x, std::int32_t y);
+  // Keeps the top-left, makes the client area width x height and the window that plus its frame.
+  void SetClientSize(std::int32_t width, std::int32_t height);
   void CenterOnDesktop();
+  // Where PlaceInWorkArea puts the window; -1000 on either axis is no request.
+  void RequestPosition(std::int32_t x, std::int32_t y) { m_RequestedPos = {x, y}; }
+  // Moves the window to the requested position, kept inside the work area.
+  void PlaceInWorkArea();
+  // The style with bits added or taken away, then the frame again.
+  void SetStyleBits(std::uint32_t bits);
+  void ClearStyleBits(std::uint32_t bits);
+  void GetWindowPos(POINT* out) const;
+  // Nothing is written when there is no window.
+  void GetClientRect(RECT* out) const;
   // 1 when the mouse state was updated, 0 when the cursor is outside the drawing area and always is 0.
   int UpdateMouse(int always, std::uint32_t buttons);
   void EndCommand() { m_CommandGuard = 0; }
@@ -153,10 +184,24 @@ class cWindow {
   const MouseState& Mouse() const { return m_Mouse; }
   int Created() const { return m_Created; }
   void SetCreated(int created) { m_Created = created; }
+  POINT RequestedPosition() const { return m_RequestedPos; }
 
   std::string m_Name;
+  // 1: every message is written to the debug log (a developer's switch; the game never sets it).
+  int m_MessageLog = 0;
 
  protected:
+  // Where the window lives: the main window is a window of the desktop, a dialog a picture drawn in
+  // the game's frame. These three carry the geometry over to it.
+  virtual void PlaceWindow(std::int32_t x, std::int32_t y);
+  virtual void ResizeWindow(std::int32_t width, std::int32_t height);
+  // The area windows are kept in; false when it cannot be read.
+  virtual bool WorkArea(RECT* area) const;
+  // The mouse over the client area and its buttons (bit 0 left, bit 1 right).
+  virtual bool ReadMouse(std::int32_t* x, std::int32_t* y, std::uint32_t* held) const;
+  // The client area's size as the window has it now.
+  virtual bool ReadClientSize(std::int32_t* width, std::int32_t* height) const;
+
   HWND m_hWnd = nullptr;
   std::uint32_t m_ResourceId = 0;
   HWND m_Parent = nullptr;
@@ -186,6 +231,9 @@ class cWindowGroup {
  public:
   void Add(cWindow* window);
   void Remove(cWindow* window);
+  // Shows (1) or hides (0) every window of the group; enables or disables them.
+  void Show(int show);
+  void Enable(int enable);
   const std::vector<cWindow*>& Windows() const { return m_Windows; }
 
  private:

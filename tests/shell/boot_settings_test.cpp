@@ -1,14 +1,20 @@
 // The boot settings: the file layout, the renderer the start-up takes from them, and the launcher
-// that (until its dialog exists) is confirmed with the stored or default choice.
+// as the player answers it.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <vector>
 #include <optional>
 #include <string>
 
 #include "platform/services/log.h"
+#include "platform/ui/dialog_loop.h"
+#include "platform/ui/dialog_window.h"
+#include "platform/ui/keyboard_hook.h"
 #include "platform/services/record.h"
 #include "shell/boot_settings.h"
+#include "shell/shell_dialogs.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/game_folder.h"
 
@@ -29,8 +35,21 @@ class BootSettingsTest : public GameFolderTest {
     std::filesystem::create_directory("user_data");
     g_BootSettings.m_Renderer = 1;
     g_BootSettings.m_DontShow = 0;
+    Answer(std::nullopt);
   }
+  // The launcher answered with answer (nullopt: confirmed as it shows); what it showed is kept.
+  void Answer(std::optional<std::string> answer) {
+    SetDialogAnswerer([this, answer](const std::string& name) {
+      m_Asked.push_back(name);
+      if (cDialogWindow* w = ActiveDialogWindow())
+        m_Shown = {w->Check(kLauncherDirect3D), w->Check(kLauncherDirectDraw), w->Check(kLauncherDontShow)};
+      return answer;
+    });
+  }
+  std::vector<std::string> m_Asked;
+  std::array<std::int32_t, 3> m_Shown{};
   void TearDown() override {
+    SetDialogAnswerer({});
     g_BootSettings.m_Renderer = 1;
     g_BootSettings.m_DontShow = 0;
     GameFolderTest::TearDown();
@@ -61,6 +80,32 @@ TEST_F(BootSettingsTest, TheStartUpTakesTheRendererOfTheBootSettings) {
     EXPECT_EQ(ChooseBootRenderer(kBootPath), c.renderer) << c.name;
     EXPECT_EQ(ReadHostFile("user_data/Boot.dat"), c.after) << c.name;
   }
+}
+
+TEST_F(BootSettingsTest, TheLauncherShowsTheStoredChoiceAndStoresWhatThePlayerPicks) {
+  // First start: Direct3D preselected, the box clear; DirectDraw and "don't show" are stored.
+  Answer("click:1003,click:1004,click:1000");
+  EXPECT_EQ(ChooseBootRenderer(kBootPath), 0);
+  EXPECT_EQ(m_Shown, (std::array<std::int32_t, 3>{1, 0, 0}));
+  EXPECT_EQ(ReadHostFile("user_data/Boot.dat"), BootFile(0, 1));
+  // Later starts skip the launcher.
+  m_Asked.clear();
+  EXPECT_EQ(ChooseBootRenderer(kBootPath), 0);
+  EXPECT_TRUE(m_Asked.empty());
+
+  // Cancelled, by the quit button, Esc or the window's close: the program ends and nothing is written.
+  for (const char* cancel : {"click:1001", "key:ESCAPE", "close"}) {
+    WriteHostFile("user_data/Boot.dat", BootFile(0, 0));
+    Answer(std::string(cancel));
+    EXPECT_EQ(ChooseBootRenderer(kBootPath), -1) << cancel;
+    EXPECT_EQ(m_Shown, (std::array<std::int32_t, 3>{0, 1, 0})) << cancel;
+    EXPECT_EQ(ReadHostFile("user_data/Boot.dat"), BootFile(0, 0)) << cancel;
+  }
+  // Arrow keys move the choice within the renderer group; Space ticks the box.
+  std::filesystem::remove("user_data/Boot.dat");
+  Answer("key:TAB,key:TAB,key:RIGHT,key:TAB,key:SPACE,key:TAB,key:RETURN");
+  EXPECT_EQ(ChooseBootRenderer(kBootPath), 0);
+  EXPECT_EQ(ReadHostFile("user_data/Boot.dat"), BootFile(0, 1));
 }
 
 TEST_F(BootSettingsTest, TheRecordWritesAndReadsItsTwoNumbers) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 
@@ -154,6 +155,43 @@ TEST_F(HeadlessRunTest, AFailedStartUpTellsTheEditorAndEndsWithZero) {
   EXPECT_EQ(editor.Next(), (std::vector<std::int32_t>{1, 4, 1}));
   EXPECT_EQ(editor.Next(), (std::vector<std::int32_t>{0, 4, 0}));
   EXPECT_LT(Find(Lines(Trace()), "window destroyed"), 0) << "no window road after a failed start";
+}
+
+// System.ini of the sample game with the renderer left to the launcher.
+void AskForTheRenderer(const fs::path& game) {
+  std::ifstream in(game / "System.ini", std::ios::binary);
+  std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t at = ini.find("Direct3D=1");
+  ASSERT_NE(at, std::string::npos);
+  ini.replace(at, 10, "Direct3D=2");
+  std::ofstream(game / "System.ini", std::ios::binary) << ini;
+}
+
+TEST_F(HeadlessRunTest, TheLauncherIsAnsweredAndItsChoiceKeptForLaterStarts) {
+  UseSampleGame();
+  AskForTheRenderer(Game());
+  // Cancelled: the program ends with 0, the editor hears the failed start, nothing is stored.
+  {
+    EditorSocket editor(m_Folder / "ed.sock");
+    ASSERT_TRUE(editor.Bound());
+    EXPECT_EQ(Run({"--headless", "--frames", "10", "--editor", "--editor-socket", (m_Folder / "ed.sock").string(),
+                   "--answer", "launcher=close", "--trace", Trace()}),
+              0);
+    EXPECT_EQ(editor.Next(), (std::vector<std::int32_t>{1, 4, 1}));
+    EXPECT_EQ(editor.Next(), (std::vector<std::int32_t>{0, 4, 0}));
+    EXPECT_GE(Find(Lines(Trace()), "dialog launcher: 0"), 0);
+    EXPECT_FALSE(fs::exists(Game() / "user_data" / "Boot.dat"));
+  }
+  // DirectDraw and "don't show": stored, and the next start does not ask.
+  EXPECT_EQ(Run({"--headless", "--frames", "10", "--answer", "launcher=click:1003,click:1004", "--trace",
+                 Trace("second.txt")}),
+            0);
+  EXPECT_GE(Find(Lines(Trace("second.txt")), "dialog launcher: 1"), 0);
+  std::ifstream boot(Game() / "user_data" / "Boot.dat", std::ios::binary);
+  const std::string stored((std::istreambuf_iterator<char>(boot)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(stored, std::string("\x2c\x02\0\0\x02\0\0\0\0\0\0\0\x01\0\0\0\0\0\0\0", 20));
+  EXPECT_EQ(Run({"--headless", "--frames", "10", "--trace", Trace("third.txt")}), 0);
+  for (const std::string& line : Lines(Trace("third.txt"))) EXPECT_FALSE(line.starts_with("dialog launcher")) << line;
 }
 
 TEST_F(HeadlessRunTest, HelpVersionAndBadOptions) {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <thread>
 #include <vector>
@@ -25,31 +26,14 @@
 // The X client headers come last: their macros (None, Bool, Status) would bend the names above.
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+
+#include "tests/shell/x_session.h"
 #include <X11/keysym.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Xlib's default answer to a failed request ends the process; a test only wants to know.
-int s_XErrors = 0;
-int NoteXError(::Display*, XErrorEvent*) {
-  ++s_XErrors;
-  return 0;
-}
-
-template <class Pred>
-bool Within(int ms, Pred pred) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (pred()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return pred();
-}
 
 // The viewable top-level window of at least the game's size, or 0.
 Window FindGameWindow(::Display* x) {
@@ -98,39 +82,7 @@ bool SaveWindow(::Display* x, Window w, const fs::path& file) {
   return WriteXrgbPng(file, pixels.data(), a.width, a.height);
 }
 
-// What a window manager sends when the window's close button is pressed.
-void PressCloseButton(::Display* x, Window w) {
-  XEvent e{};
-  e.xclient.type = ClientMessage;
-  e.xclient.window = w;
-  e.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
-  e.xclient.format = 32;
-  e.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
-  e.xclient.data.l[1] = CurrentTime;
-  XSendEvent(x, w, False, NoEventMask, &e);
-  XFlush(x);
-}
-
-class WindowTest : public GameFolderTest {
- protected:
-  void SetUp() override {
-    GameFolderTest::SetUp();
-    if (kSanitizerBuild) GTEST_SKIP() << "not in the sanitizer build";
-    m_Server = std::make_unique<cVirtualXServer>();
-    if (!m_Server->Available()) GTEST_SKIP() << "no virtual X server";
-    XSetErrorHandler(NoteXError);
-    m_X = XOpenDisplay(m_Server->Display().c_str());
-    ASSERT_NE(m_X, nullptr);
-  }
-  void TearDown() override {
-    if (m_X) XCloseDisplay(m_X);
-    m_Server.reset();
-    GameFolderTest::TearDown();
-  }
-
-  std::unique_ptr<cVirtualXServer> m_Server;
-  ::Display* m_X = nullptr;
-};
+class WindowTest : public XServerTest {};
 
 TEST_F(WindowTest, ThePlayersWindowShowsTheGameAndItsCloseButtonEndsTheProgramInOrder) {
 #if PLAYER_HAVE_SAMPLE_GAME
@@ -199,6 +151,60 @@ TEST_F(WindowTest, AStageNamedOnTheCommandLinePlaysInTheWindowAsItDoesHeadless) 
     ASSERT_GE(l.y2, kFloorTop - 1) << "frame " << l.frame;
     ASSERT_LE(l.y2, kFloorTop) << "frame " << l.frame;
   }
+}
+
+void ClickAt(::Display* x, Window w, int px, int py) {
+  int rx = 0, ry = 0;
+  Window child = 0;
+  XTranslateCoordinates(x, w, DefaultRootWindow(x), px, py, &rx, &ry, &child);
+  XTestFakeMotionEvent(x, DefaultScreen(x), rx, ry, 0);
+  XTestFakeButtonEvent(x, 1, True, 0);
+  XTestFakeButtonEvent(x, 1, False, 0);
+  XFlush(x);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
+TEST_F(WindowTest, ThePlayersLauncherComesUpInItsWindowAndStartsTheGame) {
+#if PLAYER_HAVE_SAMPLE_GAME
+  ASSERT_TRUE(WriteSampleGame(m_Folder / "game"));
+#else
+  GTEST_SKIP() << "no sample game to play";
+#endif
+  // The renderer left to the player.
+  const fs::path ini = m_Folder / "game" / "System.ini";
+  std::ifstream in(ini, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  in.close();
+  ASSERT_NE(text.find("Direct3D=1"), std::string::npos);
+  text.replace(text.find("Direct3D=1"), 10, "Direct3D=2");
+  std::ofstream(ini, std::ios::binary) << text;
+  fs::create_directories(m_Folder / "run");
+  cPlayerProcess player(m_Folder / "game", {},
+                        {{"DISPLAY", m_Server->Display()},
+                         {"SDL_VIDEODRIVER", "x11"},
+                         {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}});
+  ASSERT_TRUE(player.Started());
+  Window w = 0;
+  ASSERT_TRUE(Within(20000, [&] { return (w = FindGameWindow(m_X)) != 0; })) << "no window came up";
+  // The launcher's face, left of its buttons (outer top-left 133, 104 in the frame, one unit 1.5 pixels).
+  ASSERT_TRUE(Within(20000, [&] { return WindowPixel(m_X, w, 143, 304) == 0xD4D0C8; })) << "no launcher";
+  EXPECT_FALSE(player.Poll().has_value());
+  const int clientX = 133 + 3;
+  const int clientY = 104 + 3 + 19;
+  ClickAt(m_X, w, clientX + 80 * 3 / 2 + 6, clientY + 30 * 3 / 2 + 7);   // DirectDraw
+  ClickAt(m_X, w, clientX + 50 * 3 / 2 + 6, clientY + 85 * 3 / 2 + 7);   // don't show again
+  ClickAt(m_X, w, clientX + 105 * 3 / 2, clientY + 117 * 3 / 2);          // start
+  // The game runs in DirectDraw and remembers it.
+  EXPECT_TRUE(Within(20000, [&] { return fs::exists(m_Folder / "game" / "user_data" / "Boot.dat"); }));
+  EXPECT_TRUE(Within(20000, [&] { return (w = FindGameWindow(m_X)) != 0 && WindowColours(m_X, w) > 4; }));
+  EXPECT_FALSE(player.Poll().has_value());
+  PressCloseButton(m_X, w);
+  EXPECT_EQ(player.Wait(30), 0);
+  std::ifstream boot(m_Folder / "game" / "user_data" / "Boot.dat", std::ios::binary);
+  const std::string stored((std::istreambuf_iterator<char>(boot)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(stored.size(), 20u);
+  EXPECT_EQ(stored[8], 0) << "DirectDraw";
+  EXPECT_EQ(stored[12], 1) << "the launcher is not shown again";
 }
 
 TEST_F(WindowTest, AKeyPressedInTheWindowReachesThePlayersInput) {

@@ -4,6 +4,8 @@
 // caught with its caption, and the start-up undone after each test.
 #include <gtest/gtest.h>
 
+#include "platform/ui/dialog_loop.h"
+
 #include <array>
 #include <filesystem>
 #include <string>
@@ -63,10 +65,13 @@ class StartupTest : public GameFolderTest {
       m_Boxes.push_back({Cp932ToUtf8(caption), Cp932ToUtf8(text)});
       return (type & 0xF) == MB_YESNO ? IDYES : IDOK;
     });
+    // The player confirms the launcher with what it shows.
+    SetDialogAnswerer([](const std::string&) { return std::nullopt; });
     g_MainWindow.Create(std::make_unique<cHeadlessScreen>(640, 480));
     ResetStartState();
   }
   void TearDown() override {
+    SetDialogAnswerer({});
     UnInitGame();
     g_MainWindow.ReleaseScreen();
     g_hMainWnd.store(nullptr);

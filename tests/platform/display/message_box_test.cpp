@@ -49,6 +49,22 @@ TEST_F(MessageBoxTest, FullScreenBoxesLeaveTheGameScreenAndComeBackWithTheAnswer
   }
 }
 
+TEST_F(MessageBoxTest, TheGamesOwnDialogsKeepTheFullScreenAndShowTheCursor) {
+  for (BackEnd backEnd : {BackEnd::DirectDraw, BackEnd::Direct3D}) {
+    if (backEnd == BackEnd::Direct3D)
+      ASSERT_TRUE(StartDirect3D(32, 0));
+    else
+      ASSERT_TRUE(StartDirectDraw(32, 0));
+    EXPECT_EQ(DDSetDialogMode(1), 1);
+    EXPECT_TRUE(m_Screen.State().fullScreen) << BackEndName(static_cast<int>(backEnd));
+    EXPECT_TRUE(m_Screen.State().cursorVisible);
+    EXPECT_EQ(DDSetDialogMode(0), 1);
+    EXPECT_TRUE(m_Screen.State().fullScreen);
+    EXPECT_FALSE(m_Screen.State().cursorVisible);
+    DDRelease();
+  }
+}
+
 TEST_F(MessageBoxTest, WindowedDisplaysShowBoxesDirectly) {
   ASSERT_TRUE(StartDirectDraw(32, 1));
   AnswerBoxes(IDOK);

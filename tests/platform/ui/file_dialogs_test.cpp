@@ -12,6 +12,7 @@
 
 #include "platform/display/display.h"
 #include "platform/display/palette.h"
+#include "platform/host/box_sink.h"
 #include "platform/host/trace.h"
 #include "tests/support/game_folder.h"
 
@@ -204,7 +205,7 @@ TEST_F(FileDialogTest, SaveRefusesAPathLongerThanTheBuffer) {
 }
 
 // Replacing a file is confirmed under DirectDraw and not under Direct3D.
-TEST_F(FileDialogTest, OverwriteIsConfirmedInDirectDrawModeOnly) {
+TEST_F(FileDialogTest, OverwriteIsConfirmedUnderBothRenderers) {
   Answer(std::nullopt);
   char buffer[kFileDialogBufferSize] = {};
   SaveFileDialog(nullptr, buffer, "", "t", "", "", 0);
@@ -212,7 +213,7 @@ TEST_F(FileDialogTest, OverwriteIsConfirmedInDirectDrawModeOnly) {
   SaveFileDialog(nullptr, buffer, "", "t", "", "", 0);
   ASSERT_EQ(m_Requests.size(), 2u);
   EXPECT_TRUE(m_Requests[0].overwritePrompt);
-  EXPECT_FALSE(m_Requests[1].overwritePrompt);
+  EXPECT_TRUE(m_Requests[1].overwritePrompt);
 }
 
 TEST_F(FileDialogTest, EightBitDirectDrawBlacksOutEntryZeroWhileTheDialogIsOpen) {
@@ -252,6 +253,44 @@ TEST_F(FileDialogTest, EightBitDirectDrawBlacksOutEntryZeroWhileTheDialogIsOpen)
   g_DisplayContext = std::make_unique<DisplayContext>();
   EXPECT_EQ(Open(buffer), 0);
   EXPECT_EQ(seen[0], colours[0]);
+}
+
+}  // namespace
+
+namespace {
+
+class FileDialogAnswerTest : public FileDialogTest {};
+
+TEST_F(FileDialogAnswerTest, AnAnswerOutsideTheGameFolderIsRefused) {
+  WriteHostFile("data/stg4/x.stg4_1", "x");
+  for (const char* outside : {"..\\..\\x.stg4_1", "/etc/passwd", "data\\..\\..\\x"}) {
+    Answer(std::string(outside));
+    std::array<char, kFileDialogBufferSize> buffer{};
+    EXPECT_EQ(Open(buffer), 0) << outside;
+    char save[kFileDialogBufferSize] = {};
+    EXPECT_EQ(SaveFileDialog(nullptr, save, "user_data\\rpl4\\", "s", "", "rpl4_556", 0), 0) << outside;
+  }
+  EXPECT_NE(TraceText().find("failed (outside the game folder)"), std::string::npos);
+}
+
+TEST_F(FileDialogAnswerTest, SavingOverAFileAsksFirst) {
+  WriteHostFile("user_data/rpl4/old.rpl4_556", "x");
+  int answer = IDNO;
+  int asked = 0;
+  SetBoxSink([&](const std::string&, const std::string&, std::uint32_t) {
+    ++asked;
+    return answer;
+  });
+  Answer(std::string("old"));
+  char buffer[kFileDialogBufferSize] = {};
+  EXPECT_EQ(SaveFileDialog(nullptr, buffer, "user_data\\rpl4\\", "s", "", "rpl4_556", 0), 0);
+  answer = IDYES;
+  EXPECT_EQ(SaveFileDialog(nullptr, buffer, "user_data\\rpl4\\", "s", "", "rpl4_556", 0), 1);
+  EXPECT_STREQ(buffer, "user_data\\rpl4\\old.rpl4_556");
+  Answer(std::string("new"));
+  EXPECT_EQ(SaveFileDialog(nullptr, buffer, "user_data\\rpl4\\", "s", "", "rpl4_556", 0), 1);
+  EXPECT_EQ(asked, 2) << "a new name asks nothing";
+  SetBoxSink({});
 }
 
 }  // namespace

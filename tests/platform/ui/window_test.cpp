@@ -105,3 +105,58 @@ TEST(WindowGroupTest, AWindowIsInTheGroupOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowMessageNameTest, NamesComeFromTheTableAndOtherNumbersAsDigits) {
+  struct {
+    std::uint32_t message;
+    const char* name;
+  } const cases[] = {
+      {256, "WM_KEYFIRST"}, {271, "WM_IME_COMPOSITION"}, {512, "WM_MOUSEFIRST"}, {1024, "WM_USER"},
+      {0x8000, "WM_APP"},   {0x0111, "WM_COMMAND"},      {0x8001, "32769"},     {0x038F, "WM_PENWINLAST"},
+  };
+  for (const auto& c : cases) EXPECT_STREQ(GetMessageName(c.message), c.name) << c.message;
+}
+
+// A window over a work area of its own size, so the placement does not depend on a desktop.
+class cPlacedWindow : public cWindow {
+ public:
+  cPlacedWindow(std::int32_t areaW, std::int32_t areaH) : m_Area{0, 0, areaW, areaH} {}
+  RECT m_Area;
+
+ protected:
+  void PlaceWindow(std::int32_t, std::int32_t) override {}
+  bool WorkArea(RECT* area) const override {
+    *area = m_Area;
+    return true;
+  }
+};
+
+TEST(WindowPlacementTest, ARequestedPositionIsKeptInsideTheWorkArea) {
+  struct {
+    POINT requested;
+    POINT expected;
+  } const cases[] = {
+      {{240, 220}, {240, 220}},
+      {{-20, 5000}, {0, 638}},
+      {{900, -5}, {824, 0}},
+  };
+  for (const auto& c : cases) {
+    cPlacedWindow window(1024, 738);
+    window.Layout(200, 100, 100, 100, 640, 480, 0, 0, 0, 0, 0, 0);
+    window.RequestPosition(c.requested.x, c.requested.y);
+    window.PlaceInWorkArea();
+    EXPECT_EQ(window.WindowPosition().x, c.expected.x) << c.requested.x;
+    EXPECT_EQ(window.WindowPosition().y, c.expected.y) << c.requested.y;
+  }
+  cPlacedWindow untouched(1024, 738);
+  untouched.Layout(200, 100, 100, 100, 640, 480, 0, 0, 0, 0, 0, 0);
+  untouched.MoveTo(33, 44);
+  untouched.RequestPosition(-1000, 50);
+  untouched.PlaceInWorkArea();
+  EXPECT_EQ(untouched.WindowPosition().x, 33);
+  EXPECT_EQ(untouched.WindowPosition().y, 44);
+}
+
+}  // namespace
