@@ -12,6 +12,7 @@
 #include "platform/services/timers.h"
 #include "play/chara.h"
 #include "play/collision.h"
+#include "play/contacts.h"
 #include "play/flow_seam.h"
 #include "play/hero.h"
 #include "play/map_cells.h"
