@@ -8,6 +8,7 @@
 
 #include "play/play_scene.h"
 #include "tests/play/contact_fixture.h"
+#include "tests/support/alloc/allocation_count.h"
 
 namespace {
 
@@ -277,6 +278,20 @@ TEST_F(ContactsTest, ADeathThatClearsTheStageFinishesItAndShowsTheResult) {
   EXPECT_EQ(ProcessDeath(Hero()), 2);
   EXPECT_EQ(Hero().m_Dead, 1);
   EXPECT_EQ(m_Scene->m_State, kPlayRunning);
+}
+
+TEST_F(ContactsTest, APassOverACrowdAllocatesNothing) {
+  // Objects of every group on one spot: half of them armed, all touching every other group. After
+  // the first pass every victim is protected from every attacker, as in a crowd that keeps touching.
+  SetHp(Hero(), 1000000, 1000000);
+  for (int i = 0; i < 64; ++i) {
+    cChara& c = Enemy(1 + i % 7, i % 2, 0);
+    SetHp(c, 1000000, 1000000);
+  }
+  ASSERT_EQ(HeroCharaContacts(), 0);
+  cAllocationWatch watch;
+  for (int pass = 0; pass < 20; ++pass) ASSERT_EQ(HeroCharaContacts(), 0);
+  EXPECT_EQ(watch.Stop(), 0);
 }
 
 }  // namespace
