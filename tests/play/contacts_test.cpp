@@ -151,24 +151,43 @@ class cRemovingOnDeath : public cCharaBase {
   cChara* m_Victim = nullptr;
 };
 
-TEST_F(ContactsTest, AnObjectRemovedByADeathInThePassIsNotVisitedAgainAndGoesAfterIt) {
-  // Group 1 holds the outer object of the pair walk, group 2 the one it kills (whose death removes
-  // the outer one) and one it would hurt next.
-  cChara& outer = Enemy(1, 100, 0);
-  cRemovingOnDeath killed;
-  killed.m_Def = CharaDef();
-  killed.m_Operator = 1;
-  killed.m_Hp = 1;
-  killed.m_BodyBox = outer.m_BodyBox;
-  List(killed, 2);
-  killed.m_Victim = &outer;
-  cChara& spared = Enemy(2);
-  Shift(Hero(), 1000.0);
+TEST_F(ContactsTest, ObjectsRemovedByADeathInThePassAreNotVisitedAgainAndGoAfterIt) {
+  // The dying object is in group 2, behind the object of group 1 that the pair walk stands on; its
+  // death flows take that object away, and the object it would have hurt next is spared.
+  {
+    cChara& outer = Enemy(1, 100, 0);
+    cRemovingOnDeath killed;
+    killed.m_Def = CharaDef();
+    killed.m_Operator = 1;
+    killed.m_Hp = 1;
+    killed.m_BodyBox = outer.m_BodyBox;
+    List(killed, 2);
+    killed.m_Victim = &outer;
+    cChara& spared = Enemy(2);
+    Shift(Hero(), 1000.0);
+    EXPECT_EQ(HeroCharaContacts(), 0);
+    EXPECT_EQ(killed.m_Dead, 1);
+    EXPECT_EQ(spared.m_Hp, 10);
+    EXPECT_EQ(g_CharaList.Size(), 1);
+    EXPECT_EQ(FindCharaById(spared.m_Id), &spared);
+  }
+  g_CharaList.Clear();
+  // Both hurt each other in one touch and the death of the first takes the second away before its
+  // own hit is finished: the second stays readable until the pass ends, then goes.
+  cRemovingOnDeath first;
+  first.m_Def = CharaDef();
+  first.m_Operator = 1;
+  first.m_Hp = 1;
+  Arm(first, 5, 0);
+  first.m_BodyBox = Hero().m_BodyBox;
+  List(first, 1);
+  cChara& second = Enemy(2, 100, 0);
+  first.m_Victim = &second;
+  Shift(Hero(), 2000.0);
   EXPECT_EQ(HeroCharaContacts(), 0);
-  EXPECT_EQ(killed.m_Dead, 1);
-  EXPECT_EQ(spared.m_Hp, 10);
-  EXPECT_EQ(g_CharaList.Size(), 1);
-  EXPECT_EQ(FindCharaById(spared.m_Id), &spared);
+  EXPECT_EQ(first.m_Dead, 1);
+  EXPECT_EQ(g_CharaList.Size(), 0);
+  EXPECT_TRUE(m_Scene->m_GroupCharas.At(2).Empty());
 }
 
 TEST_F(ContactsTest, AShotStrikesOnlyWhatItMayAndHurtsOnlyWithSomethingToBring) {
