@@ -1,8 +1,8 @@
 #pragma once
 // The roads from the play scene to the parts of stage play that are not part of the program yet:
 // shots (with their contacts), hit effects, block characters and their riders, map-cell items and
-// item pick-up, and what a stage clear tallies and decides. Each does exactly what can be done without its part, and says so at its definition; none
-// reports an event that did not happen.
+// item pick-up, and what a stage clear tallies and decides. Each does exactly what can be done
+// without its part, and says so at its definition; none reports an event that did not happen.
 #include <cstdint>
 
 class cCharaBase;
