@@ -69,13 +69,14 @@ std::int32_t TouchBetweenGroups(cPlayScene& scene) {
     for (std::size_t j = i + 1; j < groups.size(); ++j) {
       if (groups[i].Empty() || groups[j].Empty()) continue;
       for (GroupWalk walkA(groups[i]); !walkA.Done(); walkA.Next()) {
-        // An object removed by a death's flows meanwhile touches nothing more.
-        for (GroupWalk walkB(groups[j]); !walkB.Done() && walkA.CurrentLive(); walkB.Next()) {
-          cCharaBase& a = *walkA.Current();
+        cCharaBase& a = *walkA.Current();
+        if (!MayTouch(a, onScreenOnly)) continue;
+        for (GroupWalk walkB(groups[j]); !walkB.Done(); walkB.Next()) {
           cCharaBase& b = *walkB.Current();
-          if (!MayTouch(a, onScreenOnly) || !MayTouch(b, onScreenOnly) || !Overlap(a.m_BodyBox, b.m_BodyBox))
-            continue;
+          if (!Overlap(a.m_BodyBox, b.m_BodyBox) || !MayTouch(b, onScreenOnly)) continue;
           if (const std::int32_t code = Touch(a, b); code != 0) return code;
+          // Only a touch changes a: it may have died, or a death's flows may have removed it.
+          if (!walkA.CurrentLive() || !MayTouch(a, onScreenOnly)) break;
         }
       }
     }
