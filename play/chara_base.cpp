@@ -139,12 +139,16 @@ void cCharaBase::SetTarget(cCharaBase* target) {
     target->m_TargetedBy.push_back(this);
 }
 
-void cCharaBase::UnlinkEverywhere() {
+void cCharaBase::ReleaseAimers() {
   for (cCharaBase* chara : m_TargetedBy)
     if (chara != this && chara->m_Target == this) chara->m_Target = nullptr;
   m_TargetedBy.clear();
   for (cGameObj* shot : m_ShotsAimedHere) shot->DropAimTarget(this);
   m_ShotsAimedHere.clear();
+}
+
+void cCharaBase::UnlinkEverywhere() {
+  ReleaseAimers();
   SetTarget(nullptr);
   if (g_PlayScene != nullptr) {
     for (auto& group : g_PlayScene->m_GroupCharas) group.RemoveIf([this](const cCharaBase* c) { return c == this; });
@@ -155,11 +159,7 @@ void cCharaBase::UnlinkEverywhere() {
 void cCharaBase::Init(const cCharaDef* def, double homeX, double homeY, std::uint16_t tag) {
   m_Tag = tag;
   // Whatever aimed at this object before lets go, as the vectors are emptied.
-  for (cCharaBase* chara : m_TargetedBy)
-    if (chara != this && chara->m_Target == this) chara->m_Target = nullptr;
-  m_TargetedBy.clear();
-  for (cGameObj* shot : m_ShotsAimedHere) shot->DropAimTarget(this);
-  m_ShotsAimedHere.clear();
+  ReleaseAimers();
   SetTarget(g_PlayScene != nullptr ? g_PlayScene->Hero(0) : nullptr);
 
   m_GroupBusy.assign(kFlowGroupSlots, 0);

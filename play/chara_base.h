@@ -21,6 +21,7 @@
 class cInput;
 class cMapCell;
 struct cCharaDrawRequest;
+struct cShotStrike;
 struct DDSURFACEDATA;
 
 // A secondary box of a character (body box, shot box, a hero's pick-up box), offsets relative to the
@@ -163,8 +164,18 @@ class cCharaBase : public cGameObj {
   // The death (chara_death.cpp): its flows, its score and held item, then dead for good with the
   // death effect started. 1 instead when a stage clear is pending: the object then stays alive.
   std::int32_t Die();
+  // A hit by another object's body or by a shot (damage.cpp): the damage less the defence, the hit
+  // effect, the knock-back and the triggers of the hit. 1 when the hit brought HP to 0.
+  std::int32_t TakeDamageFromChara(const cCharaBase& attacker);
+  std::int32_t TakeDamageFromShot(const cShotStrike& shot);
+  // The protection after a hit: against every attacker for the invincibility time of the object's
+  // kind; StartInvincibility also against this attacker for its per-attacker time.
+  void StartInvincibilityAll();
+  void StartInvincibility(std::int32_t attackerId);
   // Invincibility and immunities run down by one logic step.
   void TickInvincibility();
+  bool IsInvincible() const { return m_InvincibleSteps > 0; }
+  bool IsImmuneTo(std::int32_t attackerId) const;
   // The HP and SP bars over the object while a change of them is shown.
   void DrawHPGauge(DDSURFACEDATA* surface);
   void DrawSPGauge(DDSURFACEDATA* surface);
@@ -175,6 +186,7 @@ class cCharaBase : public cGameObj {
   // Knock-back of amount hbl along (dx, dy), weakened by the character's resistance.
   void ApplyKnockBack(std::int8_t amount, double dx, double dy);
   void KnockBackFromChara(const cCharaBase& attacker);
+  void KnockBackFromShot(const cShotStrike& shot);
 
   // The flows the character holds.
   void RemoveFlowAt(std::int32_t index);
@@ -280,6 +292,8 @@ class cCharaBase : public cGameObj {
 
  private:
   void DecayToZero(double& v) const;
+  // Every character aiming at this one and every shot homing on it lets go; both vectors empty.
+  void ReleaseAimers();
   // Moves the link of old (the address this character had) to this address everywhere.
   void TakeOverLinks(cCharaBase& old);
   // Copies everything but the links.

@@ -1,11 +1,11 @@
-// The end of a hero's or character's life and the time after a hit: its death, the invincibility
-// that runs down step by step, and the bars that show a change of HP or SP.
+// The end of a hero's or character's life and the bars that show a change of HP or SP.
 #include <algorithm>
 #include <cstdint>
 
 #include "platform/display/blit.h"
 #include "platform/display/surface.h"
 #include "play/chara.h"
+#include "play/damage.h"
 #include "play/flow_seam.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
@@ -16,7 +16,6 @@ namespace {
 
 // At death (死亡した時) only the death flows run.
 constexpr std::int32_t kDeathFlowsOnly = 1;
-constexpr std::int64_t kMaxScore = 999999;
 
 // The gauges on the accessory picture.
 constexpr std::int32_t kAccessorySurface = 49;
@@ -72,25 +71,11 @@ std::int32_t cCharaBase::Die() {
   const bool clearPending = g_PlayScene != nullptr && g_PlayScene->m_StageEndRequest == 1;
   if (clearPending || stop == 1) return 1;
 
-  for (cCharaBase* chara : m_TargetedBy)
-    if (chara != this && chara->m_Target == this) chara->m_Target = nullptr;
-  m_TargetedBy.clear();
+  ReleaseAimers();
   SetTarget(nullptr);
-  for (cGameObj* shot : m_ShotsAimedHere) shot->DropAimTarget(this);
-  m_ShotsAimedHere.clear();
   m_Dead = 1;
   StartCharaEffect(m_CharaEffect, m_Def.m_DeathEffect, m_Def.m_DeathEffectMode, 0);
   return 0;
-}
-
-void cCharaBase::TickInvincibility() {
-  if (m_InvincibleSteps > 0) --m_InvincibleSteps;
-  for (auto it = m_Immunity.begin(); it != m_Immunity.end();) {
-    if (--it->m_StepsLeft <= 0)
-      it = m_Immunity.erase(it);
-    else
-      ++it;
-  }
 }
 
 void cCharaBase::DrawHPGauge(DDSURFACEDATA* surface) { DrawGauge(*this, surface, m_HpGauge, false); }

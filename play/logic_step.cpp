@@ -12,6 +12,8 @@
 #include "platform/services/timers.h"
 #include "play/chara.h"
 #include "play/collision.h"
+#include "play/contacts.h"
+#include "play/damage.h"
 #include "play/flow_seam.h"
 #include "play/hero.h"
 #include "play/map_cells.h"
@@ -29,8 +31,6 @@ namespace {
 
 // Sounds of the system.
 constexpr std::int32_t kSoundPause = 4;
-constexpr std::int32_t kSoundHeroDies = 8;
-constexpr std::int32_t kSoundCharaDies = 9;
 constexpr std::int32_t kSoundSpring = 10;
 
 // Map-cell effects under a hero.
@@ -335,7 +335,7 @@ bool cPlayScene::StepCharas(bool blockCharas) {
       if (g_System.m_KeepDeadCharacters == 0 || code == 1)
         RemoveChara(c);
       else
-        PlaySE(kSoundCharaDies);
+        PlaySE(kSoundCharaKilled);
       ended = code != 0;
       return;
     }
@@ -347,7 +347,7 @@ bool cPlayScene::StepCharas(bool blockCharas) {
     const MoveOutcome out = blockCharas ? MoveBlockChara(c) : MoveChara(c);
     // Block characters are not crushed by walls on both sides: they are what crushes.
     if (out.squeezed || (!blockCharas && BothSides(c))) {
-      PlaySE(kSoundCharaDies);
+      PlaySE(kSoundCharaKilled);
       const std::int32_t code = ProcessDeath(c);
       if (code == 1) RemoveChara(c);
       ended = code != 0;

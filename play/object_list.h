@@ -74,14 +74,44 @@ class cObjectList {
     return m_Nodes.back().value;
   }
 
+  // A walk by hand, for nested walks that must know whether the element they stand on was removed
+  // meanwhile. While any walk of the list lives, no removed element is destroyed, so a pointer to an
+  // element (or held in one) stays usable until the outermost walk ends. It reaches elements
+  // appended meanwhile and skips removed ones.
+  class cWalk {
+   public:
+    explicit cWalk(cObjectList& list) : m_List(list), m_It(list.m_Nodes.begin()) {
+      ++m_List.m_Walks;
+      Skip();
+    }
+    ~cWalk() {
+      if (--m_List.m_Walks == 0 && m_List.m_Hidden > 0) m_List.Sweep();
+    }
+    cWalk(const cWalk&) = delete;
+    cWalk& operator=(const cWalk&) = delete;
+
+    bool Done() const { return m_It == m_List.m_Nodes.end(); }
+    T& Current() const { return m_It->value; }
+    // The element the walk stands on has not been removed since the walk reached it.
+    bool CurrentLive() const { return !m_It->removed; }
+    void Next() {
+      ++m_It;
+      Skip();
+    }
+
+   private:
+    void Skip() {
+      while (m_It != m_List.m_Nodes.end() && m_It->removed) ++m_It;
+    }
+    cObjectList& m_List;
+    typename NodeList::iterator m_It;
+  };
+
   // Calls f(element) for every live element in order, including those appended meanwhile; f may add
   // and remove elements of this list, the one it was given too.
   template <class F>
   void ForEach(F&& f) {
-    ++m_Walks;
-    for (auto it = m_Nodes.begin(); it != m_Nodes.end(); ++it)
-      if (!it->removed) f(it->value);
-    if (--m_Walks == 0 && m_Hidden > 0) Sweep();
+    for (cWalk walk(*this); !walk.Done(); walk.Next()) f(walk.Current());
   }
 
   // Removes the element at this address; false when it is not a live element of this list.

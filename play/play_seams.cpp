@@ -12,49 +12,25 @@
 // emptying or moving.
 void ClearShots() {}
 void StepShots(std::int32_t) {}
+std::int32_t ShotsAgainstCharas() { return 0; }
+void ShotsAgainstShots() {}
+
+// Hit effects are drawn by the screen-effect instances, which come with the effects of the event
+// scripts; until then a hit shows no effect (the damage, knock-back and triggers still happen).
+void StartHitEffect(std::int16_t, const cSubBox&, const cSubBox&, std::int32_t) {}
 
 // Block characters carry and push nothing until their part comes: a rider keeps its own motion and a
 // character overlapping one is left where the map put it.
 void CarryRider(cCharaBase&) {}
 std::int32_t ResolveBlockCharaHits(cCharaBase&) { return kCellSafe; }
 
-// Contacts, cell items and pick-ups come with their own part; until then a hero touches nothing, so
-// nothing happens and the play goes on.
+// Cell items and pick-ups come with their own part; until then a hero takes nothing, so nothing
+// happens and the play goes on.
 std::int32_t ApplyCellItem(cHero&) { return 0; }
-std::int32_t HeroCharaContacts() { return 0; }
 std::int32_t PickUpItems(cHero&) { return 0; }
 // Applying an item runs its command list, which needs the event scripts: nothing is applied and the
 // item stops nothing.
 std::int32_t ApplyItem(cItem&, cHero&) { return 0; }
-
-// Only the status operations of the scripts set the play scene's status flag, and they are not part
-// of the program yet: there are no such deaths to find.
-std::int32_t CheckStatusDeaths() {
-  if (g_PlayScene != nullptr) g_PlayScene->m_StatusChanged = 0;
-  return 0;
-}
-
-std::int32_t ProcessDeath(cCharaBase& chara) {
-  std::int32_t code = 0;
-  if (chara.m_Operator == 0)
-    code = 2;
-  else if (chara.m_Dead != 0)
-    code = 0;
-  else
-    code = chara.Die();
-  cPlayScene* scene = g_PlayScene;
-  if (code == 1) {
-    FinishStage();
-    if (scene != nullptr) scene->m_State = kPlayStageResult;
-  } else if (code == 2 && !g_Heroes.empty()) {
-    PlaySE(8);
-    if (g_Heroes[0].Die() == 1) {
-      FinishStage();
-      if (scene != nullptr) scene->m_State = kPlayStageResult;
-    }
-  }
-  return code;
-}
 
 // The tally of a cleared stage (totals, extra lives, ranking positions) arrives with the stage
 // result; until then a clear adds nothing and enters no ranking.

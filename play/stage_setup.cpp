@@ -24,6 +24,7 @@
 #include "play/map_cells.h"
 #include "play/placing.h"
 #include "play/play_scene.h"
+#include "play/contacts.h"
 #include "play/play_seams.h"
 #include "play/stage_draw.h"
 #include "play/stage_draw_objects.h"

@@ -16,7 +16,11 @@
 
 // Triggers (FlowTriggerLabels) that the readers and stage play name.
 constexpr std::uint8_t kTriggerAlways = 0;
+constexpr std::uint8_t kTriggerDamaged = 1;   // the attacker had power
+constexpr std::uint8_t kTriggerImpacted = 2;  // the attacker had impact
 constexpr std::uint8_t kTriggerDeath = 3;
+constexpr std::uint8_t kTriggerTouched = 4;     // a character of another group touched it
+constexpr std::uint8_t kTriggerShotStruck = 7;  // a shot of another group struck it
 constexpr std::uint8_t kTriggerBeforeStageStart = 18;
 constexpr std::uint8_t kTriggerNone = 19;  // run only by the flow-control commands
 

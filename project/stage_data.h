@@ -84,7 +84,16 @@ enum StageField : int {
   kGravityPerStep = 90,       // f64
   kMaxSpeedPerStep = 91,      // f64
   kEightTimesSteps = 92,
-  kAimOnlyOnScreen = 93,      // the nearest-character search takes only characters on screen
+  // Objects touch each other only while both are on screen, and the nearest-character search takes
+  // only characters on screen.
+  kAimOnlyOnScreen = 93,
+  kOnScreenContactsOnly = 93,
+  // Frames of protection after a hit: per attacker and against every attacker, for heroes and for
+  // the other characters.
+  kHeroImmunityFrames = 94,
+  kHeroInvincibleFrames = 95,
+  kCharaImmunityFrames = 96,
+  kCharaInvincibleFrames = 97,
 };
 
 // Which sides of the screen an object may leave, and by how many map cells, before stage play

@@ -73,4 +73,34 @@ TEST(ObjectListTest, DestroyingAnElementMayRemoveOthersOfTheSameList) {
   owned.reset();
 }
 
+TEST(ObjectListTest, AHandWalkSeesItsElementRemovedAndKeepsItUntilTheLastWalkEnds) {
+  struct cCounted {
+    explicit cCounted(int id, int* destroyed) : m_Id(id), m_Destroyed(destroyed) {}
+    ~cCounted() { ++*m_Destroyed; }
+    int m_Id;
+    int* m_Destroyed;
+  };
+  int destroyed = 0;
+  cObjectList<cCounted> list;
+  for (int i = 0; i < 4; ++i) list.Emplace(i, &destroyed);
+  std::vector<int> pairs;
+  using Walk = cObjectList<cCounted>::cWalk;
+  for (Walk outer(list); !outer.Done(); outer.Next()) {
+    cCounted& a = outer.Current();
+    for (Walk inner(list); !inner.Done() && outer.CurrentLive(); inner.Next()) {
+      cCounted& b = inner.Current();
+      if (b.m_Id <= a.m_Id) continue;
+      pairs.push_back(a.m_Id * 10 + b.m_Id);
+      // Element 1 goes while it is the outer element: its remaining pairs are not tried.
+      if (a.m_Id == 1) list.Remove(&a);
+    }
+    // Removed, but still there to read while the outer walk lives.
+    EXPECT_EQ(destroyed, 0);
+    EXPECT_GE(a.m_Id, 0);
+  }
+  EXPECT_EQ(destroyed, 1);
+  EXPECT_EQ(pairs, (std::vector<int>{1, 2, 3, 12, 23}));
+  EXPECT_EQ(list.Size(), 3);
+}
+
 }  // namespace

@@ -1,0 +1,124 @@
+// The contacts between objects of different groups in a logic step: shots on objects, bodies on
+// bodies, shots on shots. Deaths in a pass run flows that may remove objects; every walk here holds
+// its list (and the character list) so that a removed object stays readable until the passes end
+// and is never visited again.
+#include <cstdint>
+
+#include "platform/audio/sound_effects.h"
+#include "play/chara.h"
+#include "play/contacts.h"
+#include "play/damage.h"
+#include "play/flow_seam.h"
+#include "play/play_scene.h"
+#include "play/play_seams.h"
+#include "project/stage_data.h"
+
+namespace {
+
+using GroupWalk = cObjectList<cCharaBase*>::cWalk;
+
+bool OnScreenContactsOnly() { return g_Stage.Field(kOnScreenContactsOnly) != 0; }
+
+// Invincible state 2 of a definition: shots pass through the object.
+constexpr std::uint8_t kShotsPassThrough = 2;
+
+bool Overlap(const cSubBox& a, const cSubBox& b) {
+  return a.m_X1 <= b.m_X2 && b.m_X1 <= a.m_X2 && a.m_Y1 <= b.m_Y2 && b.m_Y1 <= a.m_Y2;
+}
+
+bool MayTouch(const cCharaBase& c, bool onScreenOnly) {
+  return (!onScreenOnly || c.m_OnScreen != 0) && c.m_Def.m_BlockChara == 0 && c.m_Present != 0 && c.m_Dead == 0;
+}
+
+// A body with neither power nor impact does nothing by touch.
+bool BodyStrikes(const cCharaBase& c) { return c.m_Def.m_BodyAttack != 0 || c.m_Def.m_BodyImpact != 0; }
+
+// After a touch that hit struck: its death code when it was killed, else its protection against
+// this attacker.
+std::int32_t AfterTouch(cCharaBase& struck, bool killed, const cCharaBase& attacker) {
+  if (!killed) {
+    struck.StartInvincibility(attacker.m_Id);
+    return 0;
+  }
+  if (struck.m_Operator != 0) PlaySE(kSoundCharaKilled);
+  return DeathCode(struck);
+}
+
+// Two overlapping bodies: both are told, then each hurts the other unless it has nothing to hurt
+// with or the other is protected from it.
+std::int32_t Touch(cCharaBase& a, cCharaBase& b) {
+  RunTriggeredFlows(a, kTriggerTouched);
+  RunTriggeredFlows(b, kTriggerTouched);
+  const bool hitA = BodyStrikes(b) && !a.IsImmuneTo(b.m_Id);
+  const bool killedA = hitA && a.TakeDamageFromChara(b) != 0;
+  const bool hitB = BodyStrikes(a) && !b.IsImmuneTo(a.m_Id);
+  const bool killedB = hitB && b.TakeDamageFromChara(a) != 0;
+  if (hitA || hitB) PlaySE(kSoundHurt);
+  if (hitA)
+    if (const std::int32_t code = AfterTouch(a, killedA, b); code != 0) return code;
+  if (hitB)
+    if (const std::int32_t code = AfterTouch(b, killedB, a); code != 0) return code;
+  return 0;
+}
+
+// Every pair of objects of two different groups whose bodies overlap.
+std::int32_t TouchBetweenGroups(cPlayScene& scene) {
+  const bool onScreenOnly = OnScreenContactsOnly();
+  auto& groups = scene.m_GroupCharas;
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    for (std::size_t j = i + 1; j < groups.size(); ++j) {
+      if (groups[i].Empty() || groups[j].Empty()) continue;
+      for (GroupWalk walkA(groups[i]); !walkA.Done(); walkA.Next()) {
+        cCharaBase& a = *walkA.Current();
+        if (!MayTouch(a, onScreenOnly)) continue;
+        for (GroupWalk walkB(groups[j]); !walkB.Done(); walkB.Next()) {
+          cCharaBase& b = *walkB.Current();
+          if (!Overlap(a.m_BodyBox, b.m_BodyBox) || !MayTouch(b, onScreenOnly)) continue;
+          if (const std::int32_t code = Touch(a, b); code != 0) return code;
+          // Only a touch changes a: it may have died, or a death's flows may have removed it.
+          if (!walkA.CurrentLive() || !MayTouch(a, onScreenOnly)) break;
+        }
+      }
+    }
+  }
+  return 0;
+}
+
+// Shots are tested against objects only on the steps the stage's contact schedule marks.
+bool ShotContactsThisStep(const cPlayScene& scene) {
+  const std::int32_t index = scene.m_StepInFrame - 1;
+  if (index < 0 || index >= scene.m_ContactSchedule.Size()) return true;
+  return scene.m_ContactSchedule[static_cast<std::size_t>(index)] != 0;
+}
+
+}  // namespace
+
+bool ShotMayStrike(const cCharaBase& chara, bool shotOnScreen) {
+  if (OnScreenContactsOnly() && (!shotOnScreen || chara.m_OnScreen == 0)) return false;
+  return chara.m_Present != 0 && chara.m_Dead == 0 && chara.m_Def.m_Invincible != kShotsPassThrough;
+}
+
+std::int32_t ShotStrikesChara(const cShotStrike& shot, cCharaBase& chara, bool& struck) {
+  RunTriggeredFlows(chara, kTriggerShotStruck);
+  struck = (shot.m_Power != 0 || shot.m_Impact != 0 || shot.m_HasItem) && !chara.IsInvincible();
+  if (!struck) return 0;
+  if (chara.TakeDamageFromShot(shot) != 0) {
+    if (chara.m_Operator != 0) PlaySE(kSoundCharaKilled);
+    return DeathCode(chara);
+  }
+  PlaySE(kSoundHurt);
+  chara.StartInvincibilityAll();
+  return 0;
+}
+
+std::int32_t HeroCharaContacts() {
+  cPlayScene* scene = g_PlayScene;
+  if (scene == nullptr) return 0;
+  // No character removed during the passes is destroyed before they end.
+  cObjectList<cChara>::cWalk holdCharas(g_CharaList);
+  if (ShotContactsThisStep(*scene))
+    if (const std::int32_t code = ShotsAgainstCharas(); code != 0) return code;
+  if (const std::int32_t code = TouchBetweenGroups(*scene); code != 0) return code;
+  ShotsAgainstShots();
+  return 0;
+}
