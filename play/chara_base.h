@@ -243,6 +243,10 @@ class cCharaBase : public cGameObj {
   std::int32_t m_LeftGroundMark = 0;
   std::int32_t m_OnBlockChara = 0;
   std::int32_t m_CarrierId = 0;
+  // The ridden block character's hit box as last recorded; its move since then carries the rider.
+  std::array<double, 4> m_CarrierRect{};
+  // A block character other than the one ridden pushed this object sideways in this step.
+  std::int32_t m_PushedByBlockChara = 0;
   std::array<double, 4> m_PrevRect{};
   std::int32_t m_Hp = 0;
   cStatusGauge m_HpGauge;

@@ -1,33 +1,27 @@
 #pragma once
 // The roads from the play scene to the parts of stage play that are not part of the program yet:
-// shots, block characters and their riders, contacts between objects, map-cell items and item
-// pick-up, the status checks after script status operations, and what a stage clear tallies and
-// decides. Each does exactly what can be done without its part, and says so at its definition; none
+// shots, contacts between objects, the command lists of items, the status checks after script
+// status operations, and what a stage clear tallies and decides. Each does exactly what can be done without its part, and says so at its definition; none
 // reports an event that did not happen.
 #include <cstdint>
 
+#include "platform/services/checked.h"
+#include "project/flow_command.h"
+
 class cCharaBase;
-class cHero;
-class cItem;
 
 // Shots (the play scene's shot list and the shots by group).
 void ClearShots();
 // One logic step of every shot: its movement, the screen-out rules on step 1, its hits on blocks.
 void StepShots(std::int32_t stepInFrame);
 
-// Block characters: a rider carried by the block character it stands on, and the push-out of a
-// character from the block characters it overlaps (kCellKilled when squeezed).
-void CarryRider(cCharaBase& rider);
-std::int32_t ResolveBlockCharaHits(cCharaBase& chara);
-
-// Hero 0 against the map-cell item under it, the other characters and their shots, and the items it
-// touches. Each: 0 nothing happened, 1 the stage is cleared, 2 the hero is killed.
-std::int32_t ApplyCellItem(cHero& hero);
+// The hero against the other characters and their shots: 0 nothing happened, 1 the stage is
+// cleared, 2 the hero is killed.
 std::int32_t HeroCharaContacts();
-std::int32_t PickUpItems(cHero& hero);
-// An item applied to a hero at once (a dying character's held item); its stop code (1: the stage
-// is cleared).
-std::int32_t ApplyItem(cItem& item, cHero& hero);
+
+// An item's command list run at once on hero: 0, or its stop code (1 the stage is cleared, 2 the
+// hero's HP ran out).
+std::int32_t RunFlowCommands(cCharaBase& hero, const CheckedVector<cFlowCommand>& commands);
 
 // The deaths a status operation caused; non-zero when the frame must end.
 std::int32_t CheckStatusDeaths();
