@@ -4,6 +4,7 @@
 #include "play/collision.h"
 #include "play/flow_seam.h"
 #include "play/hero.h"
+#include "play/play_scene.h"
 #include "project/stage_data.h"
 
 namespace {
@@ -49,9 +50,14 @@ OverlapSize OverlapOf(const Box& a, const Box& c) {
 bool PassesBlocks(const cGameObj& obj) { return obj.m_Flying != 0 && obj.m_BlockMode == 0; }
 bool TakesPart(const cChara& c) { return c.m_Def.m_BlockChara != 0 && c.m_Dead == 0 && c.m_Present != 0; }
 
+// Every object of every step asks for the block characters; on a stage without any (the usual
+// case) the presence pass has counted none and the character list is not walked at all.
+bool AnyBlockCharas() { return g_PlayScene == nullptr || g_PlayScene->m_BlockCharasPresent != 0; }
+
 // f(c) for every block character that takes part against obj, in list order.
 template <class F>
 void ForEachBlockChara(const cCharaBase& obj, F&& f) {
+  if (!AnyBlockCharas()) return;
   for (cChara& c : g_CharaList)
     if (TakesPart(c) && c.m_Id != obj.m_Id) f(c);
 }
@@ -126,81 +132,75 @@ void DropBelowUpperChara(cCharaBase& obj, const Box& upper, bool markUp) {
   Flag(obj, kContactLeft) = Flag(obj, kContactRight) = 0;
 }
 
+// The plain push-out of one overlapping block character along one axis: its side lines (the box's
+// edges without their end dots) say on which side it is, the largest offer from the low side and the
+// smallest from the high side winning.
+void OfferEdgePushes(cCharaBase& obj, const cChara& c, std::int32_t axis, Push& low, Push& high) {
+  const Box a = BoxOf(obj);
+  const Box cb = BoxOf(c);
+  if (axis == 0) {
+    if (Overlaps(cb, {a.x1, a.y1 + 1, a.x1, a.y2 - 1})) {
+      Flag(obj, kContactLeft) = 1;
+      low.OfferLargest(cb.x2 + 1, c.m_Vx, c);
+    }
+    if (Overlaps(cb, {a.x2, a.y1 + 1, a.x2, a.y2 - 1})) {
+      Flag(obj, kContactRight) = 1;
+      high.OfferSmallest(cb.x1 - obj.m_Width, c.m_Vx, c);
+    }
+  } else {
+    if (Overlaps(cb, {a.x1 + 1, a.y1, a.x2 - 1, a.y1})) {
+      Flag(obj, kContactUp) = 1;
+      low.OfferLargest(cb.y2 + 1, c.m_Vy, c);
+    }
+    if (Overlaps(cb, {a.x1 + 1, a.y2, a.x2 - 1, a.y2})) {
+      Flag(obj, kContactDown) = 1;
+      high.OfferSmallest(cb.y1 - obj.m_Height, c.m_Vy, c);
+    }
+  }
+}
+
 std::int32_t ResolveFlying(cCharaBase& obj) {
   const bool dies = obj.m_BlockMode == 2;
   if (obj.m_BlockMode != 1 && !dies) return kCellSafe;
-  const Box a = BoxOf(obj);
-  const Box leftLine{a.x1, a.y1 + 1, a.x1, a.y2 - 1};
-  const Box rightLine{a.x2, a.y1 + 1, a.x2, a.y2 - 1};
-  const Box topLine{a.x1 + 1, a.y1, a.x2 - 1, a.y1};
-  const Box bottomLine{a.x1 + 1, a.y2, a.x2 - 1, a.y2};
   Push left, right, top, bottom;
   bool touched = false;
   ForEachBlockChara(obj, [&](const cChara& c) {
-    const Box cb = BoxOf(c);
-    const OverlapSize o = OverlapOf(a, cb);
+    const OverlapSize o = OverlapOf(BoxOf(obj), BoxOf(c));
     if (o.w == 0) return;
     touched = true;
-    if (o.w <= o.h) {
-      if (Overlaps(cb, leftLine)) {
-        Flag(obj, kContactLeft) = 1;
-        left.OfferLargest(cb.x2 + 1, c.m_Vx, c);
-      }
-      if (Overlaps(cb, rightLine)) {
-        Flag(obj, kContactRight) = 1;
-        right.OfferSmallest(cb.x1 - obj.m_Width, c.m_Vx, c);
-      }
-    } else {
-      if (Overlaps(cb, topLine)) {
-        Flag(obj, kContactUp) = 1;
-        top.OfferLargest(cb.y2 + 1, c.m_Vy, c);
-      }
-      if (Overlaps(cb, bottomLine)) {
-        Flag(obj, kContactDown) = 1;
-        bottom.OfferSmallest(cb.y1 - obj.m_Height, c.m_Vy, c);
-      }
-    }
+    if (o.w <= o.h)
+      OfferEdgePushes(obj, c, 0, left, right);
+    else
+      OfferEdgePushes(obj, c, 1, top, bottom);
   });
   if (touched) RunTriggeredFlows(obj, kTriggerBlockCharaHit);
   if (dies) return left.set || right.set || top.set || bottom.set ? kCellKilled : kCellSafe;
   // A character moving away from the object does not push it along its own axis: the object is
-  // only taken out of it along the other one.
-  if (left.set) {
-    obj.m_DriveX = 0.0;
-    if (left.speed < 0 && obj.m_Vx >= 0) {
-      Flag(obj, kContactLeft) = 0;
-      PushOutOfBlockCharas(obj, 1);
-    } else {
+  // only taken out of it along the other one. Away: the push's side times the speeds, the
+  // character's positive and the object's not.
+  struct Side {
+    const Push& push;
+    ContactSide flag;
+    std::int32_t axis;
+    double sign;
+  };
+  const Side sides[] = {{left, kContactLeft, 0, -1.0},
+                        {right, kContactRight, 0, 1.0},
+                        {top, kContactUp, 1, -1.0},
+                        {bottom, kContactDown, 1, 1.0}};
+  for (const Side& side : sides) {
+    if (!side.push.set) continue;
+    const bool horizontal = side.axis == 0;
+    (horizontal ? obj.m_DriveX : obj.m_DriveY) = 0.0;
+    const double own = horizontal ? obj.m_Vx : obj.m_Vy;
+    if (side.sign * side.push.speed > 0 && side.sign * own <= 0) {
+      Flag(obj, side.flag) = 0;
+      PushOutOfBlockCharas(obj, 1 - side.axis);
+    } else if (horizontal) {
       obj.m_PushedByBlockChara = 1;
-      SetX1(obj, left.pos);
-    }
-  }
-  if (right.set) {
-    obj.m_DriveX = 0.0;
-    if (right.speed > 0 && obj.m_Vx <= 0) {
-      Flag(obj, kContactRight) = 0;
-      PushOutOfBlockCharas(obj, 1);
+      SetX1(obj, side.push.pos);
     } else {
-      obj.m_PushedByBlockChara = 1;
-      SetX1(obj, right.pos);
-    }
-  }
-  if (top.set) {
-    obj.m_DriveY = 0.0;
-    if (top.speed < 0 && obj.m_Vy >= 0) {
-      Flag(obj, kContactUp) = 0;
-      PushOutOfBlockCharas(obj, 0);
-    } else {
-      SetY1(obj, top.pos);
-    }
-  }
-  if (bottom.set) {
-    obj.m_DriveY = 0.0;
-    if (bottom.speed > 0 && obj.m_Vy <= 0) {
-      Flag(obj, kContactDown) = 0;
-      PushOutOfBlockCharas(obj, 0);
-    } else {
-      SetY1(obj, bottom.pos);
+      SetY1(obj, side.push.pos);
     }
   }
   return kCellSafe;
@@ -398,30 +398,9 @@ void CarryRider(cCharaBase& rider) {
 }
 
 void PushOutOfBlockCharas(cCharaBase& obj, std::int32_t axis) {
-  const Box a = BoxOf(obj);
   Push low, high;  // left or top; right or bottom
   ForEachBlockChara(obj, [&](const cChara& c) {
-    const Box cb = BoxOf(c);
-    if (OverlapOf(a, cb).w == 0) return;
-    if (axis == 0) {
-      if (Overlaps(cb, {a.x1, a.y1 + 1, a.x1, a.y2 - 1})) {
-        Flag(obj, kContactLeft) = 1;
-        low.OfferLargest(cb.x2 + 1, c.m_Vx, c);
-      }
-      if (Overlaps(cb, {a.x2, a.y1 + 1, a.x2, a.y2 - 1})) {
-        Flag(obj, kContactRight) = 1;
-        high.OfferSmallest(cb.x1 - obj.m_Width, c.m_Vx, c);
-      }
-    } else {
-      if (Overlaps(cb, {a.x1 + 1, a.y1, a.x2 - 1, a.y1})) {
-        Flag(obj, kContactUp) = 1;
-        low.OfferLargest(cb.y2 + 1, c.m_Vy, c);
-      }
-      if (Overlaps(cb, {a.x1 + 1, a.y2, a.x2 - 1, a.y2})) {
-        Flag(obj, kContactDown) = 1;
-        high.OfferSmallest(cb.y1 - obj.m_Height, c.m_Vy, c);
-      }
-    }
+    if (OverlapOf(BoxOf(obj), BoxOf(c)).w != 0) OfferEdgePushes(obj, c, axis, low, high);
   });
   for (const Push* push : {&low, &high}) {
     if (!push->set) continue;

@@ -33,6 +33,7 @@ class BlockCharaTest : public StageObjectsTest {
     c.m_Present = 1;
     c.m_Vx = vx;
     c.m_Vy = vy;
+    ++m_Scene->m_BlockCharasPresent;  // as the presence pass counts it
     return c;
   }
 
