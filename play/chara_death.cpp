@@ -9,6 +9,7 @@
 #include "play/flow_seam.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
+#include "play/item_pickup.h"
 #include "play/play_seams.h"
 #include "project/save_data.h"
 

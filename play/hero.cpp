@@ -96,6 +96,7 @@ void cHero::Setup(std::int32_t id, const cCharaDef& def, double homeX, double ho
   m_StepWords[0] = m_StepWords[1] = 0;
   BuildHitBoxOverlay();
   m_TakenItems.clear();
+  m_CellItemSteps = 0;
   AddFlows(*this, m_Def.m_Flows, m_Direction, 0, 0);
 }
 

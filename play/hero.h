@@ -94,6 +94,9 @@ class cHero : public cCharaBase {
   std::int32_t m_CellEffectKind = 0;
   double m_CellEffectValue = 0.0;
   std::int32_t m_CellEffectSteps = 0;
+  // Logic steps before the item of the map cell under the hero is applied again (standing still on
+  // it applies it once per second of play).
+  std::int32_t m_CellItemSteps = 0;
 
  private:
   // The flow whose runner holds instance, or null.

@@ -15,7 +15,9 @@
 #include "play/contacts.h"
 #include "play/damage.h"
 #include "play/flow_seam.h"
+#include "play/block_charas.h"
 #include "play/hero.h"
+#include "play/item_pickup.h"
 #include "play/map_cells.h"
 #include "play/play_scene.h"
 #include "play/play_seams.h"
@@ -114,9 +116,11 @@ void cPlayScene::UpdateObjectPresence() {
     hero->m_OnScreen = 1;
   }
   std::fill(m_ActivationTable.begin(), m_ActivationTable.end(), 0);
+  m_BlockCharasPresent = 0;
   for (cChara& c : g_CharaList) {
     if (CheckCharaConditions(c) != 0) {
       c.m_Present = 1;
+      if (c.m_Def.m_BlockChara != 0) ++m_BlockCharasPresent;
       c.m_OnScreen = c.IsOnScreen() ? 1 : 0;
       c.UpdateActive(m_ActivationTable);
     } else {

@@ -158,6 +158,9 @@ class cPlayScene : public cScene {
   std::int32_t m_MessageOpen = 0;
   CheckedVector<std::int32_t> m_StageVars;
   CheckedVector<std::uint8_t> m_ActivationTable;
+  // Block characters found present by this step's presence pass. None: no object looks for block
+  // characters to collide with this step (characters only become present in that pass).
+  std::int32_t m_BlockCharasPresent = 0;
   std::int32_t m_FrameTime = 0;
   std::int32_t m_CountedFps = 0;
   std::int32_t m_NextCharaId = 0;

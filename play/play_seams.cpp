@@ -19,18 +19,9 @@ void ShotsAgainstShots() {}
 // scripts; until then a hit shows no effect (the damage, knock-back and triggers still happen).
 void StartHitEffect(std::int16_t, const cSubBox&, const cSubBox&, std::int32_t) {}
 
-// Block characters carry and push nothing until their part comes: a rider keeps its own motion and a
-// character overlapping one is left where the map put it.
-void CarryRider(cCharaBase&) {}
-std::int32_t ResolveBlockCharaHits(cCharaBase&) { return kCellSafe; }
-
-// Cell items and pick-ups come with their own part; until then a hero takes nothing, so nothing
-// happens and the play goes on.
-std::int32_t ApplyCellItem(cHero&) { return 0; }
-std::int32_t PickUpItems(cHero&) { return 0; }
-// Applying an item runs its command list, which needs the event scripts: nothing is applied and the
-// item stops nothing.
-std::int32_t ApplyItem(cItem&, cHero&) { return 0; }
+// The command lists of items need the event scripts' commands: until they exist an item's list runs
+// no command, changes nothing and stops nothing.
+std::int32_t RunFlowCommands(cCharaBase&, const CheckedVector<cFlowCommand>&) { return 0; }
 
 // The tally of a cleared stage (totals, extra lives, ranking positions) arrives with the stage
 // result; until then a clear adds nothing and enters no ranking.

@@ -131,6 +131,9 @@ cBlock PlacedBlock(SampleBlock block, int x, int y) {
 cCharaDef PlacedChara(SampleChara chara, int x, int y) {
   cCharaDef placed = SampleCharaDef(chara);
   InheritAll(placed, chara, kCharaGroupCount, x, y);
+  // The word after the position names the placed item the character holds; 0 would hand the
+  // stage's first item to every character, so the sample's characters hold none.
+  placed.m_StoredWord = 0xFFFFFFFFu;
   return placed;
 }
 

@@ -309,6 +309,26 @@ const std::vector<StagePlan>& Plans() {
            "==============================",
            "==============================",
        }},
+      // Items and riding: the hero drops through a coin onto the lift over the spike pit; coins and
+      // a life on the way to the goal, and two walkers on the ground beyond the pit.
+      {kStageStomp, 0, "ふみつけ", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "                              ",
+           "                              ",
+           "     H                        ",
+           "                              ",
+           "     o                        ",
+           "                              ",
+           "             o o o            ",
+           "                              ",
+           "                     L        ",
+           "                    ----      ",
+           "                 e      e   G  ",
+           "#####M        ################",
+           "=====         ================",
+           "=====         ================",
+           "=====^^^^^^^^^================",
+       }},
   };
   return plans;
 }

@@ -133,4 +133,20 @@ TEST_F(PlayRunTest, SpikesAndARunningOutTimeLimitKillTheHero) {
   }
 }
 
+TEST_F(PlayRunTest, TheHeroDropsThroughACoinOntoTheLiftAndStaysThere) {
+  UseSampleGame();
+  ASSERT_EQ(Run({"--headless", "--frames", "300", "data\\stg4\\stomp.stg4", "--trace", Trace(), "--trace-state"}), 0);
+  const std::vector<std::string> trace = Lines(Trace());
+  // The coin's sound (project sound 2, after the 16 of the system) once: taken once, it is gone.
+  EXPECT_EQ(Count(trace, "sound play 18 "), 1);
+  EXPECT_EQ(Count(trace, "sound play 8 "), 0) << "the lift caught the hero over the spike pit";
+  const std::vector<StateLine> lines = StateLines(trace);
+  ASSERT_EQ(lines.size(), 300u);
+  const double rest = lines.back().y2;
+  EXPECT_LE(rest, kFloorTop + 32) << "on the lift, not in the pit";
+  // Play begins after the fade-in and the ready wait; the fall takes well under a second.
+  for (std::size_t i = 250; i < lines.size(); ++i) ASSERT_NEAR(lines[i].y2, rest, 0.01) << "frame " << lines[i].frame;
+  ExpectStopOrder(trace);
+}
+
 }  // namespace
