@@ -104,8 +104,9 @@ cCharaDef SampleCharaDef(SampleChara chara) {
   def.m_Flight = row.flight;
   def.m_BlockChara = row.blockChara;
   def.m_Facing = row.facing;
-  // Movers turn to where they go; the lift and the sign-post keep their facing.
-  def.m_FixedFacing = chara == kCharaLiftDef || chara == kCharaSignDef ? 1 : 0;
+  // Flyers turn to where they go; the lift and the sign-post keep their facing, and walkers turn only
+  // by their own flows (at a ledge by their patrol, at a wall by their turn).
+  def.m_FixedFacing = chara == kCharaLiftDef || chara == kCharaSignDef || chara == kCharaWalkerDef ? 1 : 0;
   AddSampleFlows(chara, def);
   return def;
 }

@@ -149,4 +149,42 @@ TEST_F(PlayRunTest, TheHeroDropsThroughACoinOntoTheLiftAndStaysThere) {
   ExpectStopOrder(trace);
 }
 
+TEST_F(PlayRunTest, TheHeroWalksAndJumpsByItsKeyFlows) {
+  UseSampleGame();
+  // Play begins after the fade-in and the ready wait (about frame 150): right is held for 100 frames,
+  // then the jump button is pressed and released.
+  const fs::path input = m_Folder / "input.txt";
+  std::ofstream(input) << "160 RIGHT\n260\n300 Z\n315\n";
+  ASSERT_EQ(Run({"--headless", "--frames", "420", "--input", input.string(), "data\\stg4\\walk.stg4", "--trace",
+                 Trace(), "--trace-state"}),
+            0);
+  const std::vector<std::string> trace = Lines(Trace());
+  const std::vector<StateLine> lines = StateLines(trace);
+  ASSERT_EQ(lines.size(), 420u);
+  auto at = [&](unsigned frame) { return lines[frame - 1]; };
+  // Standing still until the key; walking right while it is held, faster and faster; then still.
+  EXPECT_EQ(at(160).x1, at(1).x1);
+  EXPECT_GT(at(210).x1, at(170).x1);
+  EXPECT_GT(at(260).x1 - at(230).x1, at(200).x1 - at(170).x1) << "the walk gathers speed";
+  EXPECT_EQ(at(300).x1, at(290).x1) << "no key, no walk";
+  // The jump: up, a top, down again onto the floor, where the hero then stays.
+  double top = kFloorTop;
+  unsigned topFrame = 0;
+  for (unsigned f = 300; f <= 420; ++f)
+    if (at(f).y2 < top) {
+      top = at(f).y2;
+      topFrame = f;
+    }
+  EXPECT_LT(top, kFloorTop - 100) << "a jump of several cells";
+  EXPECT_GT(topFrame, 310u);
+  for (unsigned f = topFrame; f < 420 && at(f).y2 < kFloorTop - 1; ++f)
+    EXPECT_GE(at(f + 1).y2, at(f).y2) << "falling from the top, frame " << f;
+  for (unsigned f = 380; f <= 420; ++f) {
+    ASSERT_GE(at(f).y2, kFloorTop - 1) << "landed, frame " << f;
+    ASSERT_LT(at(f).y2, kFloorTop) << "landed, frame " << f;
+  }
+  EXPECT_GE(Count(trace, "sound play "), 1) << "the jump's sound";
+  ExpectStopOrder(trace);
+}
+
 }  // namespace
