@@ -107,6 +107,8 @@ cCharaDef SampleCharaDef(SampleChara chara) {
   // Flyers turn to where they go; the lift and the sign-post keep their facing, and walkers turn only
   // by their own flows (at a ledge by their patrol, at a wall by their turn).
   def.m_FixedFacing = chara == kCharaLiftDef || chara == kCharaSignDef || chara == kCharaWalkerDef ? 1 : 0;
+  // The hero is alone in its collision group: every other character can touch it.
+  if (chara == kCharaHeroDef) def.m_SpareByte2 = 0;
   AddSampleFlows(chara, def);
   return def;
 }
