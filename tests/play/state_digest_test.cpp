@@ -53,6 +53,7 @@ class StateDigestTest : public PlaySceneTest {
     cCharaDef walker = CharaDef();
     walker.m_PosX = 12;
     walker.m_PosY = kFloorRow - 1;
+    walker.m_StoredWord = static_cast<std::uint32_t>(-1);  // it holds no item
     g_Stage.m_PlacedCharas.push_back(walker);
     cItemDef item;
     item.m_ChipIndex = 1;

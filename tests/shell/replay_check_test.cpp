@@ -152,7 +152,9 @@ TEST(ReplayCheck, Verdicts) {
       }
     }
     // Frames presented while the close is under way change nothing.
-    if (closedAfter != 0) EXPECT_FALSE(check.OnFrame(closedAfter + 1, Digest(99), false));
+    if (closedAfter != 0) {
+      EXPECT_FALSE(check.OnFrame(closedAfter + 1, Digest(99), false));
+    }
     EXPECT_EQ(closedAfter, c.closesAfter);
     std::string message;
     EXPECT_EQ(check.Finish(&message), c.exitCode);

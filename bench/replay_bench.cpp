@@ -1,0 +1,121 @@
+// Replay play-back as the player does it: the real program, headless, pinned to one core, plays the
+// longest replay of the replay suite on the sample game with every frame drawn and its digest
+// checked. "x_real_time" is how many times faster than real time (60 frames a second) the whole run
+// is, start-up included; "x_real_time_play" leaves out the start-up (a run of one frame). The goal
+// is 50 times real time.
+#include <benchmark/benchmark.h>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tools/sample_game.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSuite = PLAYER_REPLAY_SUITE;
+
+struct LongestReplay {
+  std::string stage;
+  std::int64_t frames = 0;
+};
+
+// The replay whose digest list is longest.
+LongestReplay FindLongestReplay() {
+  LongestReplay longest;
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(kSuite, ec)) {
+    if (entry.path().extension() != ".digests") continue;
+    std::ifstream in(entry.path());
+    std::int64_t frames = 0;
+    for (std::string line; std::getline(in, line);) frames += !line.empty() && line.front() != '#';
+    if (frames > longest.frames) longest = {entry.path().stem().string(), frames};
+  }
+  return longest;
+}
+
+// Runs the player in game with args on CPU 0 only; its wall-clock seconds, or a negative value when
+// it did not end with code 0.
+double TimePlayer(const fs::path& game, const std::vector<std::string>& args) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(0, &one);
+    sched_setaffinity(0, sizeof one, &one);
+    std::vector<std::string> all = {PLAYER_BINARY, "-C", game.string()};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (!std::freopen("/dev/null", "w", stdout)) _exit(126);
+    execv(PLAYER_BINARY, argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1.0;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void ReplayPlayback(benchmark::State& state) {
+  const LongestReplay replay = FindLongestReplay();
+  if (replay.frames == 0) {
+    state.SkipWithError("no replay in the suite");
+    return;
+  }
+  std::string pattern = (fs::temp_directory_path() / "replay-bench-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) {
+    state.SkipWithError("no temporary folder");
+    return;
+  }
+  const fs::path folder = pattern;
+  const fs::path game = folder / "game";
+  // A runtime folder of its own: the one-instance lock of another player does not stop this one.
+  fs::create_directories(folder / "run");
+  setenv("XDG_RUNTIME_DIR", (folder / "run").c_str(), 1);
+  if (!WriteSampleGame(game)) {
+    state.SkipWithError("the sample game was not written");
+    return;
+  }
+  fs::create_directories(game / "user_data" / "rpl4");
+  const std::string name = replay.stage + ".rpl4_556";
+  fs::copy_file(kSuite / name, game / "user_data" / "rpl4" / name);
+  const std::string path = "user_data\\rpl4\\" + name;
+  const std::string list = (kSuite / (replay.stage + ".digests")).string();
+
+  double whole = 0.0, startUp = 0.0;
+  for (auto _ : state) {
+    const double seconds = TimePlayer(game, {"--verify-replay", path, "--digests", list});
+    const double first = TimePlayer(game, {"--headless", "--frames", "1", "--replay", path});
+    if (seconds < 0 || first < 0) {
+      state.SkipWithError("the replay did not play back as recorded");
+      break;
+    }
+    state.SetIterationTime(seconds);
+    whole += seconds;
+    startUp += first;
+  }
+  const double runs = static_cast<double>(state.iterations());
+  const double realTime = static_cast<double>(replay.frames) / 60.0;
+  if (runs > 0 && whole > 0) {
+    state.counters["frames"] = static_cast<double>(replay.frames);
+    state.counters["x_real_time"] = realTime / (whole / runs);
+    if (whole > startUp) state.counters["x_real_time_play"] = realTime / ((whole - startUp) / runs);
+  }
+  state.SetLabel(replay.stage);
+  std::error_code ec;
+  fs::remove_all(folder, ec);
+}
+
+}  // namespace
+
+BENCHMARK(ReplayPlayback)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
