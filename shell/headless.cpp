@@ -142,7 +142,15 @@ bool StartHeadless(const RunOptions& options, std::string* error) {
     SetInputSource(&s_Script);
     ApplyScriptFrame(0);
   }
-  if (!options.headless) return true;
+  if (!options.headless) {
+    // The file dialogs are not drawn yet: in a window a save takes the name the game proposes (a
+    // replay saved with F1 or F2 gets the first free numbered name), and an open is cancelled.
+    SetFileDialogAnswerer([](const FileDialogRequest& request) -> std::optional<std::string> {
+      if (request.kind != FileDialogKind::kSave || request.proposedName.empty()) return std::nullopt;
+      return request.proposedName;
+    });
+    return true;
+  }
   UseVirtualClock(0);
   SetRealAudioWanted(false);
   SetBoxSink([&options](const std::string& text, const std::string& caption, std::uint32_t type) {

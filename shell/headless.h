@@ -18,7 +18,8 @@ bool FrameBudgetSpent();
 
 // The window thread, before the start-up: takes the run's options. In headless mode that is the
 // virtual clock, no sound device, the input script (false with the reason when it does not load),
-// the boxes and file dialogs answered from --answer.
+// the boxes and file dialogs answered from --answer. In a window, until the file dialogs are drawn,
+// a save dialog takes its proposed name and an open dialog is cancelled.
 bool StartHeadless(const RunOptions& options, std::string* error);
 // The end of the run with exit code code: the verdict of --verify-replay on stdout ("replay
 // matches, N frames" or the first frame that differs and the areas that differ) or the list of
