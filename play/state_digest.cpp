@@ -19,31 +19,19 @@ void AddAnime(cDigest& d, const cAnimePattern& anime) {
 }
 
 void AddAxis(cDigest& d, const ScrollAxis& axis) {
-  d.AddDouble(axis.m_Pos);
-  d.AddI32(axis.m_AtLimit);
-  d.AddI32(axis.m_Min);
-  d.AddI32(axis.m_Max);
-  d.AddI32(axis.m_StageEnd);
-  d.AddI32(axis.m_Extent);
-  d.AddDouble(axis.m_AutoSpeed);
-  d.AddI32(axis.m_AutoOn);
+  for (double v : {axis.m_Pos, axis.m_AutoSpeed}) d.AddDouble(v);
+  for (std::int32_t v : {axis.m_AtLimit, axis.m_Min, axis.m_Max, axis.m_StageEnd, axis.m_Extent, axis.m_AutoOn})
+    d.AddI32(v);
 }
 
 // What every object has: place, speeds, life, presence and its own animation.
 void AddObject(cDigest& d, const cGameObj& o) {
-  d.AddI32(o.m_Id);
-  d.AddI32(o.m_Life);
-  d.AddI32(o.m_Direction);
-  d.AddI32(o.m_Group);
-  d.AddI32(o.m_Graphic);
+  for (std::int32_t v : {o.m_Id, o.m_Life, o.m_Direction, o.m_Group, o.m_Graphic, o.m_Width, o.m_Height, o.m_Flying,
+                         o.m_Present, o.m_OnScreen})
+    d.AddI32(v);
   AddAnime(d, o.m_Anime);
   for (double v : {o.m_X1, o.m_Y1, o.m_X2, o.m_Y2, o.m_Vx, o.m_Vy, o.m_DriveX, o.m_DriveY, o.m_Friction})
     d.AddDouble(v);
-  d.AddI32(o.m_Width);
-  d.AddI32(o.m_Height);
-  d.AddI32(o.m_Flying);
-  d.AddI32(o.m_Present);
-  d.AddI32(o.m_OnScreen);
 }
 
 // Where each flow of the character stands: which run, how far they got, the steps their commands
@@ -51,22 +39,13 @@ void AddObject(cDigest& d, const cGameObj& o) {
 void AddRunners(cDigest& d, const cCharaBase& c) {
   d.AddU32(static_cast<std::uint32_t>(c.m_Runners.size()));
   for (const cFlowRunner& r : c.m_Runners) {
-    d.AddI32(r.m_Index);
-    d.AddI32(r.m_Serial);
-    d.AddI32(r.m_Running);
-    d.AddI32(r.m_Paused);
-    d.AddI32(r.m_Stopped);
-    d.AddI32(r.m_Deleted);
-    d.AddI32(r.m_Frontier);
-    d.AddI32(r.m_FrameCounter);
-    d.AddI32(r.m_KeyLatched);
+    for (std::int32_t v : {r.m_Index, r.m_Serial, r.m_Running, r.m_Paused, r.m_Stopped, r.m_Deleted, r.m_Frontier,
+                           r.m_FrameCounter, r.m_KeyLatched})
+      d.AddI32(v);
     d.AddU8(r.m_ConditionsLatched);
     d.AddU32(static_cast<std::uint32_t>(r.m_Instances.size()));
-    for (const cCommandInstance& i : r.m_Instances) {
-      d.AddI32(i.m_Done);
-      d.AddI32(i.m_StepsLeft);
-      d.AddI32(i.m_StepCounter);
-    }
+    for (const cCommandInstance& i : r.m_Instances)
+      for (std::int32_t v : {i.m_Done, i.m_StepsLeft, i.m_StepCounter}) d.AddI32(v);
   }
 }
 

@@ -50,16 +50,8 @@ class StateDigestTest : public PlaySceneTest {
  protected:
   void SetUp() override {
     PlaySceneTest::SetUp();
-    cCharaDef walker = CharaDef();
-    walker.m_PosX = 12;
-    walker.m_PosY = kFloorRow - 1;
-    walker.m_StoredWord = static_cast<std::uint32_t>(-1);  // it holds no item
-    g_Stage.m_PlacedCharas.push_back(walker);
-    cItemDef item;
-    item.m_ChipIndex = 1;
-    item.m_PosX = 8;
-    item.m_PosY = kFloorRow - 1;
-    g_Stage.m_PlacedItems.push_back(item);
+    PlaceWalker(12);
+    PlaceItem(8);
     m_Scene->SetStage(0, 1);
     m_Scene->m_State = kPlayRunning;
   }
