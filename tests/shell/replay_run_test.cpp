@@ -23,14 +23,23 @@ namespace {
 
 using namespace headless_run;
 
-using ReplayRunTest = HeadlessRunTest;
-
 constexpr const char* kStage = "data\\stg4\\fall.stg4";
 constexpr const char* kReplay = "user_data\\rpl4\\fall.rpl4_556";
 
 // Held keys by the frame from which they are held: walking right, a jump, walking back.
 const std::map<unsigned, std::string> kKeys = {
     {100, "RIGHT"}, {130, "RIGHT Z"}, {140, "RIGHT"}, {170, ""}, {200, "LEFT"}, {240, "LEFT Z"}, {250, ""}};
+
+// リプレイ is the fifth entry of the title menu (once shown); the file comes from the open dialog.
+constexpr const char* kChooseReplay = "40 DOWN\n42\n44 DOWN\n46\n48 DOWN\n50\n52 DOWN\n54\n56 Z\n58\n";
+
+// The totals of a digest list, frame 1 first.
+std::vector<std::uint64_t> ListTotals(const fs::path& list) {
+  std::vector<std::uint64_t> totals;
+  for (const std::string& line : Lines(list))
+    if (!line.empty() && line.front() != '#') totals.push_back(std::strtoull(line.c_str() + line.find(' '), nullptr, 16));
+  return totals;
+}
 
 // The input script of kKeys, with F1 added to the keys of frame f1 only (0: never).
 std::string Script(unsigned f1) {
@@ -75,6 +84,52 @@ void UseRenderer(const fs::path& game, int direct3D) {
   text[at + 9] = static_cast<char>('0' + direct3D);
   std::ofstream(ini, std::ios::binary | std::ios::trunc) << text;
 }
+
+class ReplayRunTest : public HeadlessRunTest {
+ protected:
+  // The sample hides the title's replay entry; a player with replays of its own shows it.
+  void ShowReplayEntry() {
+    const fs::path before = fs::current_path();
+    fs::current_path(Game());
+    cSystemData system;
+    const char* path = ProjectPathTable[kPathSystem].c_str();
+    ASSERT_EQ(system.LoadFile(path), 1);
+    system.m_TitleMenu.At(4).m_Shown = 1;
+    ASSERT_EQ(system.SaveFile(path), 1);
+    fs::current_path(before);
+  }
+
+  // A replay of the fall stage made in the game folder: with its hero or without, whole or cut.
+  void MakeReplay(const char* path, bool withHero, bool cut) {
+    const fs::path before = fs::current_path();
+    fs::current_path(Game());
+    cStageData stage, header;
+    {
+      RecordReadFile file = OpenRecordRead(kStage);
+      ASSERT_TRUE(file);
+      stage.Read(*file);
+      ASSERT_FALSE(file->Damaged());
+      CloseRecordFile(file);
+    }
+    header.CopyHeaderFrom(stage);
+    if (!withHero) stage.m_PlacedCharas.erase(stage.m_PlacedCharas.begin() + stage.FindHeroRecord());
+    cReplayRecord record;
+    record.m_Seed = 3;
+    const std::uint16_t words[2] = {0, 0};
+    for (int i = 0; i < 50; ++i) record.RecordFrameInput(words);
+    cSaveData progress;
+    progress.Reset();
+    fs::create_directories("user_data/rpl4");
+    ASSERT_EQ(record.WriteReplayFile(path, stage, header, progress), 1);
+    fs::current_path(before);
+    if (cut) {
+      std::string host = path;
+      std::replace(host.begin(), host.end(), '\\', '/');
+      const fs::path file = Game() / host;
+      fs::resize_file(file, fs::file_size(file) / 2);
+    }
+  }
+};
 
 TEST_F(ReplayRunTest, AnAttemptSavedWithF1PlaysBackAlikeInBothRenderers) {
   UseSampleGame();
@@ -141,6 +196,23 @@ TEST_F(ReplayRunTest, AnAttemptSavedWithF1PlaysBackAlikeInBothRenderers) {
     EXPECT_EQ(FirstLine(out), "replay matches, " + std::to_string(frames) + " frames");
   }
 
+  // Chosen with the title's replay item, the play-back goes through the same states once its scene
+  // has begun.
+  ShowReplayEntry();
+  const fs::path titleInput = m_Folder / "title.txt";
+  std::ofstream(titleInput) << kChooseReplay;
+  ASSERT_EQ(Run({"--headless", "--frames", std::to_string(frames + 200), "--input", titleInput.string(), "--answer",
+                 std::string("open-replay=") + kReplay, "--trace", Trace("title_trace.txt"), "--trace-state"}),
+            0);
+  const std::vector<std::uint64_t> totals = ListTotals(digests);
+  ASSERT_EQ(totals.size(), frames);
+  std::vector<std::uint64_t> fromTitle;
+  for (const StateLine& l : StateLines(Lines(Trace("title_trace.txt")))) fromTitle.push_back(l.digest);
+  const auto start = std::find(fromTitle.begin(), fromTitle.end(), totals.front());
+  ASSERT_NE(start, fromTitle.end()) << "the first frame of the play-back";
+  ASSERT_GE(fromTitle.end() - start, static_cast<std::ptrdiff_t>(frames));
+  for (unsigned k = 0; k < frames; ++k) ASSERT_EQ(start[k], totals[k]) << "frame " << k + 1 << " of the play-back";
+
   // A list that does not belong to the replay is a difference, named by its frame, with exit 1.
   std::vector<std::string> list = Lines(digests);
   ASSERT_GT(list.size(), 10u);
@@ -155,53 +227,7 @@ TEST_F(ReplayRunTest, AnAttemptSavedWithF1PlaysBackAlikeInBothRenderers) {
             "replay differs at frame " + std::to_string(frames) + ": the list ends at frame " + std::to_string(frames - 1));
 }
 
-class RefusedReplayTest : public ReplayRunTest {
- protected:
-  // The sample hides the title's replay entry; a player with replays of its own shows it.
-  void ShowReplayEntry() {
-    const fs::path before = fs::current_path();
-    fs::current_path(Game());
-    cSystemData system;
-    const char* path = ProjectPathTable[kPathSystem].c_str();
-    ASSERT_EQ(system.LoadFile(path), 1);
-    system.m_TitleMenu.At(4).m_Shown = 1;
-    ASSERT_EQ(system.SaveFile(path), 1);
-    fs::current_path(before);
-  }
-
-  // A replay of the fall stage made in the game folder: with its hero or without, whole or cut.
-  void MakeReplay(const char* path, bool withHero, bool cut) {
-    const fs::path before = fs::current_path();
-    fs::current_path(Game());
-    cStageData stage, header;
-    {
-      RecordReadFile file = OpenRecordRead(kStage);
-      ASSERT_TRUE(file);
-      stage.Read(*file);
-      ASSERT_FALSE(file->Damaged());
-      CloseRecordFile(file);
-    }
-    header.CopyHeaderFrom(stage);
-    if (!withHero) stage.m_PlacedCharas.erase(stage.m_PlacedCharas.begin() + stage.FindHeroRecord());
-    cReplayRecord record;
-    record.m_Seed = 3;
-    const std::uint16_t words[2] = {0, 0};
-    for (int i = 0; i < 50; ++i) record.RecordFrameInput(words);
-    cSaveData progress;
-    progress.Reset();
-    fs::create_directories("user_data/rpl4");
-    ASSERT_EQ(record.WriteReplayFile(path, stage, header, progress), 1);
-    fs::current_path(before);
-    if (cut) {
-      std::string host = path;
-      std::replace(host.begin(), host.end(), '\\', '/');
-      const fs::path file = Game() / host;
-      fs::resize_file(file, fs::file_size(file) / 2);
-    }
-  }
-};
-
-TEST_F(RefusedReplayTest, AReplayWithoutAHeroOrDamagedIsRefusedWithTheStageFilesBox) {
+TEST_F(ReplayRunTest, AReplayWithoutAHeroOrDamagedIsRefusedWithTheStageFilesBox) {
   UseSampleGame();
   ShowReplayEntry();
   struct Case {
@@ -215,9 +241,8 @@ TEST_F(RefusedReplayTest, AReplayWithoutAHeroOrDamagedIsRefusedWithTheStageFiles
       {"user_data\\rpl4\\cut.rpl4_556", true, true,
        "ステージファイル user_data\\rpl4\\cut.rpl4_556 が破損しています！"},
   };
-  // リプレイ is the fifth entry of the title menu; the file comes from the open dialog.
   const fs::path input = m_Folder / "title.txt";
-  std::ofstream(input) << "40 DOWN\n42\n44 DOWN\n46\n48 DOWN\n50\n52 DOWN\n54\n56 Z\n58\n";
+  std::ofstream(input) << kChooseReplay;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
     MakeReplay(c.path, c.withHero, c.cut);
