@@ -133,7 +133,8 @@ bool cReplayCheck::Differ(std::string text) {
 }
 
 bool cReplayCheck::OnFrame(std::uint32_t n, const StateDigest& digest, bool roundOver) {
-  if (m_Mode == Mode::kOff || m_Done) return false;
+  // Frames count from 1.
+  if (m_Mode == Mode::kOff || m_Done || n == 0) return false;
   m_Frames = n;
   if (m_Mode == Mode::kRecord) {
     m_Digests.push_back(digest);
