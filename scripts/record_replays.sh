@@ -7,8 +7,8 @@
 # For each stage named in tests/replays/stages (one a line) the stage data\stg4\STAGE.stg4 is
 # played headless with a fixed seed from tests/replays/STAGE.input, or keys.input when it has none
 # (held keys per frame, as --input takes them); the first attempt is
-# saved with F1 in its last frame (or in the last frame of the play when the hero never had to try
-# again), which gives STAGE.rpl4_556; its play-back then gives the digest list STAGE.digests.
+# saved with F1 at its end (the last frame before the retry after a death, the stage result after a
+# clear, else near the end of the play), which gives STAGE.rpl4_556; its play-back then gives the digest list STAGE.digests.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -54,9 +54,13 @@ grep -v '^#' "$suite/stages" | while read -r stage; do
   echo "== $stage"
   "$build/player" -C "$work/game" --headless --seed "$seed" --frames "$frames" --input "$input" \
     --trace "$work/live.txt" --trace-state "data\\stg4\\$stage.stg4"
+  # F1 in the last frame of the first attempt: before the retry after a death, in the stage result
+  # after a clear, else near the end of the play.
   retried=$(frame_of_state "$work/live.txt" "1 ready" 2)
+  cleared=$(frame_of_state "$work/live.txt" "4 result" 1)
   f1=$((frames - 2))
   if [ -n "$retried" ]; then f1=$((retried - 1)); fi
+  if [ -n "$cleared" ] && { [ -z "$retried" ] || [ "$cleared" -lt "$retried" ]; }; then f1=$((cleared + 1)); fi
   with_f1 "$input" "$f1" >"$work/input.txt"
   rm -f "$work/game/user_data/rpl4/$stage.rpl4_556"
   "$build/player" -C "$work/game" --headless --seed "$seed" --frames "$frames" --input "$work/input.txt" \
