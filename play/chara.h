@@ -54,6 +54,11 @@ class cChara : public cCharaBase {
   std::int32_t StepX() override;
   std::int32_t StepY() override;
   void Jump(cCommandInstance& instance) override;
+  // The event scripts run the flows (flow_seam.cpp).
+  std::int32_t RunFlows(std::int32_t deathOnly) override;
+  // The start of the flow step: a character follows the scroll only by its own setting, and not at
+  // all while the project moves everything with the scroll through the move commands.
+  void BeginFlowStep();
 
   std::int32_t m_Active = 0;
   std::int32_t m_RunsThisStep = 0;

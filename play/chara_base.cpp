@@ -60,6 +60,9 @@ void TransferCharaPart(cCharaBase& to, Other&& other) {
   to.m_LeftGroundMark = from.m_LeftGroundMark;
   to.m_OnBlockChara = from.m_OnBlockChara;
   to.m_CarrierId = from.m_CarrierId;
+  to.m_CarrierRect = from.m_CarrierRect;
+  to.m_PushedByBlockChara = from.m_PushedByBlockChara;
+  to.m_CommandAnimeSet = from.m_CommandAnimeSet;
   to.m_PrevRect = from.m_PrevRect;
   to.m_Hp = from.m_Hp;
   to.m_HpGauge = from.m_HpGauge;
@@ -177,10 +180,12 @@ void cCharaBase::Init(const cCharaDef* def, double homeX, double homeY, std::uin
   // Cells of an earlier stage are gone.
   m_LastLandedCell = nullptr;
   m_Dead = 0;
+  m_AppearanceLatched = 0;
   m_LRUD.fill(0);
   m_LeftGroundMark = 0;
   m_OnBlockChara = 0;
   m_CarrierId = 0;
+  m_PushedByBlockChara = 0;
   m_Hp = m_Sp = 0;
   m_HpGauge = cStatusGauge();
   m_SpGauge = cStatusGauge();

@@ -185,6 +185,13 @@ class cCharaBase : public cGameObj {
   void RemoveFlowLinks(std::int32_t serial);
   void PauseFlowLinks(std::int32_t serial);
   void ResumeFlowLinks(std::int32_t serial);
+  // The start of the object's flow step (flow_step.cpp): its own motion is reset, x velocity and,
+  // flying, y velocity to 0 or, when it moves with the scroll, to the auto-scroll's speed on that
+  // axis; the per-step flags are cleared and the countdown runs down.
+  void ResetOwnMotion(bool withScroll);
+  // The end of the flow step: an object that no command animated and that has no drive left shows
+  // its standing pattern.
+  void SetStandingAnimeWhenIdle();
 
   // Statuses kept in the definition copy.
   std::int32_t Scale() const { return m_Def.m_Enlargement; }
@@ -208,6 +215,9 @@ class cCharaBase : public cGameObj {
   cCharaDef m_Def;
   CheckedVector<cFlowRunner> m_Runners;
   std::int32_t m_RunnerCounter = 0;  // serials of new runners
+  // Counts the changes of the flow and runner vectors (every change ends in BindFlowRunners): code
+  // that keeps a runner or an instance across a command finds it again when this has moved on.
+  std::uint32_t m_FlowEdits = 0;
   CheckedVector<std::uint8_t> m_GroupBusy;
   CheckedVector<std::uint8_t> m_GroupRelease;
   CheckedVector<std::uint8_t> m_GroupStarted;
@@ -243,6 +253,13 @@ class cCharaBase : public cGameObj {
   std::int32_t m_LeftGroundMark = 0;
   std::int32_t m_OnBlockChara = 0;
   std::int32_t m_CarrierId = 0;
+  // The ridden block character's hit box as last recorded; its move since then carries the rider.
+  std::array<double, 4> m_CarrierRect{};
+  // A block character other than the one ridden pushed this object sideways in this step.
+  std::int32_t m_PushedByBlockChara = 0;
+  // A move command set the walking or flying animation in this step (the flow step then leaves the
+  // standing animation alone).
+  std::int32_t m_CommandAnimeSet = 0;
   std::array<double, 4> m_PrevRect{};
   std::int32_t m_Hp = 0;
   cStatusGauge m_HpGauge;

@@ -14,8 +14,7 @@
 
 namespace {
 
-// The trigger raised at death (死亡した時) and the flows that run then only.
-constexpr std::int32_t kTriggerDeath = 3;
+// At death (死亡した時) only the death flows run.
 constexpr std::int32_t kDeathFlowsOnly = 1;
 constexpr std::int64_t kMaxScore = 999999;
 

@@ -57,6 +57,7 @@ void cCharaBase::CopyFlowRunners(const cCharaBase& other) {
 }
 
 void cCharaBase::BindFlowRunners() {
+  ++m_FlowEdits;
   for (std::int32_t i = 0; i < m_Runners.Size(); ++i) {
     cFlowRunner& runner = m_Runners.At(i);
     runner.m_Index = i;
@@ -106,11 +107,9 @@ namespace {
 
 // The current state of key slot k (0..9 directions, 10..18 buttons): the newest run of its history.
 std::uint32_t CurrentKeyState(const cInput& input, int slot) {
-  const auto& lists = slot < kFirstButtonSlot ? input.m_DirKeyRuns : input.m_ButtonKeyRuns;
-  const int index = slot < kFirstButtonSlot ? slot : slot - kFirstButtonSlot;
   // Histories that were never set up hold no key down.
-  if (index >= lists.Size() || lists[static_cast<std::size_t>(index)].empty()) return 0;
-  return lists[static_cast<std::size_t>(index)].At(0).state;
+  const Elem16* runs = input.KeyRuns(slot);
+  return runs != nullptr ? runs->At(0).state : 0;
 }
 
 }  // namespace

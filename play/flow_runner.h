@@ -30,6 +30,13 @@ struct cCommandInstance {
   std::array<std::int32_t, 4> m_Scratch{};
   double m_TopSpeed = 0.0;  // dots per logic step, accelerating moves
   std::int32_t m_LastFacing = 0;
+  // Move state the words above cannot hold: the two phases of a circle move advance by fractions of
+  // a degree, and a delayed homing move keeps the target point it aims at next (its whole queue:
+  // each turn of the queue takes one point out as it puts one in).
+  double m_PhaseX = 0.0;
+  double m_PhaseY = 0.0;
+  double m_QueuedX = 0.0;
+  double m_QueuedY = 0.0;
 };
 
 // A preparatory animation of a flow's command, started when the runner's frame counter reaches it.

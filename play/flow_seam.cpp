@@ -1,16 +1,18 @@
 #include "play/flow_seam.h"
 
-#include "play/chara_base.h"
+#include "play/chara.h"
+#include "play/hero.h"
 #include "project/effect_players.h"
 #include "project/map_cell.h"
 
-// Without the event-script run-time no flow starts: raising a trigger changes nothing.
-void RunTriggeredFlows(cCharaBase&, std::int32_t) {}
+namespace {
 
-// Without the run-time the runners are built idle and their commands are not set up; only the
+// Set once at start-up, before the game thread runs, and only read afterwards.
+cEventScripts* g_EventScripts = nullptr;
+
+// Without scripts the runners are built idle and their commands are not set up; only the
 // structure the character relies on is made: one runner per flow, bound to it.
-void AddFlows(cCharaBase& chara, const CheckedVector<cFlow>& flows, std::int32_t, std::int32_t add,
-              std::int32_t index) {
+void AddIdleRunners(cCharaBase& chara, const CheckedVector<cFlow>& flows, std::int32_t add, std::int32_t index) {
   auto& own = chara.m_Def.m_Flows;
   if (add == 0) {
     chara.m_Runners.clear();
@@ -31,12 +33,51 @@ void AddFlows(cCharaBase& chara, const CheckedVector<cFlow>& flows, std::int32_t
   chara.BindFlowRunners();
 }
 
-// The conditions need the scripts' evaluator; until it exists a cell is taken as present, as drawn.
-std::int32_t CheckCellConditions(cMapCell&) { return 1; }
+}  // namespace
 
-// As for cells: until the evaluator exists every character and item is there, as placed.
-std::int32_t CheckCharaConditions(cCharaBase&) { return 1; }
-std::int32_t CheckItemConditions(cItem&) { return 1; }
+cEventScripts* SetEventScripts(cEventScripts* scripts) {
+  cEventScripts* before = g_EventScripts;
+  g_EventScripts = scripts;
+  return before;
+}
+
+cEventScripts* EventScripts() { return g_EventScripts; }
+
+// Without scripts no flow starts: raising a trigger changes nothing.
+void RunTriggeredFlows(cCharaBase& chara, std::int32_t trigger) {
+  if (g_EventScripts != nullptr) g_EventScripts->RunTriggeredFlows(chara, trigger);
+}
+
+void AddFlows(cCharaBase& chara, const CheckedVector<cFlow>& flows, std::int32_t facing, std::int32_t add,
+              std::int32_t index) {
+  if (g_EventScripts != nullptr)
+    g_EventScripts->AddFlows(chara, flows, facing, add, index);
+  else
+    AddIdleRunners(chara, flows, add, index);
+}
+
+// Without scripts no flow runs, and the object's state is left as it is.
+std::int32_t cChara::RunFlows(std::int32_t deathOnly) {
+  return g_EventScripts != nullptr ? g_EventScripts->RunFlows(*this, deathOnly) : 0;
+}
+
+std::int32_t cHero::RunFlows(std::int32_t deathOnly) {
+  return g_EventScripts != nullptr ? g_EventScripts->RunFlows(*this, deathOnly) : 0;
+}
+
+// The conditions need the scripts' evaluator; without it a cell is taken as present, as drawn, and
+// every character and item is there, as placed.
+std::int32_t CheckCellConditions(cMapCell& cell) {
+  return g_EventScripts != nullptr ? g_EventScripts->CheckCellConditions(cell) : 1;
+}
+
+std::int32_t CheckCharaConditions(cCharaBase& chara) {
+  return g_EventScripts != nullptr ? g_EventScripts->CheckCharaConditions(chara) : 1;
+}
+
+std::int32_t CheckItemConditions(cItem& item) {
+  return g_EventScripts != nullptr ? g_EventScripts->CheckItemConditions(item) : 1;
+}
 
 void StartCharaEffect(cCharaEffectPlayer& player, std::int16_t number, std::int32_t mode, std::int32_t loop) {
   const bool reversed = mode == kEffectModeReverse;

@@ -1,21 +1,47 @@
 #pragma once
 // The one road from stage play to the event scripts: raising a trigger, building the runners of
-// flows, testing appearance conditions and starting a character effect. Stage play calls only these.
+// flows, running a character's flows for a step, testing appearance conditions and starting a
+// character effect. Stage play calls only these.
 //
-// The event-script run-time is not part of the program yet. Until it is, this seam does what can be
-// done without it and nothing more: no flow is ever started or run, AddFlows only keeps the runner
-// vector parallel to the flows (runners idle, commands not set up), and the appearance
-// conditions of cells, characters and items, which only the scripts can evaluate, are taken as
-// holding so that a stage looks as it was made. Each function says the same at its definition.
+// The scripts live in a library of their own that stage play does not include: they install their
+// implementation of cEventScripts at start-up and these functions forward to it. With nothing
+// installed (stage play's own tests) the seam does what can be done without scripts and nothing
+// more: no flow is ever started or run, AddFlows only keeps the runner vector parallel to the flows
+// (runners idle, commands not set up), and the appearance conditions of cells, characters and
+// items, which only the scripts can evaluate, are taken as holding so that a stage looks as it was
+// made.
 #include <cstdint>
 
 #include "platform/services/checked.h"
 #include "project/flow.h"
 
 class cCharaBase;
+class cChara;
+class cHero;
 class cMapCell;
 class cItem;
 class cCharaEffectPlayer;
+
+// What the event scripts do for stage play. One implementation is installed for the life of the
+// program; its functions run on the game thread only.
+class cEventScripts {
+ public:
+  virtual ~cEventScripts() = default;
+  virtual void RunTriggeredFlows(cCharaBase& chara, std::int32_t trigger) = 0;
+  virtual void AddFlows(cCharaBase& chara, const CheckedVector<cFlow>& flows, std::int32_t facing, std::int32_t add,
+                        std::int32_t index) = 0;
+  // One flow step of the object (deathOnly: only its death flows run); 1 when it is out of HP
+  // afterwards, or (a character) has vanished.
+  virtual std::int32_t RunFlows(cChara& chara, std::int32_t deathOnly) = 0;
+  virtual std::int32_t RunFlows(cHero& hero, std::int32_t deathOnly) = 0;
+  virtual std::int32_t CheckCellConditions(cMapCell& cell) = 0;
+  virtual std::int32_t CheckCharaConditions(cCharaBase& chara) = 0;
+  virtual std::int32_t CheckItemConditions(cItem& item) = 0;
+};
+
+// Installs scripts (null: none) and returns what was installed before.
+cEventScripts* SetEventScripts(cEventScripts* scripts);
+cEventScripts* EventScripts();
 
 // Starts the character's flows of this trigger whose conditions hold.
 void RunTriggeredFlows(cCharaBase& chara, std::int32_t trigger);

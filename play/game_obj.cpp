@@ -98,6 +98,7 @@ void cGameObj::Init(std::int32_t id, std::int32_t op, std::int32_t player, std::
   m_DriveX = m_DriveY = 0.0;
   m_Direction = direction;
   m_Present = 0;
+  m_AppearanceLatched = 0;
   m_OnScreen = 0;
   m_ScreenOverride = 0;
   m_Tag = tag;

@@ -146,6 +146,9 @@ class cGameObj {
   std::int32_t m_Flying = 0;
   std::uint8_t m_BlockMode = 0;  // how cells stop a flying object
   std::int32_t m_Present = 0;
+  // The appearance conditions of a keep-once-met object have held once: they are not tested again
+  // until the object is set up anew.
+  std::uint8_t m_AppearanceLatched = 0;
   std::int32_t m_OnScreen = 0;
   std::int32_t m_ScreenOverride = 0;
   std::int32_t m_ScreenX = 0;

@@ -69,6 +69,11 @@ class cHero : public cCharaBase {
   std::int32_t StepX() override;
   std::int32_t StepY() override;
   void Jump(cCommandInstance& instance) override;
+  // The event scripts run the flows (flow_seam.cpp).
+  std::int32_t RunFlows(std::int32_t deathOnly) override;
+  // The start of the flow step: while the project moves everything with the scroll a hero follows
+  // it exactly when it flies, otherwise by its own setting; its per-step command flags are cleared.
+  void BeginFlowStep();
 
   cInput* m_Input = nullptr;
   std::int32_t m_JumpHoldCounter = 0;

@@ -21,9 +21,6 @@ constexpr Correction kCorrections[2][5] = {
     {Correction::kNone, Correction::kSubtract, Correction::kNone, Correction::kNone, Correction::kSubtract},
 };
 
-// The project switch under which moves add the auto-scroll (projects older than format 214).
-bool MoveWithScroll() { return g_System.m_LegacyScrollSync != 0; }
-
 Correction CorrectionFor(bool flee, const cGameObj* mover, std::int32_t variant) {
   if (MoveWithScroll()) return Correction::kAdd;
   int column = 0;
@@ -92,6 +89,8 @@ bool SnapsOnArrival(const cCommandInstance& instance) {
 }
 
 }  // namespace
+
+bool MoveWithScroll() { return g_System.m_LegacyScrollSync != 0; }
 
 std::int32_t MoveTowardPoint(double& vx, double& vy, std::uint8_t& direction, const cGameObj* mover, double fromX,
                              double fromY, double toX, double toY, double speed, std::int32_t variant,

@@ -12,6 +12,10 @@ constexpr std::uint8_t kSteerStill = 0;
 constexpr std::uint8_t kSteerLeft = 1;
 constexpr std::uint8_t kSteerRight = 2;
 
+// The project switch under which moves and the flow step carry objects along with the auto-scroll
+// (projects older than format 214).
+bool MoveWithScroll();
+
 // The velocity (vx, vy) from (fromX, fromY) toward (toX, toY) at speed; a negative speed flees
 // (unless noFlee) and never arrives. variant picks the scroll correction of the command. 1 on arrival
 // (with arrivalTest), else 0. mover may be null.

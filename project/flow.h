@@ -16,6 +16,7 @@
 
 // Triggers (FlowTriggerLabels) that the readers and stage play name.
 constexpr std::uint8_t kTriggerAlways = 0;
+constexpr std::uint8_t kTriggerDeath = 3;
 constexpr std::uint8_t kTriggerBeforeStageStart = 18;
 constexpr std::uint8_t kTriggerNone = 19;  // run only by the flow-control commands
 

@@ -36,6 +36,8 @@ enum StageField : int {
   kScrollLastRow = 11,
   kFrameRate = 12,
   kTimeWarning = 15,  // the time display warns from this many seconds left
+  kScrollSpeedXField = 18,  // auto-scroll speeds, tenths of a dot per frame
+  kScrollSpeedYField = 19,
   kGravityField = 20,  // f64
   kSpeedLevel = 21,
   kStageMusic = 23,
@@ -211,6 +213,9 @@ inline std::int32_t& g_StepsPerFrame = g_Stage.m_Ints[kStepsPerFrameField];
 inline double& g_StepsPerFrameF = g_Stage.m_Reals[kStepsPerFrameReal];
 inline double& g_Gravity = g_Stage.m_Reals[kGravityPerStep];
 inline double& g_MaxSpeed = g_Stage.m_Reals[kMaxSpeedPerStep];
+// The auto-scroll speeds (-480..480) that scripts read and change.
+inline std::int32_t& g_ScrollSpeedX = g_Stage.m_Ints[kScrollSpeedXField];
+inline std::int32_t& g_ScrollSpeedY = g_Stage.m_Ints[kScrollSpeedYField];
 
 // Reads the stage file name (with numbered set: the newest name_NNN of it) into g_Stage on the
 // stage-loader thread while the calling thread keeps serving its messages; on success copies the

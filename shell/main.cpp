@@ -23,6 +23,7 @@
 #include "platform/services/system_report.h"
 #include "platform/services/thread.h"
 #include "platform/ui/window.h"
+#include "script/event_scripts.h"
 #include "shell/app_state.h"
 #include "shell/editor_link.h"
 #include "shell/game_loop.h"
@@ -158,5 +159,7 @@ int WinMain(const char* lpCmdLine, int nCmdShow) {
 
 int main(int argc, char** argv) {
   if (std::optional<int> early = PrepareRun(argc, argv)) return *early;
+  // Stage play runs the flows of its objects through the event scripts.
+  InstallEventScripts();
   return FinishReplayCheck(WinMain(g_RunOptions.stageText.c_str(), g_RunOptions.ShowCode()));
 }

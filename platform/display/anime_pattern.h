@@ -42,6 +42,10 @@ class cAnimePattern {
   // access raises std::out_of_range.
   int GetValue() const;
 
+  // Moves the current frame's tick counter on by ticks, as if that many steps had passed in it
+  // (an animation started part-way); the next Step moves to later frames as usual.
+  void AdvanceTicks(int ticks) { m_Ticks += ticks; }
+
   int PatternCount() const { return m_Patterns.Size(); }
   const AnimeFrameList& Frames(int pattern) const { return m_Patterns.At(pattern); }
   int Pattern() const { return m_Pattern; }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/display/key_spans.h"
+#include "platform/host/pixel_format.h"
 
 template <typename T>
 inline T LoadPixel(const std::uint8_t* p, std::int32_t i) {
@@ -122,3 +123,27 @@ constexpr sKeyRule kTexelKeyRule{0xFF000000u, 0, 0xFF000000u};
 // The texel copy of CopyOpaqueTexels32 and BlendTexels32 for rows of a texture, guided by its spans
 // under kTexelKeyRule.
 void CopyTexelRowsBySpans(const sSpanCopy& copy, const cKeySpans& spans, std::uint32_t keepMask);
+
+// The Direct3D copy of 16-bit texels (Argb1555 or Rgb565) onto a 16-bit target of either format, as
+// stage 0 passes them: each texel widened to 8 bits a channel and narrowed to the target's format,
+// as the per-pixel rule does. Under the usual blend (blend) a texel of alpha 0 leaves its pixel
+// alone; a 16-bit texel is never partly transparent, so the others are simply copied. Pixel i of
+// dst takes texel columns[i] of the texture row src, or texel column0 + i when columns is null.
+struct sTexelRow16 {
+  std::uint8_t* dst = nullptr;
+  const std::uint8_t* src = nullptr;  // the texture row
+  const std::int32_t* columns = nullptr;
+  std::int32_t column0 = 0;
+  std::int32_t count = 0;
+  PixelFormat targetFormat = PixelFormat::Rgb565;
+  PixelFormat textureFormat = PixelFormat::Argb1555;
+  bool blend = false;
+};
+void CopyTexels16(const sTexelRow16& row);
+
+// The key rule of Argb1555 texels under the usual blend: alpha 0 is left out, every other copied.
+constexpr sKeyRule kTexel16KeyRule{0x8000u, 0, 0x8000u};
+
+// CopyTexels16 of rows of an Argb1555 texture under the usual blend, guided by its spans under
+// kTexel16KeyRule: transparent stretches skipped unread, runs copied without a select.
+void CopyTexelRowsBySpans16(const sSpanCopy& copy, const cKeySpans& spans, PixelFormat targetFormat);

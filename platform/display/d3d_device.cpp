@@ -101,9 +101,11 @@ HRESULT cD3DDevice::GetBackBuffer(std::shared_ptr<cPixelBuffer>* out) {
   return D3D_OK;
 }
 
-HRESULT cD3DDevice::SetRenderTarget(std::shared_ptr<cPixelBuffer> surface) {
+HRESULT cD3DDevice::SetRenderTarget(const std::shared_ptr<cPixelBuffer>& surface) {
   if (!surface) return D3DERR_INVALIDCALL;
-  m_RenderTarget = std::move(surface);
+  // Every copy sets the target and then sets the usual one back: most calls change nothing, and
+  // then the shared pointer's counts are left alone.
+  if (m_RenderTarget != surface) m_RenderTarget = surface;
   return D3D_OK;
 }
 

@@ -162,7 +162,7 @@ class cD3DDevice {
   HRESULT CreateVertexBuffer(std::unique_ptr<cVertexBuffer>* out);
   HRESULT GetBackBuffer(std::shared_ptr<cPixelBuffer>* out);
 
-  HRESULT SetRenderTarget(std::shared_ptr<cPixelBuffer> surface);
+  HRESULT SetRenderTarget(const std::shared_ptr<cPixelBuffer>& surface);
   const std::shared_ptr<cPixelBuffer>& RenderTarget() const { return m_RenderTarget; }
   // Sets the pixels of rect (null: all) of the render target to colour, 0xAARRGGBB, converted to the
   // target's format; the rectangle is clipped to the target.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -189,10 +190,14 @@ struct sAxis {
   }
 };
 
+// Within a thousandth of a whole number (of at most 1e9), and which. Rounded by conversion rather
+// than nearbyint, a call that saves and restores the floating-point state for every quad; the two
+// differ only at a half, which is never near a whole number.
 bool NearWhole(double v, std::int64_t* out) {
-  const double r = std::nearbyint(v);
-  if (std::fabs(v - r) > 1e-3 || std::fabs(r) > 1e9) return false;
-  *out = static_cast<std::int64_t>(r);
+  if (!(std::fabs(v) <= 1e9 + 0.5)) return false;  // NaN too
+  const std::int64_t r = static_cast<std::int64_t>(v < 0 ? v - 0.5 : v + 0.5);
+  if (std::fabs(v - static_cast<double>(r)) > 1e-3 || std::abs(r) > 1000000000) return false;
+  *out = r;
   return true;
 }
 
@@ -293,6 +298,7 @@ void ReadTexels(const cPixelBuffer* texture, std::int32_t ty, const std::int32_t
 template <PixelFormat F>
 void PutColours16(const D3DRenderStates& states, std::uint8_t* out, const std::uint32_t* colours, std::int32_t count,
                   bool usualBlend, bool skipClear) {
+  t_PixelsOneByOne += static_cast<std::uint64_t>(count);
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint32_t colour = colours[i];
     const std::uint32_t a = colour >> 24;
@@ -442,19 +448,44 @@ void DrawAxisQuad(cD3DDevice& device, cPixelBuffer& target, const cVertexBuffer&
     return;
   }
 
-  if (spans) {
-    // Runs of texture rows one after the other (the rows of an unscaled copy, up to a wrap) go in
-    // one call each.
+  // Runs of texture rows one after the other (the rows of an unscaled copy, up to a wrap) go to a
+  // span copy in one call each.
+  auto bySpans = [&](auto&& copyRows) {
+    const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(ax.first) * target.BytesPerPixel();
     std::int32_t y = ay.first;
     while (y < ay.end) {
       const std::int32_t ty = ay.TexelAt(y);
       std::int32_t rows = 1;
-      while (y + rows < ay.end && ay.TexelAt(y + rows) == ty + rows) ++rows;
-      const sSpanCopy copy{target.Row(y) + static_cast<std::ptrdiff_t>(ax.first) * 4, target.Pitch(), texture->Bits(),
-                           texture->Pitch(), ty, rows, column0, count};
-      CopyTexelRowsBySpans(copy, *spans, keepMask);
+      if (ay.exact && ay.sn == ay.n)
+        rows = std::min(ay.end - y, ay.size - ty);  // one texel a pixel: up to the texture's last row
+      else
+        while (y + rows < ay.end && ay.TexelAt(y + rows) == ty + rows) ++rows;
+      copyRows(sSpanCopy{target.Row(y) + offset, target.Pitch(), texture->Bits(), texture->Pitch(), ty, rows, column0,
+                         count});
       y += rows;
     }
+  };
+  if (spans) {
+    bySpans([&](const sSpanCopy& copy) { CopyTexelRowsBySpans(copy, *spans, keepMask); });
+    return;
+  }
+
+  // 16-bit texels onto a 16-bit target as stage 0 passes them: row loops; an Argb1555 texture's
+  // transparent texels under the usual blend skipped by its spans.
+  const bool fast16 = !t_ReferenceRule && texture && BytesPerPixel(texture->Format()) == 2 &&
+                      BytesPerPixel(targetFormat) == 2 && (usualBlend || !states.alphaBlendEnable) &&
+                      StagePassesTexel(stage, diffuse);
+  if (fast16) {
+    const cKeySpans* spans16 = usualBlend && contiguous && texture->Format() == PixelFormat::Argb1555
+                                   ? texture->KeySpans(kTexel16KeyRule)
+                                   : nullptr;
+    if (spans16) {
+      bySpans([&](const sSpanCopy& copy) { CopyTexelRowsBySpans16(copy, *spans16, targetFormat); });
+      return;
+    }
+    for (std::int32_t y = ay.first; y < ay.end; ++y)
+      CopyTexels16({target.Row(y) + static_cast<std::ptrdiff_t>(ax.first) * 2, texture->Row(ay.TexelAt(y)),
+                    contiguous ? nullptr : columns, column0, count, targetFormat, texture->Format(), usualBlend});
     return;
   }
 

@@ -85,6 +85,9 @@ class cInput {
   // The per-key histories of the event scripts' key conditions.
   void InitKeyHistories();
   void PushKeyHistories();
+  // The history of key slot 0..18 (0..9 the direction lists, 10..18 the button lists); null for a
+  // slot outside them or a history that was never made.
+  const Elem16* KeyRuns(int slot) const;
 
   // The menus' direction repeat: a held direction passes on the frame of the press, then after delay
   // frames and every interval frames after that. An interval of 0 is taken as 1.

@@ -105,6 +105,15 @@ void cInput::PushKeyHistories() {
   }
 }
 
+const Elem16* cInput::KeyRuns(int slot) const {
+  if (slot < 0) return nullptr;
+  const bool direction = slot < kDirKeyLists;
+  const auto& lists = direction ? m_DirKeyRuns : m_ButtonKeyRuns;
+  const int index = direction ? slot : slot - kDirKeyLists;
+  if (index >= lists.Size() || lists[static_cast<std::size_t>(index)].empty()) return nullptr;
+  return &lists[static_cast<std::size_t>(index)];
+}
+
 void PushKeyHistory(Elem16& list, std::uint16_t word, std::uint16_t mask, int anyBit) {
   if (list.empty()) return;
   std::uint32_t condition = anyBit ? ((word & mask) != 0) : (word == mask);

@@ -158,6 +158,34 @@ TEST_F(QuadTest, TheUsualCopiesFillsAndFadesTakeTheRowLoops) {
   DDReleaseSurface(&texture);
 }
 
+TEST_F(QuadTest, SixteenBitCopiesTakeTheRowLoops) {
+  // The same copies at 16 bits, onto the windowed (Argb1555) and the full-screen (Rgb565) back
+  // buffer: 16-bit texels are opaque or transparent, so none of it needs the per-pixel rule.
+  for (const int windowed : {1, 0}) {
+    ASSERT_TRUE(StartDirect3D(16, windowed));
+    DDSURFACEDATA picture, texture;
+    Make(picture, 64, 32, 1);
+    Make(texture, 64, 32);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 64; ++x) PixelsOf(picture).SetPixel(x, y, (x + y) % 3 == 0 ? 0x1234u : 0xFC1Fu);
+    const std::uint64_t before = QuadPixelsDrawnOneByOne();
+    for (int i = 0; i < 3; ++i) {
+      DDBlt(&g_BackSurface, 10, 10, 64, 32, &picture, 0, 0, 1);
+      DDBlt(&g_BackSurface, 100, 10, 64, 32, &picture, 0, 0, 0);
+      DDBlt(&texture, -5, 3, 64, 32, &picture, 0, 0, 1);
+      DDStretchBlt(&g_BackSurface, 200, 10, 96, 40, &picture, 0, 0, 64, 32, 1);
+    }
+    EXPECT_EQ(QuadPixelsDrawnOneByOne(), before) << "windowed " << windowed;
+    // Transparent texels left the back buffer alone, opaque ones were copied.
+    const std::uint32_t under = At(g_BackSurface, 10, 10);
+    EXPECT_EQ(At(g_BackSurface, 11, 10), windowed ? 0xFC1Fu : 0xF81Fu) << "windowed " << windowed;
+    DDReleaseSurface(&picture);
+    DDReleaseSurface(&texture);
+    EXPECT_NE(under, 0xFC1Fu);
+    DDRelease();
+  }
+}
+
 TEST_F(QuadTest, QuadsThatAreNotRectanglesCoverEachPixelOnce) {
   // A turned quad (as rotations draw): two triangles sharing a diagonal, every pixel centre inside
   // drawn once, so a translucent colour is not blended twice on the diagonal.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/display/blit_rows.h"
+#include "platform/display/pixel_buffer.h"
 #include "tests/support/row_patterns.h"
 
 namespace {
@@ -158,6 +159,37 @@ TEST(RowCopy, TheShiftDivisionIsTheRoundedQuotientForEveryBlendSum) {
         ASSERT_EQ(out, Over(texel, pixel)) << "s " << s << " a " << a << " d " << d;
       }
     }
+}
+
+TEST(RowCopy, SixteenBitTexelCopyMatchesTheColourRuleForEveryTexel) {
+  // Every 16-bit value as a texel, at an aligned and an unaligned start, read in order and through
+  // a column table (backwards), with and without the blend that leaves transparent texels out.
+  constexpr std::int32_t kAll = 65536;
+  const PixelFormat kFormats[] = {PixelFormat::Rgb565, PixelFormat::Argb1555};
+  std::vector<std::int32_t> backwards(kAll);
+  for (std::int32_t i = 0; i < kAll; ++i) backwards[static_cast<std::size_t>(i)] = kAll - 1 - i;
+  std::mt19937 random(17);
+  for (const PixelFormat to : kFormats)
+    for (const PixelFormat from : kFormats)
+      for (const bool blend : {false, true})
+        for (const bool gather : {false, true})
+          for (const std::size_t offset : kOffsets) {
+            SCOPED_TRACE("to " + std::to_string(static_cast<int>(to)) + " from " +
+                         std::to_string(static_cast<int>(from)) + " blend " + std::to_string(blend) + " gather " +
+                         std::to_string(gather) + " offset " + std::to_string(offset));
+            sRow<std::uint16_t> src(kAll, offset), dst(kAll, offset);
+            for (std::int32_t i = 0; i < kAll; ++i) {
+              src.Set(i, static_cast<std::uint16_t>(i));
+              dst.Set(i, static_cast<std::uint16_t>(random()));
+            }
+            sRow<std::uint16_t> expect = dst;
+            for (std::int32_t i = 0; i < kAll; ++i) {
+              const std::uint32_t texel = UnpackColour(from, gather ? kAll - 1 - i : i);
+              if (!blend || (texel >> 24) != 0) expect.Set(i, static_cast<std::uint16_t>(PackColour(to, texel)));
+            }
+            CopyTexels16({dst.Pixels(), src.Pixels(), gather ? backwards.data() : nullptr, 0, kAll, to, from, blend});
+            ASSERT_EQ(dst.bytes, expect.bytes);
+          }
 }
 
 }  // namespace

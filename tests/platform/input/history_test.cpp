@@ -139,4 +139,20 @@ TEST_F(InputTest, KeyHistoriesFollowTheirConditions) {
   EXPECT_EQ(m_Input.m_ButtonKeyRuns.At(8), Elem16(kKeyRunCount));
 }
 
+TEST_F(InputTest, KeyRunsNameTheDirectionListsThenTheButtonLists) {
+  const struct {
+    int slot;
+    const Elem16* want;
+  } cases[] = {
+      {0, &m_Input.m_DirKeyRuns[0]},    {9, &m_Input.m_DirKeyRuns[9]}, {10, &m_Input.m_ButtonKeyRuns[0]},
+      {18, &m_Input.m_ButtonKeyRuns[8]}, {19, nullptr},                {-1, nullptr},
+  };
+  for (const auto& c : cases) EXPECT_EQ(m_Input.KeyRuns(c.slot), c.want) << c.slot;
+  // A list that was never made is no history.
+  m_Input.m_ButtonKeyRuns[3].clear();
+  EXPECT_EQ(m_Input.KeyRuns(13), nullptr);
+  m_Input.m_DirKeyRuns.clear();
+  EXPECT_EQ(m_Input.KeyRuns(2), nullptr);
+}
+
 }  // namespace

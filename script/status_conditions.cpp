@@ -1,0 +1,195 @@
+// The conditions on statuses (kind 4), state bytes (kind 5) and states (kind 6) of a character, its
+// target or the system.
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
+
+#include "platform/services/random.h"
+#include "play/chara_base.h"
+#include "play/play_scene.h"
+#include "project/condition_labels.h"
+#include "project/save_data.h"
+#include "project/stage_data.h"
+#include "script/condition_parts.h"
+#include "script/conditions.h"
+
+namespace {
+
+using Value = std::optional<std::int32_t>;
+using CharaRead = Value (*)(const cCharaBase& chara, std::int32_t index);
+
+// A character status: the width it is kept in, how to read it (index: the character variable's
+// number) and, for the percent form, the value a percentage is taken of (none: 0).
+struct CharaStatusRow {
+  int bits;
+  CharaRead read;
+  CharaRead percentBase;
+};
+
+constexpr std::uint8_t kStatusSight = 8;
+constexpr std::uint8_t kStatusStopping = 13;
+
+constexpr std::array<CharaStatusRow, kCharaStatusCount> kCharaStatuses = {{
+    {32, [](const cCharaBase& c, std::int32_t i) { return ReadVariable(c.m_Vars, i); }, nullptr},  // キャラ変数
+    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Hp; },
+     [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MaxHp; }},  // HP
+    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Sp; },
+     [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MaxSp; }},                    // SP
+    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MaxHp; }, nullptr},        // 最大HP
+    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MaxSp; }, nullptr},        // 最大SP
+    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_CharaId; }, nullptr},       // キャラID
+    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_Z; }, nullptr},             // Z座標
+    {16, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MarkNumber; }, nullptr},   // マーク番号
+    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_SightRange; }, nullptr},    // 視界範囲(hbl)
+    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_BodyAttack; }, nullptr},   // 体当たりの威力
+    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_BodyImpact; }, nullptr},    // 体当たりの衝撃
+    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_Defence; }, nullptr},      // 防御力
+    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_ImpactResistance; }, nullptr},  // 衝撃耐性
+    {16, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_Stopping; }, nullptr},     // 止まりやすさ
+    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_Score; }, nullptr},        // 獲得スコア
+}};
+
+// The system statuses as stored; what a side makes of "no time limit" and "unlimited lives" is
+// decided by SystemStatus.
+constexpr std::uint8_t kSystemTime = 0;
+constexpr std::uint8_t kSystemLives = 4;
+constexpr std::array<Value (*)(), kSystemStatusCount> kSystemStatuses = {{
+    []() -> Value { return g_PlayScene != nullptr ? Value(g_PlayScene->m_TimeLeft) : std::nullopt; },  // 時間
+    []() -> Value { return g_ScrollSpeedX; },       // 横スクロール速度
+    []() -> Value { return g_ScrollSpeedY; },       // 縦スクロール速度
+    []() -> Value { return g_SaveData.m_Score; },   // スコア
+    []() -> Value { return g_SaveData.m_Lives; },   // 残り人数
+}};
+
+enum class eSide { kLeft, kRight };
+
+Value SystemStatus(std::uint8_t status, eSide side) {
+  if (status >= kSystemStatuses.size()) return std::nullopt;
+  Value value = kSystemStatuses[status]();
+  if (!value) return value;
+  // The time of a stage without a limit counts 0 as an operand, but is compared as it stands.
+  if (status == kSystemTime && side == eSide::kRight && g_PlayScene->m_NoTimeLimit != 0) return 0;
+  // Unlimited lives are no number: 0 as an operand, and a test of them fails.
+  if (status == kSystemLives && *value == kUnlimitedLives) return side == eSide::kRight ? Value(0) : std::nullopt;
+  return value;
+}
+
+std::int32_t CompareInWidth(int bits, std::int32_t left, std::int32_t right, std::int32_t op) {
+  if (bits == 8) return CompareByOpByte(left, right, op);
+  if (bits == 16) return CompareByOp16(left, right, op);
+  return CompareByOp(left, right, op);
+}
+
+std::int32_t ClampToRange(std::int32_t value, const StatusRange& range) {
+  return std::clamp(value, range.low, range.high);
+}
+
+// A random number from the ordered range: low and high may come in either order.
+std::int32_t RandomBetween(std::int32_t low, std::int32_t high) {
+  if (high < low) std::swap(low, high);
+  const std::int64_t size = std::int64_t{high} - low + 1;
+  return static_cast<std::int32_t>(GameRand() % size + low);
+}
+
+Value RightStatus(const cConditionDef& c, cCharaBase& chara) {
+  if (c.m_RightSubject == kSubjectSystem) return SystemStatus(c.m_RightItem, eSide::kRight);
+  cCharaBase* owner = ConditionCharacter(chara, c.m_RightSubject);
+  if (owner == nullptr || c.m_RightItem >= kCharaStatuses.size()) return std::nullopt;
+  // A computer-operated character's sight is not offered as an operand.
+  if (c.m_RightItem == kStatusSight && owner->m_Operator == 1) return std::nullopt;
+  // Reading the stopping value brings the friction it stands for up to date.
+  if (c.m_RightItem == kStatusStopping) owner->m_Friction = PercentPerStep(owner->m_Def.m_Stopping);
+  return kCharaStatuses[c.m_RightItem].read(*owner, c.m_RightNumber);
+}
+
+Value RightOperand(const cConditionDef& c, cCharaBase& chara) {
+  switch (c.m_RightKind) {
+    case kRightConstant: return c.m_Value;
+    case kRightRandom: return RandomBetween(c.m_RandomLow, c.m_RandomHigh);
+    case kRightStatus: return RightStatus(c, chara);
+    case kRightVariable: return ConditionVariable(c.m_RightVarScope, c.m_RightNumber);
+    default: return std::nullopt;
+  }
+}
+
+std::int32_t CompareCharaStatus(const cConditionDef& c, cCharaBase& chara, std::int32_t right) {
+  const cCharaBase* owner = ConditionCharacter(chara, c.m_Subject);
+  if (owner == nullptr || c.m_Item >= kCharaStatuses.size()) return 0;
+  const CharaStatusRow& row = kCharaStatuses[c.m_Item];
+  const Value left = row.read(*owner, c.m_Number);
+  if (!left) return 0;
+  if (c.m_Percent != 0) {
+    const std::int32_t base = row.percentBase != nullptr ? row.percentBase(*owner, c.m_Number).value_or(0) : 0;
+    right = ClampToRange(PercentOfRounded(base, right), CharaStatusRanges[c.m_Item]);
+  }
+  return CompareInWidth(row.bits, *left, right, c.m_Operator);
+}
+
+std::int32_t CompareSystemStatus(const cConditionDef& c, std::int32_t right) {
+  const Value left = SystemStatus(c.m_Item, eSide::kLeft);
+  if (!left) return 0;
+  if (c.m_Percent != 0) right = ClampToRange(PercentOfRounded(0, right), SystemStatusRanges[c.m_Item]);
+  return CompareByOp(*left, right, c.m_Operator);
+}
+
+// Kind 5: the state bytes by flag 1..6; 透明 is kept unsigned, the others signed.
+constexpr std::array<std::int32_t (*)(const cCharaDef&), kCharaStateCount> kStateBytes = {{
+    nullptr,  // 消滅 is no state a condition tests
+    [](const cCharaDef& d) -> std::int32_t { return d.m_Transparent; },
+    [](const cCharaDef& d) -> std::int32_t { return static_cast<std::int8_t>(d.m_FixedFacing); },
+    [](const cCharaDef& d) -> std::int32_t { return static_cast<std::int8_t>(d.m_Flight); },
+    [](const cCharaDef& d) -> std::int32_t { return static_cast<std::int8_t>(d.m_Invincible); },
+    [](const cCharaDef& d) -> std::int32_t { return static_cast<std::int8_t>(d.m_Enlargement); },
+    [](const cCharaDef& d) -> std::int32_t { return static_cast<std::int8_t>(d.m_ScrollSync); },
+}};
+
+// Kind 6: the states by their stored number.
+constexpr std::array<bool (*)(const cCharaBase&), 4> kStates = {{
+    [](const cCharaBase& c) { return c.m_Direction == 0; },  // 左向き
+    [](const cCharaBase& c) { return c.m_Direction != 0; },  // 右向き
+    // Standing: not flying, and on a block character or neither jumping nor falling.
+    [](const cCharaBase& c) { return c.m_Flying == 0 && (c.m_OnBlockChara != 0 || (c.m_J2 == 0 && c.m_J3 == 0)); },
+    // On screen: a computer-operated character as the presence pass found it this step, a hero by
+    // the screen test itself.
+    [](const cCharaBase& c) { return c.m_Operator == 1 ? c.m_OnScreen != 0 : c.IsOnScreen(); },
+}};
+constexpr std::uint8_t kStateOnScreen = 3;
+
+}  // namespace
+
+std::int32_t EvalStatusCondition(cConditionDef& c, cCharaBase& chara) {
+  const Value right = RightOperand(c, chara);
+  if (!right) return 0;
+  c.m_Value = *right;
+  if (c.m_LeftIsVariable == 1) {
+    const Value left = ConditionVariable(c.m_LeftVarScope, c.m_Number);
+    if (!left) return 0;
+    // A variable has no maximum to take a percentage of.
+    const std::int32_t operand = c.m_Percent != 0 ? 0 : *right;
+    return CompareByOp(*left, operand, c.m_Operator);
+  }
+  if (c.m_LeftIsVariable != 0) return 0;
+  if (c.m_Subject == kSubjectSystem) return CompareSystemStatus(c, *right);
+  return CompareCharaStatus(c, chara, *right);
+}
+
+std::int32_t TestStatusCondition(const cConditionDef& c, cCharaBase& chara) {
+  if (c.m_Subject == kSubjectSystem) {
+    if (g_PlayScene == nullptr || c.m_Item > 1) return 0;
+    const ScrollAxis& axis = c.m_Item == 0 ? g_PlayScene->m_ScrollX : g_PlayScene->m_ScrollY;
+    return CompareByOp(axis.m_AutoOn, c.m_Number, c.m_Operator);
+  }
+  const cCharaBase* owner = ConditionCharacter(chara, c.m_Subject);
+  if (owner == nullptr || c.m_Item >= kStateBytes.size() || kStateBytes[c.m_Item] == nullptr) return 0;
+  return CompareByOp(kStateBytes[c.m_Item](owner->m_Def), c.m_Number, c.m_Operator);
+}
+
+std::int32_t TestStateCondition(const cConditionDef& c, cCharaBase& chara) {
+  const cCharaBase* owner = ConditionCharacter(chara, c.m_Subject);
+  if (owner == nullptr || c.m_Item >= kStates.size() || c.m_Operator > 1) return 0;
+  // A hero's screen test needs the scene's camera.
+  if (c.m_Item == kStateOnScreen && owner->m_Operator != 1 && g_PlayScene == nullptr) return 0;
+  const bool state = kStates[c.m_Item](*owner);
+  return (c.m_Operator == 0 ? state : !state) ? 1 : 0;
+}
