@@ -5,10 +5,10 @@ CMAKE_FLAGS ?=
 # The build that `make play` runs and `make bench` measures: -O2 with debug information; the pixel
 # loops (platform/display, the frame conversion) are built at -O3 in every build type.
 BUILD_TYPE ?= RelWithDebInfo
-BENCHES := blit_bench frame_loop_bench present_bench mixer_bench
+BENCHES := blit_bench frame_loop_bench present_bench mixer_bench logic_step_bench replay_bench
 BENCH_FLAGS ?=
 
-.PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench clean
+.PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench replays clean
 
 all: build
 
@@ -63,6 +63,11 @@ bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPLAYER_BENCH=ON -DPLAYER_TESTS=OFF $(CMAKE_FLAGS)
 	cmake --build build-bench -j $(JOBS) --target $(BENCHES)
 	@for b in $(BENCHES); do ./build-bench/bench/$$b $(BENCH_FLAGS) || exit 1; done
+
+# Records the replay suite (tests/replays/) again against the sample game: after a change that is
+# meant to change how the sample's stages play.
+replays: build
+	bash scripts/record_replays.sh
 
 clean:
 	rm -rf build build-asan build-tsan build-bench

@@ -198,6 +198,7 @@ void cPlayScene::KillHero(cHero& hero, const char* text) {
 }
 
 void cPlayScene::ClearStage() {
+  if (ReplayPlayback()) ++g_ReplayRoundsEnded;
   FinishStage();
   m_State = kPlayStageResult;
 }

@@ -29,6 +29,7 @@
 #include "shell/title_scene.h"
 
 cPlayScene* g_PlayScene = nullptr;
+std::uint32_t g_ReplayRoundsEnded = 0;
 
 const double g_InvSqrt2 = 1.0 / std::sqrt(2.0);
 

@@ -219,6 +219,11 @@ extern const double g_InvSqrt2;
 // was taken), 0 when no life was left.
 std::int32_t UseLife(cSaveData& progress);
 
+// Rounds of replay play-back that have come to their end in this run: the play-back started over
+// (the recorded input ran out, or the hero's death was shown) or the stage was cleared. Those who
+// check a replay frame by frame stop there. Game thread only.
+extern std::uint32_t g_ReplayRoundsEnded;
+
 // The replay hot keys of the frame (F1 and F2); 1 when one was handled.
 std::uint32_t ServeReplayHotKeys();
 

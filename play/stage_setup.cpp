@@ -227,7 +227,10 @@ void cPlayScene::SetStage(std::int32_t restart, std::int32_t startBgm) {
     g_ItemList.Clear();
 
     if (restart != 0) {
-      if (ReplayPlayback()) ReadReplayAgain();
+      if (ReplayPlayback()) {
+        ++g_ReplayRoundsEnded;
+        ReadReplayAgain();
+      }
       // What scripts changed in the header during the try is undone.
       g_Stage.CopyHeaderFrom(g_PlayState);
     }

@@ -103,8 +103,11 @@ struct PlayHotKeys {
 };
 // Frames left before the empty-recording sound may come again; process-wide, 0 at start.
 extern std::int32_t g_ReplayHotKeyCooldown;
+// 1 from a save request until neither F1 nor F2 is held; process-wide, 0 at start.
+extern std::int32_t g_ReplaySaveKeyLatched;
 // Called by stage play in every frame of its play, pause, result, retry and game-over states. 1
-// when a save was requested of the window thread (and it has finished), else 0.
+// when a save was requested of the window thread (and it has finished), else 0. A key held down
+// asks for one save, not one a frame.
 std::uint32_t HandlePlayHotKeys(const PlayHotKeys& keys);
 // The title menu's replay item: the window thread runs the replay open dialog and reads the chosen
 // replay. 1 when a replay was chosen.

@@ -13,6 +13,7 @@ constexpr std::int32_t kSoundNothingRecorded = 3;
 }  // namespace
 
 std::int32_t g_ReplayHotKeyCooldown = 0;
+std::int32_t g_ReplaySaveKeyLatched = 0;
 
 std::uint32_t HandlePlayHotKeys(const PlayHotKeys& keys) {
   if (keys.titleChoice == kTitleChoiceReplay || !ReplayRecordingOn()) return 0;
@@ -27,8 +28,12 @@ std::uint32_t HandlePlayHotKeys(const PlayHotKeys& keys) {
     record = &g_PrevReplayRecord;
     which = 1;
   } else {
+    g_ReplaySaveKeyLatched = 0;
     return 0;
   }
+  // One press saves once: a key still held after its save (a dialog answered at once, or closed
+  // before the key came up) would otherwise save again in every frame.
+  if (g_ReplaySaveKeyLatched != 0) return 0;
 
   if (record->Empty()) {
     // A held key would otherwise sound every frame.
@@ -38,6 +43,7 @@ std::uint32_t HandlePlayHotKeys(const PlayHotKeys& keys) {
     return 0;
   }
   PlaySE(kSoundSaveRequested);
+  g_ReplaySaveKeyLatched = 1;
   SendDialogRequest(WM_GAME_SAVEREPLAY, which);
   return 1;
 }

@@ -20,8 +20,11 @@
 #include "platform/ui/dialog_loop.h"
 #include "platform/ui/file_dialogs.h"
 #include "platform/ui/window.h"
+#include "play/play_scene.h"
 #include "play/play_trace.h"
+#include "play/state_digest.h"
 #include "shell/main_window.h"
+#include "shell/replay_check.h"
 #include "shell/scene_manager.h"
 
 namespace {
@@ -41,6 +44,7 @@ std::atomic<std::uint32_t> s_Presented{0};
 std::atomic<bool> s_EscapeHeld{false};
 // Real-clock milliseconds at which the --inactive pause ends; 0 while none is running.
 std::atomic<std::int64_t> s_ReactivateAt{0};
+cReplayCheck s_Check;
 cScriptedInputSource s_Script;
 bool s_ScriptInUse = false;
 
@@ -84,6 +88,11 @@ std::string FileDialogAnswerKey(const FileDialogRequest& request) {
 void OnFramePresented() {
   const std::uint32_t n = s_Presented.fetch_add(1) + 1;
   if (s_Run.traceState) Trace(PlayStateLine(n, g_SceneManager.m_Current));
+  if (s_Check.Active() && !s_Check.Done() &&
+      s_Check.OnFrame(n, ComputeStateDigest(g_SceneManager.m_Current), g_ReplayRoundsEnded != 0)) {
+    Trace(FormatString("replay check done %u", n));
+    PostMainWindowMessage(WM_CLOSE, 0, 0);
+  }
   for (const ShotRequest& shot : s_Run.shots) {
     if (shot.frame != n) continue;
     cScreen* screen = g_MainWindow.Screen();
@@ -116,6 +125,14 @@ bool StartHeadless(const RunOptions& options, std::string* error) {
     s_Run.inactiveAfter = options.inactive->first;
     s_Run.inactiveMs = options.inactive->second;
   }
+  if (options.verifyReplay) {
+    std::vector<StateDigest> expected;
+    if (!ReadDigestList(options.digestsFile, &expected, error)) return false;
+    s_Check.StartVerify(std::move(expected));
+  } else if (!options.recordDigestsFile.empty()) {
+    // A replay's list ends with its round; any other run's with the run.
+    s_Check.StartRecord(options.recordDigestsFile, !options.replayFile.empty());
+  }
   if (!options.inputFile.empty()) {
     std::string why;
     if (!s_Script.LoadScriptFile(options.inputFile, &why)) {
@@ -146,6 +163,15 @@ bool StartHeadless(const RunOptions& options, std::string* error) {
   return true;
 }
 
+int FinishReplayCheck(int code) {
+  if (!s_Check.Active()) return code;
+  std::string message;
+  const int result = s_Check.Finish(&message);
+  std::printf("%s\n", message.c_str());
+  std::fflush(stdout);
+  return code != 0 ? code : result;
+}
+
 void HeadlessWindowTick() {
   if (s_Run.headless) {
     PumpNullMidiOutputs();
@@ -160,6 +186,7 @@ void HeadlessWindowTick() {
 
 void ResetHeadless() {
   s_Run = sRun{};
+  s_Check = cReplayCheck{};
   s_Presented = 0;
   s_EscapeHeld = false;
   s_ReactivateAt = 0;

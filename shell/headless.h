@@ -20,6 +20,11 @@ bool FrameBudgetSpent();
 // virtual clock, no sound device, the input script (false with the reason when it does not load),
 // the boxes and file dialogs answered from --answer.
 bool StartHeadless(const RunOptions& options, std::string* error);
+// The end of the run with exit code code: the verdict of --verify-replay on stdout ("replay
+// matches, N frames" or the first frame that differs and the areas that differ) or the list of
+// --record-digests written. The program's exit code: code when not 0, else 1 on a difference or a
+// list not written.
+int FinishReplayCheck(int code);
 // The window thread, once per pass of its loop: the sound outputs of the null device, and the end
 // of an --inactive pause.
 void HeadlessWindowTick();

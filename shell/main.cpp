@@ -1,6 +1,7 @@
 // The program's entry, as the game's WinMain: the report log, one instance, the hidden main window,
 // the start-up, the game thread, and the window thread's loop until the window is destroyed. Every
-// road out of the game itself ends with exit code 0.
+// road out of the game itself ends with exit code 0; a replay check that finds a difference ends
+// with 1.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -160,5 +161,5 @@ int main(int argc, char** argv) {
   if (std::optional<int> early = PrepareRun(argc, argv)) return *early;
   // Stage play runs the flows of its objects through the event scripts.
   InstallEventScripts();
-  return WinMain(g_RunOptions.stageText.c_str(), g_RunOptions.ShowCode());
+  return FinishReplayCheck(WinMain(g_RunOptions.stageText.c_str(), g_RunOptions.ShowCode()));
 }

@@ -71,6 +71,14 @@ bool ApplyInactive(RunOptions& o, std::string_view v, std::string* error) {
   return true;
 }
 
+bool ApplyVerifyReplay(RunOptions& o, std::string_view v, std::string*) {
+  o.replayFile = Utf8ToCp932(v);
+  o.verifyReplay = true;
+  // A check runs on the virtual clock: its frames are the replay's, not the wall clock's.
+  o.headless = true;
+  return true;
+}
+
 const OptionRow kOptions[] = {
     {"--headless", OptionKind::Flag, [](RunOptions& o, std::string_view, std::string*) { return o.headless = true; }},
     {"--frames", OptionKind::Value, ApplyFrames},
@@ -84,6 +92,13 @@ const OptionRow kOptions[] = {
     {"--answer", OptionKind::Value, ApplyAnswer},
     {"--seed", OptionKind::Value, ApplySeed},
     {"--inactive", OptionKind::Value, ApplyInactive},
+    {"--replay", OptionKind::Value,
+     [](RunOptions& o, std::string_view v, std::string*) { return o.replayFile = Utf8ToCp932(v), true; }},
+    {"--verify-replay", OptionKind::Value, ApplyVerifyReplay},
+    {"--digests", OptionKind::Value,
+     [](RunOptions& o, std::string_view v, std::string*) { return o.digestsFile = v, true; }},
+    {"--record-digests", OptionKind::Value,
+     [](RunOptions& o, std::string_view v, std::string*) { return o.recordDigestsFile = v, true; }},
     {"--editor", OptionKind::Flag, [](RunOptions& o, std::string_view, std::string*) { return o.editor = true; }},
     {"--editor-socket", OptionKind::Value,
      [](RunOptions& o, std::string_view v, std::string*) { return o.editorSocket = v, true; }},
@@ -144,6 +159,12 @@ bool ParseRunOptions(int argc, const char* const* argv, RunOptions* out, std::st
     }
     if (!row->apply(o, value, error)) return false;
   }
+  if (o.verifyReplay != !o.digestsFile.empty())
+    return Fail(error, "--verify-replay FILE and --digests LIST go together");
+  if (o.verifyReplay && !o.recordDigestsFile.empty())
+    return Fail(error, "--verify-replay checks a digest list; --record-digests writes one: one of them");
+  if (!o.replayFile.empty() && !o.stageText.empty())
+    return Fail(error, "a replay and a stage file cannot both be played");
   *out = std::move(o);
   return true;
 }
@@ -161,6 +182,10 @@ std::string RunOptionsUsage() {
          "  --trace-state        and one state line per frame (hero 0, score, lives, time)\n"
          "  --answer KEY=VALUE   answer dialogs and boxes (open-stage=, open-replay=, save-replay=, box=;\n"
          "                       launcher=, name-entry=: actions type:TEXT, click:ID, key:NAME, close)\n"
+         "  --replay FILE        play the replay FILE (in the game folder) at once\n"
+         "  --verify-replay FILE headless: play the replay and check each frame's digest ...\n"
+         "  --digests LIST       ... against the list LIST; a difference exits with 1\n"
+         "  --record-digests LIST  write each frame's digest to LIST (a replay stops after its round)\n"
          "  --seed N             the random seed of stage starts\n"
          "  --inactive N:MS      after frame N, lose the focus for MS milliseconds\n"
          "  --help, --version\n";

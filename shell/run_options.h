@@ -30,6 +30,13 @@ struct RunOptions {
   std::string stageText;
   // After frame .first was presented the program is made inactive for .second ms of real time.
   std::optional<std::pair<std::uint32_t, std::uint32_t>> inactive;
+  // A replay (a path in the game folder, code page 932) played at once instead of the title.
+  std::string replayFile;
+  // --verify-replay: the replay's digests are checked against digestsFile, frame by frame, headless.
+  bool verifyReplay = false;
+  std::string digestsFile;
+  // The digest of every frame is written here when the run ends (a host path).
+  std::string recordDigestsFile;
   bool help = false;
   bool version = false;
 

@@ -180,6 +180,7 @@ bool InitGame(const char* lpCmdLine, int nCmdShow) {
 
   // 31-32.
   if (!LoadWorldAndPalette()) return false;
+  if (!g_RunOptions.replayFile.empty()) return StartDirectReplay(g_RunOptions.replayFile);
   if (!g_SystemIni.FreeStage.empty() && !StartDirectStage()) return false;
   return true;
 }

@@ -5,7 +5,10 @@
 #include "platform/services/log.h"
 #include "platform/services/paths.h"
 #include "project/load_context.h"
+#include "project/replay.h"
 #include "project/save_data.h"
+#include "project/stage_data.h"
+#include "project/system_data.h"
 #include "shell/scene_manager.h"
 #include "shell/startup.h"
 #include "shell/startup_steps.h"
@@ -42,6 +45,25 @@ bool StartDirectStage() {
   g_SceneManager.m_PlayMode = kPlayFree;
   g_SceneManager.m_RankingFlag = 1;
   g_SceneManager.m_TitleChoice = kTitleFreePlay;
+  g_SceneManager.m_Current = kScenePlay;
+  g_SceneManager.m_Previous = kSceneTitle;
+  return true;
+}
+
+bool StartDirectReplay(const std::string& path) {
+  if (!StageFileExists(path)) {
+    ReportLogAndLog(SJ("「%s」の読み込みに失敗しました！").c_str(), path.c_str());
+    return false;
+  }
+  g_SaveData.Reset();
+  // A damaged replay or one without a hero has been reported by the reader.
+  if (!g_ReplayRecord.ReadReplayFile(path.c_str(), g_Stage, g_PlayState, g_SaveData)) return false;
+  // Stage set-up reads the replay again from this name when the play-back starts over.
+  g_Stage.m_FileName = path;
+  g_SceneManager.m_PlayMode = kPlayReplay;
+  const auto& sets = g_System.m_RankingSets;
+  g_SceneManager.m_RankingFlag = kPlayReplay < sets.Size() ? sets.At(kPlayReplay).m_Enabled : 0;
+  g_SceneManager.m_TitleChoice = kTitleReplay;
   g_SceneManager.m_Current = kScenePlay;
   g_SceneManager.m_Previous = kSceneTitle;
   return true;

@@ -13,6 +13,11 @@ bool StartDisplay(int nCmdShow);
 // title comes instead.
 bool StartDirectStage();
 
+// A replay named with --replay or --verify-replay (a path in the game folder), played back at once
+// as if chosen with the title's replay item. False when it does not open (logged), is damaged or
+// has no hero (reported by the reader): the program then ends.
+bool StartDirectReplay(const std::string& path);
+
 // Steps 28 to 30: the sound table from the system's and the database's sound files, the sound
 // system and every effect loaded at the option's volume step.
 bool StartSoundEffects(const std::vector<std::string>& systemFiles, const std::vector<std::string>& databaseFiles,

@@ -12,3 +12,5 @@ std::int32_t GameRand() {
   t_Seed = t_Seed * 214013u + 2531011u;
   return static_cast<std::int32_t>((t_Seed >> 16) & 32767u);
 }
+
+std::uint32_t GameRandState() { return t_Seed; }

@@ -10,3 +10,6 @@ constexpr std::int32_t kGameRandMax = 32767;
 void GameSrand(std::uint32_t seed);
 // 0 .. kGameRandMax.
 std::int32_t GameRand();
+// The calling thread's generator state (what the next GameRand starts from); read by the state
+// digest, never changed.
+std::uint32_t GameRandState();

@@ -32,6 +32,8 @@ bool EveryN(std::int32_t mode, std::uint32_t n) {
   return true;
 }
 
+std::uint32_t EveryNCount() { return s_EveryNCounter; }
+
 std::uint32_t CountFPS() {
   const std::uint32_t now = ClockMs();
   if (!s_FpsStarted) {

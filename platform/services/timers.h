@@ -15,6 +15,8 @@ std::uint32_t StopwatchElapsed();
 // Any other mode: the counter grows by 1; when it has reached n it returns to 0 and the result is
 // true.
 bool EveryN(std::int32_t mode, std::uint32_t n);
+// The every-N counter as it stands (game state: the time limit counts with it).
+std::uint32_t EveryNCount();
 
 // Counts its calls; returns the number of calls in the last window of at least one second (this
 // call not counted), 0 until the first second has passed.

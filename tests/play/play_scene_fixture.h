@@ -147,6 +147,22 @@ class PlaySceneTest : public StageObjectsTest {
     g_PlayState.CopyHeaderFrom(g_Stage);
   }
 
+  // A walking character that holds no item, and an item, placed on the floor at column.
+  static void PlaceWalker(int column) {
+    cCharaDef walker = CharaDef();
+    walker.m_PosX = static_cast<std::int16_t>(column);
+    walker.m_PosY = kFloorRow - 1;
+    walker.m_StoredWord = static_cast<std::uint32_t>(-1);
+    g_Stage.m_PlacedCharas.push_back(walker);
+  }
+  static void PlaceItem(int column) {
+    cItemDef item;
+    item.m_ChipIndex = 1;
+    item.m_PosX = static_cast<std::int16_t>(column);
+    item.m_PosY = kFloorRow - 1;
+    g_Stage.m_PlacedItems.push_back(item);
+  }
+
   // The hero placed on stage column `column` of the floor row's row above.
   static void MoveHeroTo(int column) {
     g_Stage.m_PlacedCharas.At(g_Stage.FindHeroRecord()).m_PosX = static_cast<std::int16_t>(column);

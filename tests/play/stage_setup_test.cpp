@@ -129,16 +129,8 @@ TEST_F(StageSetupTest, AStageWithoutAHeroStopsTheScene) {
 }
 
 TEST_F(StageSetupTest, CharactersJoinTheirGroupsAndItemsTheirList) {
-  cCharaDef walker = CharaDef();
-  walker.m_PosX = 10;
-  walker.m_PosY = kFloorRow - 1;
-  walker.m_StoredWord = -1;
-  g_Stage.m_PlacedCharas.push_back(walker);
-  cItemDef item;
-  item.m_ChipIndex = 1;
-  item.m_PosX = 12;
-  item.m_PosY = kFloorRow - 1;
-  g_Stage.m_PlacedItems.push_back(item);
+  PlaceWalker(10);
+  PlaceItem(12);
   m_Scene->SetStage(0, 1);
   ASSERT_EQ(g_CharaList.Size(), 1);
   ASSERT_EQ(g_ItemList.Size(), 1);

@@ -158,12 +158,14 @@ class PlayHotKeysTest : public DialogRequestTest {
     DialogRequestTest::SetUp();
     g_System.m_ReplayRecording = 1;
     g_ReplayHotKeyCooldown = 0;
+    g_ReplaySaveKeyLatched = 0;
     g_ReplayRecord.ClearStreams();
     g_PrevReplayRecord.ClearStreams();
   }
   void TearDown() override {
     g_System.m_ReplayRecording = 0;
     g_ReplayHotKeyCooldown = 0;
+    g_ReplaySaveKeyLatched = 0;
     g_ReplayRecord.ClearStreams();
     g_PrevReplayRecord.ClearStreams();
     DialogRequestTest::TearDown();
@@ -208,6 +210,7 @@ TEST_F(PlayHotKeysTest, WhichKeySavesWhichAttempt) {
     if (c.previous) RecordOneFrame(g_PrevReplayRecord);
     g_System.m_ReplayRecording = c.replaySwitch;
     g_ReplayHotKeyCooldown = 0;
+    g_ReplaySaveKeyLatched = 0;
     cWindowStandIn window([](const HostMessage& msg) -> std::optional<std::intptr_t> {
       if (msg.message == WM_GAME_SAVEREPLAY) return FinishDialog(1);
       return 0;
@@ -215,6 +218,24 @@ TEST_F(PlayHotKeysTest, WhichKeySavesWhichAttempt) {
     EXPECT_EQ(HandlePlayHotKeys(c.keys), c.result);
     EXPECT_EQ(window.Seen(), c.sent);
   }
+}
+
+// A dialog answered at once (a window before the dialogs are drawn) comes back while the key is
+// still down: the held key must not save again in every frame.
+TEST_F(PlayHotKeysTest, AHeldKeySavesOncePerPress) {
+  RecordOneFrame(g_ReplayRecord);
+  RecordOneFrame(g_PrevReplayRecord);
+  cWindowStandIn window([](const HostMessage& msg) -> std::optional<std::intptr_t> {
+    if (msg.message == WM_GAME_SAVEREPLAY) return FinishDialog(1);
+    return 0;
+  });
+  std::vector<std::uint32_t> results;
+  const PlayHotKeys f1{0, true, false}, f2{0, false, true}, none{0, false, false}, both{0, true, true};
+  for (const PlayHotKeys& keys : {f1, f1, f1, both, f2, none, f1, f1, none, f2}) results.push_back(HandlePlayHotKeys(keys));
+  EXPECT_EQ(results, (std::vector<std::uint32_t>{1, 0, 0, 0, 0, 0, 1, 0, 0, 1}));
+  int saves = 0;
+  for (const Sent& sent : window.Seen()) saves += sent.first == WM_GAME_SAVEREPLAY;
+  EXPECT_EQ(saves, 3);
 }
 
 // Holding a key over an empty attempt sounds once per 60 frames, not every frame.

@@ -207,6 +207,36 @@ TEST_F(WindowTest, ThePlayersLauncherComesUpInItsWindowAndStartsTheGame) {
   EXPECT_EQ(stored[12], 1) << "the launcher is not shown again";
 }
 
+TEST_F(WindowTest, AReplayPlaysInTheWindowWithTheDigestsItHasHeadless) {
+#if PLAYER_HAVE_SAMPLE_GAME
+  ASSERT_TRUE(WriteSampleGame(m_Folder / "game"));
+#else
+  GTEST_SKIP() << "no sample game to play";
+#endif
+  const fs::path suite = PLAYER_REPLAY_SUITE;
+  fs::create_directories(m_Folder / "run");
+  fs::create_directories(m_Folder / "game" / "user_data" / "rpl4");
+  fs::copy_file(suite / "fall.rpl4_556", m_Folder / "game" / "user_data" / "rpl4" / "fall.rpl4_556");
+  const fs::path list = m_Folder / "window.digests";
+  // The play-back ends itself when its round is over.
+  cPlayerProcess player(m_Folder / "game",
+                        {"--replay", "user_data\\rpl4\\fall.rpl4_556", "--record-digests", list.string()},
+                        {{"DISPLAY", m_Server->Display()},
+                         {"SDL_VIDEODRIVER", "x11"},
+                         {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}});
+  ASSERT_TRUE(player.Started());
+  ASSERT_EQ(player.Wait(120), 0);
+  auto lines = [](const fs::path& file) {
+    std::vector<std::string> kept;
+    for (const std::string& l : headless_run::Lines(file))
+      if (!l.starts_with("#")) kept.push_back(l);
+    return kept;
+  };
+  const std::vector<std::string> headless = lines(suite / "fall.digests");
+  ASSERT_FALSE(headless.empty());
+  EXPECT_EQ(lines(list), headless);
+}
+
 TEST_F(WindowTest, AKeyPressedInTheWindowReachesThePlayersInput) {
   setenv("DISPLAY", m_Server->Display().c_str(), 1);
   SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");

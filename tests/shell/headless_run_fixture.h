@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -53,6 +54,7 @@ struct StateLine {
   int scene = -1;
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0, vx = 0, vy = 0;
   int hp = 0, score = 0, lives = 0, time = 0;
+  std::uint64_t digest = 0;
 };
 
 inline std::vector<StateLine> StateLines(const std::vector<std::string>& trace) {
@@ -62,8 +64,11 @@ inline std::vector<StateLine> StateLines(const std::vector<std::string>& trace) 
     if (std::sscanf(text.c_str(),
                     "frame=%u scene=%d x1=%lf y1=%lf x2=%lf y2=%lf vx=%lf vy=%lf hp=%d score=%d lives=%d time=%d",
                     &l.frame, &l.scene, &l.x1, &l.y1, &l.x2, &l.y2, &l.vx, &l.vy, &l.hp, &l.score, &l.lives,
-                    &l.time) == 12)
+                    &l.time) == 12) {
+      if (const auto at = text.find(" digest="); at != std::string::npos)
+        l.digest = std::strtoull(text.c_str() + at + 8, nullptr, 16);
       lines.push_back(l);
+    }
   }
   return lines;
 }
@@ -107,8 +112,9 @@ class HeadlessRunTest : public GameFolderTest {
   std::vector<std::pair<std::string, std::string>> Env() const {
     return {{"XDG_RUNTIME_DIR", (m_Folder / "run").string()}};
   }
-  std::optional<int> Run(const std::vector<std::string>& args, int seconds = 60) {
-    cPlayerProcess player(Game(), args, Env());
+  std::optional<int> Run(const std::vector<std::string>& args, int seconds = 60,
+                         const fs::path& stdoutFile = {}) {
+    cPlayerProcess player(Game(), args, Env(), stdoutFile);
     EXPECT_TRUE(player.Started());
     return player.Wait(seconds);
   }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -16,12 +17,15 @@
 
 class cPlayerProcess {
  public:
-  // Starts the player in folder with args; extra environment as NAME=VALUE pairs.
+  // Starts the player in folder with args; extra environment as NAME=VALUE pairs; its standard
+  // output into stdoutFile when one is named.
   cPlayerProcess(const std::filesystem::path& folder, const std::vector<std::string>& args,
-                 const std::vector<std::pair<std::string, std::string>>& env = {}) {
+                 const std::vector<std::pair<std::string, std::string>>& env = {},
+                 const std::filesystem::path& stdoutFile = {}) {
     m_Pid = fork();
     if (m_Pid != 0) return;
     for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+    if (!stdoutFile.empty() && !std::freopen(stdoutFile.c_str(), "w", stdout)) _exit(126);
     std::vector<std::string> all = {PLAYER_BINARY, "-C", folder.string()};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;

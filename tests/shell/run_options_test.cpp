@@ -74,6 +74,10 @@ TEST(RunOptionsTest, WrongCommandLinesAreRefusedWithAReason) {
       {"--shot", "a.png"},   {"--shot", "0:a.png"}, {"--shot", "5:"},      {"--answer", "novalue"},
       {"--answer", "=x"},    {"--seed", "4294967296"}, {"--inactive", "5"}, {"--inactive", "0:10"},
       {"--headless=1"},      {"--bogus"},           {"-X"},
+      // A check wants its list, a list wants its check, and a run checks or records, not both.
+      {"--verify-replay", "a.rpl4_556"}, {"--digests", "a.txt"},
+      {"--verify-replay", "a.rpl4_556", "--digests", "a.txt", "--record-digests", "b.txt"},
+      {"--replay", "a.rpl4_556", "data/stg4/a.stg4"},
   };
   for (const auto& args : bad) {
     RunOptions o;
@@ -83,6 +87,19 @@ TEST(RunOptionsTest, WrongCommandLinesAreRefusedWithAReason) {
     EXPECT_FALSE(error.empty()) << args[0];
     EXPECT_EQ(o.frames, 77u) << "a refused line leaves the options as they were";
   }
+}
+
+TEST(RunOptionsTest, AReplayCheckIsHeadlessAndNamesItsReplayInTheGamesCodePage) {
+  const RunOptions check = ParseOk({"--verify-replay", "user_data/rpl4/ステージ.rpl4_556", "--digests", "d.txt"});
+  EXPECT_TRUE(check.headless);
+  EXPECT_TRUE(check.verifyReplay);
+  EXPECT_EQ(check.replayFile, Utf8ToCp932("user_data/rpl4/ステージ.rpl4_556"));
+  EXPECT_EQ(check.digestsFile, "d.txt");
+  const RunOptions record = ParseOk({"--replay", "r.rpl4_556", "--record-digests", "d.txt"});
+  EXPECT_FALSE(record.headless) << "a replay plays in a window unless told otherwise";
+  EXPECT_FALSE(record.verifyReplay);
+  EXPECT_EQ(record.replayFile, "r.rpl4_556");
+  EXPECT_EQ(record.recordDigestsFile, "d.txt");
 }
 
 TEST(RunOptionsTest, HelpAndVersionAreFlags) {
