@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 # The build that `make play` runs and `make bench` measures: -O2 with debug information; the pixel
 # loops (platform/display, the frame conversion) are built at -O3 in every build type.
 BUILD_TYPE ?= RelWithDebInfo
-BENCHES := blit_bench frame_loop_bench present_bench mixer_bench logic_step_bench replay_bench
+BENCHES := blit_bench frame_loop_bench present_bench mixer_bench effects_bench stage_draw_bench logic_step_bench replay_bench
 BENCH_FLAGS ?=
 
 .PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench replays clean
