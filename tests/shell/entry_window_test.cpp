@@ -82,20 +82,32 @@ bool SaveWindow(::Display* x, Window w, const fs::path& file) {
   return WriteXrgbPng(file, pixels.data(), a.width, a.height);
 }
 
-class WindowTest : public XServerTest {};
+class WindowTest : public XServerTest {
+ protected:
+  // The sample game in this test's game folder; false when this build has none (or, a failure, when
+  // it cannot be written).
+  bool UseSampleGame() {
+#if PLAYER_HAVE_SAMPLE_GAME
+    const bool written = WriteSampleGame(m_Folder / "game");
+    EXPECT_TRUE(written) << "the sample game could not be written";
+    return written;
+#else
+    return false;
+#endif
+  }
+  // The environment of a player that opens its window on the virtual X server.
+  std::vector<std::pair<std::string, std::string>> WindowEnv() {
+    fs::create_directories(m_Folder / "run");
+    return {{"DISPLAY", m_Server->Display()},
+            {"SDL_VIDEODRIVER", "x11"},
+            {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}};
+  }
+};
 
 TEST_F(WindowTest, ThePlayersWindowShowsTheGameAndItsCloseButtonEndsTheProgramInOrder) {
-#if PLAYER_HAVE_SAMPLE_GAME
-  ASSERT_TRUE(WriteSampleGame(m_Folder / "game"));
-#else
-  GTEST_SKIP() << "no sample game to play";
-#endif
-  fs::create_directories(m_Folder / "run");
+  if (!UseSampleGame()) GTEST_SKIP() << "no sample game to play";
   const std::string trace = (m_Folder / "trace.txt").string();
-  cPlayerProcess player(m_Folder / "game", {"--trace", trace},
-                        {{"DISPLAY", m_Server->Display()},
-                         {"SDL_VIDEODRIVER", "x11"},
-                         {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}});
+  cPlayerProcess player(m_Folder / "game", {"--trace", trace}, WindowEnv());
   ASSERT_TRUE(player.Started());
   Window w = 0;
   ASSERT_TRUE(Within(20000, [&] { return (w = FindGameWindow(m_X)) != 0; })) << "no window came up";
@@ -104,29 +116,14 @@ TEST_F(WindowTest, ThePlayersWindowShowsTheGameAndItsCloseButtonEndsTheProgramIn
 
   PressCloseButton(m_X, w);
   EXPECT_EQ(player.Wait(30), 0);
-  std::vector<std::string> lines;
-  std::ifstream in(trace);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  const std::vector<std::string> order = {"stop music",          "stop thread loader", "stop thread pause",
-                                          "stop thread ranking", "stop thread game",   "window destroyed"};
-  std::vector<std::string> stops;
-  for (const std::string& l : lines)
-    if (l.starts_with("stop ") || l == "window destroyed") stops.push_back(l);
-  EXPECT_EQ(stops, order);
+  headless_run::ExpectStopOrder(headless_run::Lines(trace));
 }
 
 TEST_F(WindowTest, AStageNamedOnTheCommandLinePlaysInTheWindowAsItDoesHeadless) {
-#if PLAYER_HAVE_SAMPLE_GAME
-  ASSERT_TRUE(WriteSampleGame(m_Folder / "game"));
-#else
-  GTEST_SKIP() << "no sample game to play";
-#endif
-  fs::create_directories(m_Folder / "run");
+  if (!UseSampleGame()) GTEST_SKIP() << "no sample game to play";
   const std::string trace = (m_Folder / "trace.txt").string();
   cPlayerProcess player(m_Folder / "game", {"data\\stg4\\showcase.stg4", "--trace", trace, "--trace-state"},
-                        {{"DISPLAY", m_Server->Display()},
-                         {"SDL_VIDEODRIVER", "x11"},
-                         {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}});
+                        WindowEnv());
   ASSERT_TRUE(player.Started());
   Window w = 0;
   ASSERT_TRUE(Within(20000, [&] { return (w = FindGameWindow(m_X)) != 0; })) << "no window came up";
@@ -165,11 +162,7 @@ void ClickAt(::Display* x, Window w, int px, int py) {
 }
 
 TEST_F(WindowTest, ThePlayersLauncherComesUpInItsWindowAndStartsTheGame) {
-#if PLAYER_HAVE_SAMPLE_GAME
-  ASSERT_TRUE(WriteSampleGame(m_Folder / "game"));
-#else
-  GTEST_SKIP() << "no sample game to play";
-#endif
+  if (!UseSampleGame()) GTEST_SKIP() << "no sample game to play";
   // The renderer left to the player.
   const fs::path ini = m_Folder / "game" / "System.ini";
   std::ifstream in(ini, std::ios::binary);
@@ -178,11 +171,8 @@ TEST_F(WindowTest, ThePlayersLauncherComesUpInItsWindowAndStartsTheGame) {
   ASSERT_NE(text.find("Direct3D=1"), std::string::npos);
   text.replace(text.find("Direct3D=1"), 10, "Direct3D=2");
   std::ofstream(ini, std::ios::binary) << text;
-  fs::create_directories(m_Folder / "run");
   cPlayerProcess player(m_Folder / "game", {},
-                        {{"DISPLAY", m_Server->Display()},
-                         {"SDL_VIDEODRIVER", "x11"},
-                         {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}});
+                        WindowEnv());
   ASSERT_TRUE(player.Started());
   Window w = 0;
   ASSERT_TRUE(Within(20000, [&] { return (w = FindGameWindow(m_X)) != 0; })) << "no window came up";
@@ -208,22 +198,15 @@ TEST_F(WindowTest, ThePlayersLauncherComesUpInItsWindowAndStartsTheGame) {
 }
 
 TEST_F(WindowTest, AReplayPlaysInTheWindowWithTheDigestsItHasHeadless) {
-#if PLAYER_HAVE_SAMPLE_GAME
-  ASSERT_TRUE(WriteSampleGame(m_Folder / "game"));
-#else
-  GTEST_SKIP() << "no sample game to play";
-#endif
+  if (!UseSampleGame()) GTEST_SKIP() << "no sample game to play";
   const fs::path suite = PLAYER_REPLAY_SUITE;
-  fs::create_directories(m_Folder / "run");
   fs::create_directories(m_Folder / "game" / "user_data" / "rpl4");
   fs::copy_file(suite / "fall.rpl4_556", m_Folder / "game" / "user_data" / "rpl4" / "fall.rpl4_556");
   const fs::path list = m_Folder / "window.digests";
   // The play-back ends itself when its round is over.
   cPlayerProcess player(m_Folder / "game",
                         {"--replay", "user_data\\rpl4\\fall.rpl4_556", "--record-digests", list.string()},
-                        {{"DISPLAY", m_Server->Display()},
-                         {"SDL_VIDEODRIVER", "x11"},
-                         {"XDG_RUNTIME_DIR", (m_Folder / "run").string()}});
+                        WindowEnv());
   ASSERT_TRUE(player.Started());
   ASSERT_EQ(player.Wait(120), 0);
   auto lines = [](const fs::path& file) {
