@@ -26,6 +26,7 @@ constexpr int kSlotButton2 = kFirstButtonSlot + 1;
 // Move directions (MoveDirectionLabels rows).
 constexpr std::uint8_t kDirLeft = 2;
 constexpr std::uint8_t kDirRight = 3;
+constexpr std::uint8_t kCircleClockwise = 0;  // the sense of a circle move
 
 // Parameters of the commands used here, by index.
 constexpr int kJumpKind = 0;       // 1: the height follows how long the key is held
@@ -138,6 +139,15 @@ void WalkerFlows(cCharaDef& def) {
   def.m_Flows.push_back(Flow(kTriggerHitSide, {Turn(kTurnAwayFromBlock)}));
 }
 
+// Circlers fly round a circle of two cells' radius once every three seconds.
+void CirclerFlows(cCharaDef& def) {
+  cFlowCommand circle = WithMove(Command(kCharaCommandSet, kCharaCircleMove, 30), kCircleClockwise, 0);
+  circle.m_Move->m_Radius = 4;
+  circle.m_Move->m_StartAngle = 0;
+  circle.m_Move->m_Distance = 360;
+  def.m_Flows.push_back(Flow(kTriggerAlways, {circle}));
+}
+
 void FlyerFlows(cCharaDef& def) {
   def.m_Flows.push_back(Flow(kTriggerAlways, {Move(kDirLeft, 12, 20), Move(kDirRight, 12, 20)}));
 }
@@ -170,6 +180,7 @@ void AddSampleFlows(SampleChara chara, cCharaDef& def) {
     case kCharaHeroDef: HeroFlows(def); break;
     case kCharaWalkerDef: WalkerFlows(def); break;
     case kCharaFlyerDef: FlyerFlows(def); break;
+    case kCharaCirclerDef: CirclerFlows(def); break;
     case kCharaLiftDef: LiftFlows(def); break;
     case kCharaSignDef: SignFlows(def); break;
     default: break;

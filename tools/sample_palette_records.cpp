@@ -49,6 +49,7 @@ constexpr CharaRow kCharas[kSampleCharaCount] = {
     {"パタパタ", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
     {"うごく床", kCharaLift, 1, 10, 0, 0, 1, 1, 1},
     {"かんばん", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
+    {"ぐるぐる", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
 };
 
 struct ItemRow {

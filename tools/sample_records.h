@@ -32,7 +32,8 @@ enum SampleChara : std::int16_t {
   kCharaFlyerDef = 3,
   kCharaLiftDef = 4,
   kCharaSignDef = 5,
-  kSampleCharaCount = 6,
+  kCharaCirclerDef = 6,
+  kSampleCharaCount = 7,
 };
 
 enum SampleItem : std::int16_t {

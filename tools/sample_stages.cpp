@@ -51,6 +51,7 @@ void Place(cStageData& stage, char c, int x, int y) {
     case 'H': stage.m_PlacedCharas.push_back(PlacedChara(kCharaHeroDef, x, y)); break;
     case 'e': stage.m_PlacedCharas.push_back(PlacedChara(kCharaWalkerDef, x, y)); break;
     case 'b': stage.m_PlacedCharas.push_back(PlacedChara(kCharaFlyerDef, x, y)); break;
+    case 'c': stage.m_PlacedCharas.push_back(PlacedChara(kCharaCirclerDef, x, y)); break;
     case 'M': stage.m_PlacedCharas.push_back(PlacedChara(kCharaLiftDef, x, y)); break;
     case 'I': stage.m_PlacedCharas.push_back(PlacedChara(kCharaSignDef, x, y)); break;
     default: break;
@@ -289,8 +290,8 @@ const std::vector<StagePlan>& Plans() {
            "========================================",
            "========================================",
        }},
-      // The event scripts: the hero walks and jumps by its key flows, and a walker paces between two
-      // walls.
+      // The event scripts: the hero walks and jumps by its key flows, a walker paces between two
+      // walls, and a circler flies round above them.
       {kStageWalk, 0, "あるく", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
        {
            "                              ",
@@ -300,7 +301,7 @@ const std::vector<StagePlan>& Plans() {
            "                              ",
            "                              ",
            "                              ",
-           "                              ",
+           "         c                    ",
            "                              ",
            "                              ",
            "  H            S     e     S  ",
