@@ -134,8 +134,12 @@ std::int32_t EvalCode(const std::string& text, cCharaBase& self) {
   EvalCodeParens(text, self);
   if (g_CodeError != 0) return 0;
   // Only the executing character shows what its own code changed.
-  if (self.m_Hp != hp) self.StartHPGauge(static_cast<std::int32_t>(static_cast<std::uint32_t>(self.m_Hp) - static_cast<std::uint32_t>(hp)));
-  if (self.m_Sp != sp) self.StartSPGauge(static_cast<std::int32_t>(static_cast<std::uint32_t>(self.m_Sp) - static_cast<std::uint32_t>(sp)));
+  if (self.m_Hp != hp)
+    self.StartHPGauge(
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(self.m_Hp) - static_cast<std::uint32_t>(hp)));
+  if (self.m_Sp != sp)
+    self.StartSPGauge(
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(self.m_Sp) - static_cast<std::uint32_t>(sp)));
   return 1;
 }
 

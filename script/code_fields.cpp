@@ -18,8 +18,8 @@ const std::array<const char*, 6> CodeOperatorNames = {"=", "+", "-", "*", "/", "
 const std::array<std::int32_t, 6> OperatorPrecedence = {2, 1, 1, 0, 0, 0};
 const std::array<const char*, 4> CodeObjectNames = {"my", "tg", "pl", "sys"};
 const std::array<const char*, 22> CodeCharaFields = {
-    "v1", "v2",    "v3",    "v4",  "v5",  "v6",   "v7",  "v8",   "hp",   "sp",   "mhp",
-    "msp", "cid", "z",     "mark", "sight", "power", "imp", "def", "impd", "stop", "getsc",
+    "v1",  "v2",  "v3", "v4",   "v5",    "v6",    "v7",  "v8",  "hp",   "sp",   "mhp",
+    "msp", "cid", "z",  "mark", "sight", "power", "imp", "def", "impd", "stop", "getsc",
 };
 const std::array<const char*, 5> CodeSysFields = {"time", "scrlx", "scrly", "score", "life"};
 
@@ -35,8 +35,8 @@ constexpr std::int32_t kSysScrollX = 1;
 constexpr std::int32_t kSysScrollY = 2;
 constexpr std::int32_t kSysLives = 4;
 
-// Row of a character field. The 8-bit fields differ in sign; a 16- or 32-bit one is signed. A range
-// of (0, 0) with a current maximum is taken from the character when the token is read.
+// Row of a character field: where it is kept, its width and sign, and its range on assignment (HP
+// and SP take their top from the character's maximum as the token is read).
 struct CharaFieldRow {
   void* (*at)(cCharaBase& c);
   std::int32_t width;
@@ -60,21 +60,21 @@ const std::array<CharaFieldRow, 22> kCharaFieldRows = {{
     kVarRow(VarAt<5>),
     kVarRow(VarAt<6>),
     kVarRow(VarAt<7>),
-    kVarRow(VarAt<8>),  // v8
-    {[](cCharaBase& c) -> void* { return &c.m_Hp; }, kCodeWidth32, true, 0, 0},                   // hp
-    {[](cCharaBase& c) -> void* { return &c.m_Sp; }, kCodeWidth32, true, 0, 0},                   // sp
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_MaxHp; }, kCodeWidth32, true, 1, 999999},     // mhp
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_MaxSp; }, kCodeWidth32, true, 1, 999999},     // msp
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_CharaId; }, kCodeWidth8, false, 0, 99},       // cid
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_Z; }, kCodeWidth8, false, 0, 7},              // z
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_MarkNumber; }, kCodeWidth16, true, 0, 119},   // mark
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_SightRange; }, kCodeWidth8, false, 0, 40},    // sight
+    kVarRow(VarAt<8>),                                                                                    // v8
+    {[](cCharaBase& c) -> void* { return &c.m_Hp; }, kCodeWidth32, true, 0, 0},                           // hp
+    {[](cCharaBase& c) -> void* { return &c.m_Sp; }, kCodeWidth32, true, 0, 0},                           // sp
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_MaxHp; }, kCodeWidth32, true, 1, 999999},             // mhp
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_MaxSp; }, kCodeWidth32, true, 1, 999999},             // msp
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_CharaId; }, kCodeWidth8, false, 0, 99},               // cid
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_Z; }, kCodeWidth8, false, 0, 7},                      // z
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_MarkNumber; }, kCodeWidth16, true, 0, 119},           // mark
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_SightRange; }, kCodeWidth8, false, 0, 40},            // sight
     {[](cCharaBase& c) -> void* { return &c.m_Def.m_BodyAttack; }, kCodeWidth32, true, -999999, 999999},  // power
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_BodyImpact; }, kCodeWidth8, true, -20, 20},   // imp
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_Defence; }, kCodeWidth32, true, 0, 999999},   // def
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_ImpactResistance; }, kCodeWidth8, false, 0, 20},  // impd
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_Stopping; }, kCodeWidth16, true, 0, 200},     // stop
-    {[](cCharaBase& c) -> void* { return &c.m_Def.m_Score; }, kCodeWidth32, true, -999999, 999999},  // getsc
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_BodyImpact; }, kCodeWidth8, true, -20, 20},           // imp
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_Defence; }, kCodeWidth32, true, 0, 999999},           // def
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_ImpactResistance; }, kCodeWidth8, false, 0, 20},      // impd
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_Stopping; }, kCodeWidth16, true, 0, 200},             // stop
+    {[](cCharaBase& c) -> void* { return &c.m_Def.m_Score; }, kCodeWidth32, true, -999999, 999999},       // getsc
 }};
 
 std::int32_t ReadTarget(const void* target, std::int32_t width, bool isSigned) {
@@ -123,11 +123,21 @@ bool ResolveSysField(cCodeOperand& operand, std::int32_t field) {
   static constexpr std::array<std::int32_t, 5> kMax = {999, 480, 480, 999999, 99};
   std::int32_t* target = nullptr;
   switch (field) {
-    case kSysTime: target = g_PlayScene != nullptr ? &g_PlayScene->m_TimeLeft : nullptr; break;
-    case kSysScrollX: target = &g_ScrollSpeedX; break;
-    case kSysScrollY: target = &g_ScrollSpeedY; break;
-    case kSysLives: target = &g_SaveData.m_Lives; break;
-    default: target = &g_SaveData.m_Score; break;
+    case kSysTime:
+      target = g_PlayScene != nullptr ? &g_PlayScene->m_TimeLeft : nullptr;
+      break;
+    case kSysScrollX:
+      target = &g_ScrollSpeedX;
+      break;
+    case kSysScrollY:
+      target = &g_ScrollSpeedY;
+      break;
+    case kSysLives:
+      target = &g_SaveData.m_Lives;
+      break;
+    default:
+      target = &g_SaveData.m_Score;
+      break;
   }
   if (target == nullptr) return false;
   const auto i = static_cast<std::size_t>(field);
@@ -148,8 +158,10 @@ bool ResolveSysField(cCodeOperand& operand, std::int32_t field) {
 
 void AfterCodeAssignment(const cCodeOperand& operand, const cCharaBase& self) {
   if (operand.m_Kind == kCodeSysField && g_PlayScene != nullptr) {
-    if (operand.m_SysField == kSysScrollX) g_PlayScene->m_ScrollX.SetAutoScroll(g_PlayScene->m_ScrollX.m_AutoOn, g_ScrollSpeedX);
-    if (operand.m_SysField == kSysScrollY) g_PlayScene->m_ScrollY.SetAutoScroll(g_PlayScene->m_ScrollY.m_AutoOn, g_ScrollSpeedY);
+    if (operand.m_SysField == kSysScrollX)
+      g_PlayScene->m_ScrollX.SetAutoScroll(g_PlayScene->m_ScrollX.m_AutoOn, g_ScrollSpeedX);
+    if (operand.m_SysField == kSysScrollY)
+      g_PlayScene->m_ScrollY.SetAutoScroll(g_PlayScene->m_ScrollY.m_AutoOn, g_ScrollSpeedY);
     return;
   }
   if (operand.m_Kind != kCodeCharaField || operand.m_Chara == nullptr) return;
@@ -159,8 +171,12 @@ void AfterCodeAssignment(const cCodeOperand& operand, const cCharaBase& self) {
       // Another character's death is run by the stage step; self's own flow decides about its own.
       if (&owner != &self && owner.m_Hp <= 0 && g_PlayScene != nullptr) g_PlayScene->m_StatusChanged = 1;
       break;
-    case kFieldMaxHp: owner.m_Hp = ClampTo(owner.m_Hp, 1, owner.m_Def.m_MaxHp); break;
-    case kFieldMaxSp: owner.m_Sp = ClampTo(owner.m_Sp, 1, owner.m_Def.m_MaxSp); break;
+    case kFieldMaxHp:
+      owner.m_Hp = ClampTo(owner.m_Hp, 1, owner.m_Def.m_MaxHp);
+      break;
+    case kFieldMaxSp:
+      owner.m_Sp = ClampTo(owner.m_Sp, 1, owner.m_Def.m_MaxSp);
+      break;
     case kFieldSight:
       if (dynamic_cast<cHero*>(&owner) == nullptr) break;
       owner.m_Sight = HblToDots(static_cast<std::int8_t>(owner.m_Def.m_SightRange));
@@ -168,7 +184,8 @@ void AfterCodeAssignment(const cCodeOperand& operand, const cCharaBase& self) {
       if (g_DarknessDrawer != nullptr)
         BuildDarknessSurfaces(&g_SurfaceTable[kDarknessSurface], &g_SurfaceTable[kDarknessSpotSurface]);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

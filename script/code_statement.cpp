@@ -36,12 +36,17 @@ std::int32_t Saturate(std::int64_t v) {
 
 std::int32_t Arithmetic(std::int32_t op, std::int32_t a, std::int32_t b) {
   switch (op) {
-    case 1: return Saturate(std::int64_t{a} + b);
-    case 2: return Saturate(std::int64_t{a} - b);
-    case 3: return Saturate(std::int64_t{a} * b);
+    case 1:
+      return Saturate(std::int64_t{a} + b);
+    case 2:
+      return Saturate(std::int64_t{a} - b);
+    case 3:
+      return Saturate(std::int64_t{a} * b);
     // The one quotient outside 32 bits keeps the bits it has; the remainder by -1 is always 0.
-    case 4: return b == -1 ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a)) : a / b;
-    default: return b == -1 ? 0 : a % b;
+    case 4:
+      return b == -1 ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a)) : a / b;
+    default:
+      return b == -1 ? 0 : a % b;
   }
 }
 
@@ -129,7 +134,9 @@ bool cStatement::Resolve(const std::string& token, eObject object) {
   }
   cCharaBase* chara = nullptr;
   switch (object) {
-    case kObjMy: chara = &m_Self; break;
+    case kObjMy:
+      chara = &m_Self;
+      break;
     // No target: the statement ends without a message.
     case kObjTarget:
       chara = m_Self.m_Target;
@@ -142,7 +149,8 @@ bool cStatement::Resolve(const std::string& token, eObject object) {
       }
       chara = &g_Heroes.At(0);
       break;
-    case kObjSys: break;
+    case kObjSys:
+      break;
   }
   if (token[0] == 'C') return ResolveVariable(operand, g_SaveData.m_Variables, token);
   if (token[0] == 'S') {
@@ -168,8 +176,9 @@ std::int32_t cStatement::Reduce() {
   for (std::int32_t level = 0; level <= 2; ++level) {
     for (;;) {
       std::size_t at = 0;
-      while (at < m_Operands.size() && (m_Operands[at].m_Kind != kCodeOperator ||
-                                        OperatorPrecedence[static_cast<std::size_t>(m_Operands[at].m_Operator)] != level))
+      while (at < m_Operands.size() &&
+             (m_Operands[at].m_Kind != kCodeOperator ||
+              OperatorPrecedence[static_cast<std::size_t>(m_Operands[at].m_Operator)] != level))
         ++at;
       if (at == m_Operands.size()) break;
       const int size = static_cast<int>(m_Operands.size());

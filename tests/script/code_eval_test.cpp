@@ -13,8 +13,8 @@
 #include "play/flow_runner.h"
 #include "project/command_vocabulary.h"
 #include "script/command_dispatch.h"
-#include "tests/support/messages.h"
 #include "tests/script/code_fixture.h"
+#include "tests/support/messages.h"
 
 namespace {
 
@@ -58,7 +58,8 @@ TEST_F(CodeTest, TextsReadStoreAndReportAsTheLanguageSays) {
       {"mhp = 10", [](CodeTest& t) { t.m_Chara.m_Hp = 0; }, 10, 0, "", hp, 1},
       {"cid = 300", nullptr, 99, 0, "", [](CodeTest& t) -> std::int32_t { return t.m_Chara.m_Def.m_CharaId; }, 99},
       {"imp = -50", nullptr, -20, 0, "", [](CodeTest& t) -> std::int32_t { return t.m_Chara.m_Def.m_BodyImpact; }, -20},
-      {"mark = 500", nullptr, 119, 0, "", [](CodeTest& t) -> std::int32_t { return t.m_Chara.m_Def.m_MarkNumber; }, 119},
+      {"mark = 500", nullptr, 119, 0, "", [](CodeTest& t) -> std::int32_t { return t.m_Chara.m_Def.m_MarkNumber; },
+       119},
       {"z = 8", nullptr, 7, 0, "", [](CodeTest& t) -> std::int32_t { return t.m_Chara.m_Def.m_Z; }, 7},
       {"v3 = -1234567", nullptr, -999999, 0, "", [](CodeTest& t) { return t.m_Chara.m_Vars[3]; }, -999999},
       {"C1 = rand(3, 3)", nullptr, 3, 0, "", c1, 3},
@@ -71,17 +72,19 @@ TEST_F(CodeTest, TextsReadStoreAndReportAsTheLanguageSays) {
       {"C1 = 3*(1+2)", nullptr, 3, 0, "", c1, 3},  // one word, read as a number
       {"C1 = 3 * (1 + 2)", nullptr, 9, 0, "", c1, 9},
       {"C1 = (5 / 0)", [](CodeTest&) { CodeTest::SetC(1, 4); }, 0, 1, "0除算が行われました！(5 / 0)", c1, 0},
-      {"sys.life = 5", unlimited, kUnlimitedLives, 0, "", [](CodeTest&) { return g_SaveData.m_Lives; }, kUnlimitedLives},
+      {"sys.life = 5", unlimited, kUnlimitedLives, 0, "", [](CodeTest&) { return g_SaveData.m_Lives; },
+       kUnlimitedLives},
       {"C1 = life", unlimited, 0, 0, "", c1, 0},
       {"life = 200", nullptr, 99, 0, "", [](CodeTest&) { return g_SaveData.m_Lives; }, 99},
       {"scrlx = 600", [](CodeTest& t) { t.m_Scene->m_ScrollX.m_AutoOn = 1; }, 480, 0, "",
        [](CodeTest& t) { return AutoTenths(t.m_Scene->m_ScrollX) == g_ScrollSpeedX ? g_ScrollSpeedX : -1; }, 480},
-      {"scrly = -600", nullptr, -480, 0, "", [](CodeTest& t) { return AutoTenths(t.m_Scene->m_ScrollY); }, 0},  // off stays off
+      {"scrly = -600", nullptr, -480, 0, "", [](CodeTest& t) { return AutoTenths(t.m_Scene->m_ScrollY); },
+       0},  // off stays off
       {"pl.time = 5000", nullptr, 999, 0, "", [](CodeTest& t) { return t.m_Scene->m_TimeLeft; }, 999},
       {"score = -5", nullptr, 0, 0, "", [](CodeTest&) { return g_SaveData.m_Score; }, 0},
       {"pl.sight = 3", nullptr, 3, 0, "", [](CodeTest&) { return g_Heroes[0].m_Sight; }, 48},
       {"sight = 3", nullptr, 3, 0, "", [](CodeTest& t) { return t.m_Chara.m_Sight; }, 0},  // not a hero
-      {"tg.hp = 0", nullptr, 0, 1, "", hp, 50},  // no target: no message
+      {"tg.hp = 0", nullptr, 0, 1, "", hp, 50},                                            // no target: no message
       {"tg.hp = 0", withTarget, 0, 0, "", targetHp, 1},
       {"tg.hp = 99", withTarget, 9, 0, "", targetHp, 90},
       {"hp = 0", nullptr, 0, 0, "", [](CodeTest& t) { return t.m_Chara.m_Hp * 10 + t.m_Scene->m_StatusChanged; }, 0},

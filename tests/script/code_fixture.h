@@ -55,8 +55,12 @@ class CodeTest : public ConditionTest {
   }
 
   // Common variable n, kept as 32 bits of either sign.
-  static std::int32_t C(std::int32_t n) { return static_cast<std::int32_t>(g_SaveData.m_Variables[static_cast<std::size_t>(n)]); }
-  static void SetC(std::int32_t n, std::int32_t v) { g_SaveData.m_Variables[static_cast<std::size_t>(n)] = static_cast<std::uint32_t>(v); }
+  static std::int32_t C(std::int32_t n) {
+    return static_cast<std::int32_t>(g_SaveData.m_Variables[static_cast<std::size_t>(n)]);
+  }
+  static void SetC(std::int32_t n, std::int32_t v) {
+    g_SaveData.m_Variables[static_cast<std::size_t>(n)] = static_cast<std::uint32_t>(v);
+  }
 
   playtest::cTestChara m_Other;
   std::vector<std::string> m_Boxes;

@@ -17,11 +17,16 @@ bool InRange(std::int32_t v) { return v >= kCodeValueMin && v <= kCodeValueMax; 
 
 TEST_F(CodeTest, RandomTextsNeverBreakTheEvaluatorOrItsRanges) {
   const std::array<std::string, 50> tokens = {
-      "C1",    "C255",  "C256",       "C-1",         "S0",          "S255",  "S256", "Sx",  "my.",  "tg.",
-      "pl.",   "sys.",  "xx.",        ".",           "hp",          "sp",    "mhp",  "msp", "v1",   "v8",
-      "cid",   "z",     "mark",       "sight",       "imp",         "stop",  "getsc", "time", "scrlx", "scrly",
-      "score", "life",  "=",          "+",           "-",           "*",     "/",    "%",   "0",    "7",
-      "-3",    "2147483647", "-2147483648", "99999999999", "(",     ")",     "rand(", ",",   SJ("あ"), std::string(1, '\0'),
+      "C1",    "C255",       "C256",        "C-1",         "S0",
+      "S255",  "S256",       "Sx",          "my.",         "tg.",
+      "pl.",   "sys.",       "xx.",         ".",           "hp",
+      "sp",    "mhp",        "msp",         "v1",          "v8",
+      "cid",   "z",          "mark",        "sight",       "imp",
+      "stop",  "getsc",      "time",        "scrlx",       "scrly",
+      "score", "life",       "=",           "+",           "-",
+      "*",     "/",          "%",           "0",           "7",
+      "-3",    "2147483647", "-2147483648", "99999999999", "(",
+      ")",     "rand(",      ",",           SJ("あ"),      std::string(1, '\0'),
   };
   std::mt19937 pick(20261211);
   std::uniform_int_distribution<std::size_t> token(0, tokens.size() - 1);
