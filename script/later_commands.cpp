@@ -25,8 +25,8 @@ void CmdStatusOperation2(cCharaBase&, cCommandInstance&) {}
 // Taking an item: the item-command work.
 void CmdGetItem(cCharaBase&, cCommandInstance&) {}
 
-// Graphics, animations, effects, pictures, the screen colour, the background, sounds, music and
-// code: the presentation work.
+// Graphics, animations, effects, pictures, the screen colour, the background, sounds and music: the
+// presentation work.
 void CmdChangeGraphic(cCharaBase&, cCommandInstance&) {}
 void CmdChangeBaseAnimeSet(cCharaBase&, cCommandInstance&) {}
 void CmdRunAnime(cCharaBase&, cCommandInstance&) {}
@@ -38,4 +38,3 @@ void CmdChangeScreenColour(cCharaBase&, cCommandInstance&) {}
 void CmdChangeBackground(cCharaBase&, cCommandInstance&) {}
 void CmdPlaySE(cCharaBase&, cCommandInstance&) {}
 void CmdPlayBGM(cCharaBase&, cCommandInstance&) {}
-void CmdRunCode(cCharaBase&, cCommandInstance&) {}

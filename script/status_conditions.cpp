@@ -85,13 +85,6 @@ std::int32_t ClampToRange(std::int32_t value, const StatusRange& range) {
   return std::clamp(value, range.low, range.high);
 }
 
-// A random number from the ordered range: low and high may come in either order.
-std::int32_t RandomBetween(std::int32_t low, std::int32_t high) {
-  if (high < low) std::swap(low, high);
-  const std::int64_t size = std::int64_t{high} - low + 1;
-  return static_cast<std::int32_t>(GameRand() % size + low);
-}
-
 Value RightStatus(const cConditionDef& c, cCharaBase& chara) {
   if (c.m_RightSubject == kSubjectSystem) return SystemStatus(c.m_RightItem, eSide::kRight);
   cCharaBase* owner = ConditionCharacter(chara, c.m_RightSubject);
@@ -157,6 +150,12 @@ constexpr std::array<bool (*)(const cCharaBase&), 4> kStates = {{
 constexpr std::uint8_t kStateOnScreen = 3;
 
 }  // namespace
+
+std::int32_t RandomBetween(std::int32_t low, std::int32_t high) {
+  if (high < low) std::swap(low, high);
+  const std::int64_t size = std::int64_t{high} - low + 1;
+  return static_cast<std::int32_t>(GameRand() % size + low);
+}
 
 std::int32_t EvalStatusCondition(cConditionDef& c, cCharaBase& chara) {
   const Value right = RightOperand(c, chara);
