@@ -3,6 +3,7 @@
 // taken out of its group list at once; the walks over the group lists keep what they stand on
 // readable until they move on.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "play/contacts.h"
@@ -47,8 +48,9 @@ bool HasHit(const cShot& shot, std::int32_t id) {
 std::int32_t ShotAgainstGroup(cShot& shot, const cShotStrike& strike, cObjectList<cCharaBase*>& group, bool& remove) {
   for (CharaWalk walk(group); !walk.Done(); walk.Next()) {
     cCharaBase& chara = *walk.Current();
-    if (!ShotMayStrike(chara, shot.m_OnScreen != 0)) continue;
-    if (!BoxesOverlap(chara.m_ShotBox, shot.m_ShotBox) || HasHit(shot, chara.m_Id)) continue;
+    // The box test first: it turns away nearly every pair, and the tests are free of side effects.
+    if (!BoxesOverlap(chara.m_ShotBox, shot.m_ShotBox) || !ShotMayStrike(chara, shot.m_OnScreen != 0)) continue;
+    if (HasHit(shot, chara.m_Id)) continue;
     bool struck = false;
     if (const std::int32_t code = ShotStrikesChara(strike, chara, struck); code != 0) return code;
     if (!struck) continue;
@@ -98,11 +100,19 @@ void ShotsAgainstShots() {
   cPlayScene* scene = g_PlayScene;
   if (scene == nullptr) return;
   auto& groups = scene->m_GroupShots;
-  for (std::size_t i = 0; i < groups.size(); ++i) {
-    for (std::size_t j = i + 1; j < groups.size(); ++j) {
+  // Shots that cancel, by group: a pair of which neither cancels is never tried, so a shot that does
+  // not cancel skips a group that has none (removals during the pass only make the counts high).
+  std::array<std::int32_t, kObjectGroups> cancelling{};
+  const std::size_t count = std::min<std::size_t>(groups.size(), kObjectGroups);
+  for (std::size_t i = 0; i < count; ++i)
+    for (const cShot* shot : groups[i]) cancelling[i] += ShotCancels(shot->m_Params) != 0 ? 1 : 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t j = i + 1; j < count; ++j) {
       if (groups[i].Empty() || groups[j].Empty()) continue;
+      if (cancelling[i] == 0 && cancelling[j] == 0) continue;
       for (ShotWalk walkS(groups[i]); !walkS.Done(); walkS.Next()) {
         cShot& s = *walkS.Current();
+        if (ShotCancels(s.m_Params) == 0 && cancelling[j] == 0) continue;
         bool sGoes = false;
         for (ShotWalk walkT(groups[j]); !walkT.Done(); walkT.Next()) {
           cShot& t = *walkT.Current();
