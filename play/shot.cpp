@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "play/chara.h"
 #include "play/dots.h"
@@ -31,12 +30,7 @@ constexpr std::uint8_t kMoveAimTarget = 3;
 constexpr std::uint8_t kMoveHomeTarget = 6;
 
 // Logic steps per tenth of a second are steps per frame x 6.
-constexpr std::int64_t kFramesPerTenth = 6;
-
-std::int32_t SaturatedSteps(std::int64_t value) {
-  return static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
+constexpr double kFramesPerTenth = 6.0;
 
 void SetShotBox(cSubBox& box, std::int32_t offsetX, std::int32_t offsetY, std::int32_t width, std::int32_t height) {
   box.m_BaseOffsetX = box.m_OffsetX = offsetX;
@@ -161,7 +155,7 @@ void cShot::Setup(std::int32_t id, cCharaBase& owner, std::int32_t commandNumber
   m_Vx = m_Vy = 0.0;
   m_FollowsScroll = ShotFollowsScroll(m_Params);
   if (m_Params.m_LimitedLife != 0)
-    m_LifeStepsLeft = SaturatedSteps(std::int64_t{spawn.m_Life} * g_StepsPerFrame * kFramesPerTenth);
+    m_LifeStepsLeft = TruncDot(static_cast<double>(spawn.m_Life) * g_StepsPerFrame * kFramesPerTenth);
   if (m_Params.m_LimitedRange != 0) SetupRange(*this, spawn);
   m_StepCounter = m_SwordPart = m_ChangeStep = m_EndStep = m_MoveDone = 0;
   m_Target = owner.m_Target;
