@@ -52,7 +52,7 @@ class cShot : public cGameObj {
   // Member-wise, the hit list and the parameters deep. The copy is not in its target's
   // shots-aimed-here vector: whoever lists a shot there lists that very object.
   cShot(const cShot& other);
-  cShot& operator=(const cShot& other);
+  cShot& operator=(const cShot&) = delete;
   ~cShot() override;   // leaves its target's shots-aimed-here vector
 
   // commandNumber 12 makes a sword swing, anything else a shot; parameters' scale 0 is set to 1 in place.
