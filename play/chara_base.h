@@ -41,6 +41,11 @@ struct cSubBox {
   std::int32_t m_BaseHeight = 0;
 };
 
+// Two boxes share a dot (edges inclusive).
+inline bool BoxesOverlap(const cSubBox& a, const cSubBox& b) {
+  return a.m_X1 <= b.m_X2 && b.m_X1 <= a.m_X2 && a.m_Y1 <= b.m_Y2 && b.m_Y1 <= a.m_Y2;
+}
+
 // The box's scaled offsets and size from its base values.
 inline void ScaleSubBox(cSubBox& box, std::int32_t scale) {
   box.m_OffsetX = box.m_BaseOffsetX * scale;

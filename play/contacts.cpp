@@ -10,7 +10,7 @@
 #include "play/damage.h"
 #include "play/flow_seam.h"
 #include "play/play_scene.h"
-#include "play/play_seams.h"
+#include "play/shot.h"
 #include "project/stage_data.h"
 
 namespace {
@@ -21,10 +21,6 @@ bool OnScreenContactsOnly() { return g_Stage.Field(kOnScreenContactsOnly) != 0; 
 
 // Invincible state 2 of a definition: shots pass through the object.
 constexpr std::uint8_t kShotsPassThrough = 2;
-
-bool Overlap(const cSubBox& a, const cSubBox& b) {
-  return a.m_X1 <= b.m_X2 && b.m_X1 <= a.m_X2 && a.m_Y1 <= b.m_Y2 && b.m_Y1 <= a.m_Y2;
-}
 
 bool MayTouch(const cCharaBase& c, bool onScreenOnly) {
   return (!onScreenOnly || c.m_OnScreen != 0) && c.m_Def.m_BlockChara == 0 && c.m_Present != 0 && c.m_Dead == 0;
@@ -73,7 +69,7 @@ std::int32_t TouchBetweenGroups(cPlayScene& scene) {
         if (!MayTouch(a, onScreenOnly)) continue;
         for (GroupWalk walkB(groups[j]); !walkB.Done(); walkB.Next()) {
           cCharaBase& b = *walkB.Current();
-          if (!Overlap(a.m_BodyBox, b.m_BodyBox) || !MayTouch(b, onScreenOnly)) continue;
+          if (!BoxesOverlap(a.m_BodyBox, b.m_BodyBox) || !MayTouch(b, onScreenOnly)) continue;
           if (const std::int32_t code = Touch(a, b); code != 0) return code;
           // Only a touch changes a: it may have died, or a death's flows may have removed it.
           if (!walkA.CurrentLive() || !MayTouch(a, onScreenOnly)) break;

@@ -7,17 +7,6 @@
 #include "play/scroll_axis.h"
 #include "play/steering.h"
 
-namespace {
-
-// The auto-scroll's speed on an axis, 0 while it is held at a limit (or without a scene).
-double CountingScrollSpeed(bool horizontal) {
-  if (g_PlayScene == nullptr) return 0.0;
-  const ScrollAxis& axis = horizontal ? g_PlayScene->m_ScrollX : g_PlayScene->m_ScrollY;
-  return axis.Counts() ? axis.m_AutoSpeed : 0.0;
-}
-
-}  // namespace
-
 void cCharaBase::ResetOwnMotion(bool withScroll) {
   // The velocity is what the commands of this step give, on top of the scroll carried along.
   m_Vx = withScroll ? CountingScrollSpeed(true) : 0.0;

@@ -37,6 +37,16 @@ bool IsListed(const cItem& item) {
 
 }  // namespace
 
+std::int32_t ApplyPaletteItem(std::int8_t source, std::int16_t index, cHero& hero) {
+  const cItemDef* def = GetItemPaletteEntry(source, index);
+  if (def == nullptr) return 0;
+  // The stand-in lives only for this application, so it is set up present (an item set up to lie on
+  // the stage would wait for the presence pass, which never sees a stand-in, and would give nothing).
+  cItem standIn;
+  standIn.Setup(0, *def, 1);
+  return ApplyItem(standIn, hero);
+}
+
 std::int32_t ApplyItem(cItem& item, cHero& hero) {
   const cItemDef& def = item.m_Def;
   if (def.m_ChipIndex == 0 || def.m_Obtainability == kItemNotTakable || item.m_Present == 0) return 0;
@@ -76,13 +86,8 @@ std::int32_t ApplyCellItem(cHero& hero) {
   bool applied = false;
   if (cell != nullptr && hero.m_CellItemSteps == 0 && IsSolidFor(*cell, hero.m_Group) != kSolidNone &&
       cell->m_ItemSource != 0) {
-    if (const cItemDef* def = GetItemPaletteEntry(cell->m_ItemSource, cell->m_ItemIndex); def != nullptr) {
-      // The cell stands for the item: the stand-in is there as long as the cell is, so it is set up
-      // present (an item set up to lie on the stage would wait for the presence pass, which never
-      // sees a stand-in, and the cell would give nothing).
-      cItem standIn;
-      standIn.Setup(0, *def, 1);
-      const std::int32_t code = ApplyItem(standIn, FirstHero(hero));
+    if (GetItemPaletteEntry(cell->m_ItemSource, cell->m_ItemIndex) != nullptr) {
+      const std::int32_t code = ApplyPaletteItem(cell->m_ItemSource, cell->m_ItemIndex, FirstHero(hero));
       if (code != 0) return code;
       applied = true;
       hero.m_CellItemSteps = OneSecondOfSteps();

@@ -13,6 +13,9 @@ class cItem;
 // that is not present; otherwise the pop-up (when the item asks for it), its sound and the stop code
 // of its command list.
 std::int32_t ApplyItem(cItem& item, cHero& hero);
+// The item palette entry that source and index name (GetItemPaletteEntry), applied to hero through
+// a stand-in item; 0 as well when they name none.
+std::int32_t ApplyPaletteItem(std::int8_t source, std::int16_t index, cHero& hero);
 // Every present, lying, takable item that hero's pick-up box touches, in list order; the first
 // non-zero code ends the walk. An item taken once goes away; one taken any number of times applies
 // once per touch.

@@ -21,6 +21,7 @@
 #include "play/map_cells.h"
 #include "play/play_scene.h"
 #include "play/play_seams.h"
+#include "play/shot.h"
 #include "play/stage_draw.h"
 #include "project/replay.h"
 #include "project/save_data.h"
@@ -136,6 +137,10 @@ void cPlayScene::UpdateObjectPresence() {
     } else {
       item.m_Present = item.m_OnScreen = 0;
     }
+  }
+  for (cShot& shot : m_ShotList) {
+    shot.m_Present = 1;
+    shot.m_OnScreen = shot.IsOnScreen() ? 1 : 0;
   }
 }
 

@@ -13,6 +13,7 @@
 #include "play/chip_sheets.h"
 #include "play/hero.h"
 #include "play/play_trace.h"
+#include "play/shot.h"
 #include "play/stage_bitmaps.h"
 #include "play/stage_draw.h"
 #include "play/stage_draw_objects.h"
@@ -99,7 +100,8 @@ bool OurDrawers() { return g_ObjectDrawers[kDrawHero] == DrawHeroGroup; }
 
 }  // namespace
 
-cPlayScene::cPlayScene() : m_GroupCharas(kObjectGroups), m_RankPositions(kRankTables, -1), m_RankValues(kRankTables, 0) {
+cPlayScene::cPlayScene()
+    : m_GroupCharas(kObjectGroups), m_GroupShots(kObjectGroups), m_RankPositions(kRankTables, -1), m_RankValues(kRankTables, 0) {
   SetHandlers({static_cast<Handler>(&cPlayScene::OnReady), static_cast<Handler>(&cPlayScene::OnPlay),
                static_cast<Handler>(&cPlayScene::OnPauseMenu), static_cast<Handler>(&cPlayScene::OnStageResult),
                static_cast<Handler>(&cPlayScene::OnRetryMenu), static_cast<Handler>(&cPlayScene::OnGameOver)});
@@ -111,6 +113,7 @@ cPlayScene::cPlayScene() : m_GroupCharas(kObjectGroups), m_RankPositions(kRankTa
 cPlayScene::~cPlayScene() {
   if (g_PlayScene == this) {
     // The objects go while the scene they are listed in still exists.
+    ClearShots();
     g_CharaList.Clear();
     g_ItemList.Clear();
     g_Heroes.clear();
@@ -132,7 +135,7 @@ cPlayScene::~cPlayScene() {
   }
 }
 
-void cPlayScene::InstallDrawers() { g_ObjectDrawers = {DrawHeroGroup, DrawItemGroup, DrawCharaGroup, nullptr}; }
+void cPlayScene::InstallDrawers() { g_ObjectDrawers = {DrawHeroGroup, DrawItemGroup, DrawCharaGroup, DrawShotGroup}; }
 
 cCharaBase* cPlayScene::Hero(std::int32_t n) const {
   if (n < 0 || n >= m_Heroes.Size()) return nullptr;

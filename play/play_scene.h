@@ -23,6 +23,7 @@ class cCharaBase;
 class cChara;
 class cHero;
 class cSaveData;
+class cShot;
 struct cFlowRunner;
 struct cCommandInstance;
 struct DDSURFACEDATA;
@@ -118,6 +119,9 @@ class cPlayScene : public cScene {
   ScrollAxis m_ScrollY;
   // The heroes and characters by their group 0..7.
   CheckedVector<cObjectList<cCharaBase*>> m_GroupCharas;
+  // The shots and sword swings (play/shot.h) in firing order, and by their group 0..7.
+  std::list<cShot> m_ShotList;
+  CheckedVector<cObjectList<cShot*>> m_GroupShots;
   // The heroes in player order, as the stage set-up made them; the objects themselves live in the
   // hero container, which is never resized while they are listed here.
   CheckedVector<cCharaBase*> m_Heroes;

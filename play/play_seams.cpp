@@ -8,13 +8,6 @@
 #include "shell/scene_manager.h"
 #include "shell/startup.h"
 
-// There are no shots yet: no command fires one, so the shot list is always empty and nothing needs
-// emptying or moving.
-void ClearShots() {}
-void StepShots(std::int32_t) {}
-std::int32_t ShotsAgainstCharas() { return 0; }
-void ShotsAgainstShots() {}
-
 // Hit effects are drawn by the screen-effect instances, which come with the effects of the event
 // scripts; until then a hit shows no effect (the damage, knock-back and triggers still happen).
 void StartHitEffect(std::int16_t, const cSubBox&, const cSubBox&, std::int32_t) {}

@@ -27,6 +27,11 @@ constexpr StageBoxSet kHeroBoxes{{35, 36, 47}, {37, 38, 48}, {39, 40, 49}, {41, 
 constexpr StageBoxSet kCharaBoxes{{59, 60, 69}, {61, 62, 70}, {63, 64, 71}, {65, 66, 72}, {67, 68, -1}, {79, 80, -1}};
 constexpr StageBoxFields kHeroPickupBox{45, 46, -1};
 constexpr StageBoxFields kItemBox{73, 74, -1};
+// Shots of heroes and of the other characters: their size, and the box they hit characters with.
+constexpr StageBoxFields kHeroShotSize{75, 76, -1};
+constexpr StageBoxFields kHeroShotHitRange{77, 78, -1};
+constexpr StageBoxFields kCharaShotSize{79, 80, -1};
+constexpr StageBoxFields kCharaShotHitRange{81, 82, -1};
 // The hero's box overlays: display mode and colour number of the hit box, the body box, the box
 // shots hit and the pick-up box.
 constexpr std::int32_t kOverlayModeHit = 51;

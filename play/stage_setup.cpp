@@ -26,6 +26,7 @@
 #include "play/play_scene.h"
 #include "play/contacts.h"
 #include "play/play_seams.h"
+#include "play/shot.h"
 #include "play/stage_draw.h"
 #include "play/stage_draw_objects.h"
 #include "project/replay.h"

@@ -8,6 +8,7 @@
 #include "play/hero.h"
 #include "play/item.h"
 #include "play/play_scene.h"
+#include "play/shot.h"
 #include "project/save_data.h"
 
 namespace {
@@ -80,6 +81,21 @@ void AddHero(cDigest& d, const cHero& h) {
   for (std::int32_t v : h.m_TakenItems) d.AddI32(v);
 }
 
+// A shot's own motion, its counters and what its movement kind wrote into its parameters.
+void AddShotState(cDigest& d, const cShot& s) {
+  AddObject(d, s);
+  for (std::int32_t v : {s.m_OwnerId, s.m_RealShot, s.m_RangeStepsLeft, s.m_LifeStepsLeft, s.m_StepCounter,
+                         s.m_SwordPart, s.m_Accelerating, s.m_ChangeStep, s.m_EndStep, s.m_MoveDone,
+                         s.m_Target != nullptr ? s.m_Target->m_Id : -1, std::int32_t{s.m_Params.m_MoveKind}})
+    d.AddI32(v);
+  for (std::int16_t v : s.m_Params.m_MoveParams) d.AddI32(v);
+  for (double v : {s.m_Acceleration, s.m_Speed, s.m_OwnVx, s.m_OwnVy, s.m_WavePhase, s.m_WaveSine, s.m_WaveCosine,
+                   s.m_ShotBox.m_X1, s.m_ShotBox.m_Y1, s.m_ShotBox.m_X2, s.m_ShotBox.m_Y2})
+    d.AddDouble(v);
+  d.AddU32(static_cast<std::uint32_t>(s.m_HitList.size()));
+  for (std::int32_t id : s.m_HitList) d.AddI32(id);
+}
+
 void AddScene(cDigest& d, std::int32_t scene, const cPlayScene* play) {
   d.AddI32(scene);
   d.AddI32(g_SaveData.m_Score);
@@ -132,6 +148,8 @@ StateDigest ComputeStateDigest(std::int32_t scene) {
       ++items;
     }
     areas[kDigestItems].AddU32(items);
+    for (const cShot& s : play->m_ShotList) AddShotState(areas[kDigestShots], s);
+    areas[kDigestShots].AddU32(static_cast<std::uint32_t>(play->m_ShotList.size()));
   }
   StateDigest out;
   for (int a = 0; a < kDigestAreaCount; ++a) out.m_Areas[static_cast<std::size_t>(a)] = areas[static_cast<std::size_t>(a)].Value();

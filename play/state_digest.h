@@ -41,10 +41,11 @@ enum DigestArea : int {
   kDigestHeroes,   // every hero, in player order
   kDigestCharas,   // every character, in list order
   kDigestItems,    // every item, in list order
+  kDigestShots,    // every shot and sword swing, in list order
   kDigestAreaCount,
 };
 inline constexpr std::array<const char*, kDigestAreaCount> kDigestAreaNames = {"scene",  "random", "cameras",
-                                                                               "heroes", "charas", "items"};
+                                                                               "heroes", "charas", "items", "shots"};
 
 struct StateDigest {
   std::uint64_t m_Total = 0;

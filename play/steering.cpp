@@ -92,6 +92,12 @@ bool SnapsOnArrival(const cCommandInstance& instance) {
 
 bool MoveWithScroll() { return g_System.m_LegacyScrollSync != 0; }
 
+double CountingScrollSpeed(bool horizontal) {
+  if (g_PlayScene == nullptr) return 0.0;
+  const ScrollAxis& axis = horizontal ? g_PlayScene->m_ScrollX : g_PlayScene->m_ScrollY;
+  return axis.Counts() ? axis.m_AutoSpeed : 0.0;
+}
+
 std::int32_t MoveTowardPoint(double& vx, double& vy, std::uint8_t& direction, const cGameObj* mover, double fromX,
                              double fromY, double toX, double toY, double speed, std::int32_t variant,
                              std::int32_t noFlee, std::int32_t arrivalTest) {

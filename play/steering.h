@@ -15,6 +15,8 @@ constexpr std::uint8_t kSteerRight = 2;
 // The project switch under which moves and the flow step carry objects along with the auto-scroll
 // (projects older than format 214).
 bool MoveWithScroll();
+// The auto-scroll's speed on an axis, 0 while it is held at a limit (or without a scene).
+double CountingScrollSpeed(bool horizontal);
 
 // The velocity (vx, vy) from (fromX, fromY) toward (toX, toY) at speed; a negative speed flees
 // (unless noFlee) and never arrives. variant picks the scroll correction of the command. 1 on arrival

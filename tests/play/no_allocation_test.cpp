@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "play/collision.h"
+#include "play/shot.h"
 #include "tests/play/play_fixture.h"
 #include "tests/support/alloc/allocation_count.h"
 
@@ -63,6 +64,44 @@ TEST_F(NoAllocationTest, MapCellCollisionAllocatesNothing) {
   }
   EXPECT_EQ(watch.Stop(), 0);
   EXPECT_TRUE(landed) << "it came to stand on the floor";
+}
+
+// A step of live shots of every movement kind that needs no hero (straight, wave, fall, homing on a
+// group without characters), flying through and into cells, tested against each other.
+TEST_F(NoAllocationTest, AStepOfLiveShotsAllocatesNothing) {
+  for (std::int32_t tx = 15; tx < 30; ++tx) SolidCell(tx, 25);
+  cTestChara owner;
+  Place(owner, 600, 500);
+  const std::uint8_t kinds[] = {0, 8, 9, 5};
+  for (int i = 0; i < 100; ++i) {
+    cEdShot params;
+    params.m_MoveKind = kinds[i % 4];
+    params.m_Speed = 20;
+    params.m_MoveParams[0] = 2;
+    params.m_MoveParams[1] = 4;
+    params.m_BlockPassing = static_cast<std::uint8_t>(i % 2);
+    params.m_Byte70 = 0;
+    params.m_Group = static_cast<std::uint8_t>(i % 8);
+    params.m_Byte108 = static_cast<std::uint8_t>(i % 3 == 0);
+    cShotSpawn spawn;
+    spawn.m_X = 500 + 8 * (i % 20);
+    spawn.m_Y = 400 + 8 * (i / 20);
+    spawn.m_Vx = i % 2 == 0 ? 0.5 : -0.5;
+    spawn.m_Vy = 0.25;
+    cShot shot;
+    shot.Setup(i, owner, 11, params, spawn);
+    AddShot(m_Scene->m_ShotList, shot);
+  }
+  const std::size_t before = m_Scene->m_ShotList.size();
+  cAllocationWatch watch;
+  for (int step = 0; step < 50; ++step) {
+    StepShots(2);
+    ShotsAgainstCharas();
+    ShotsAgainstShots();
+  }
+  EXPECT_EQ(watch.Stop(), 0);
+  EXPECT_GT(m_Scene->m_ShotList.size(), 0u) << "shots were still live";
+  EXPECT_LE(m_Scene->m_ShotList.size(), before);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/services/random.h"
 #include "play/chara.h"
+#include "play/shot.h"
 #include "play/state_digest.h"
 #include "tests/play/play_scene_fixture.h"
 
@@ -97,6 +98,12 @@ TEST_F(StateDigestTest, EachAreaChangesWithTheStateItCovers) {
        kDigestCharas},
       {"item held", [] { g_ItemList.begin()->m_Held = 1; }, kDigestItems},
       {"item gone", [] { g_ItemList.Clear(); }, kDigestItems},
+      {"shot fired", [this] { AddShot(m_Scene->m_ShotList, cShot()); }, kDigestShots},
+      {"shot range", [this] { m_Scene->m_ShotList.back().m_RangeStepsLeft = 4; }, kDigestShots},
+      {"shot own speed", [this] { m_Scene->m_ShotList.back().m_OwnVy = 0.5; }, kDigestShots},
+      {"shot wave amplitude", [this] { m_Scene->m_ShotList.back().m_Params.m_MoveParams[0] = 64; }, kDigestShots},
+      {"shot hit", [this] { m_Scene->m_ShotList.back().m_HitList.push_back(3); }, kDigestShots},
+      {"shot gone", [] { ClearShots(); }, kDigestShots},
   };
   StateDigest before = ComputeStateDigest(kScenePlay);
   EXPECT_EQ(ComputeStateDigest(kScenePlay).m_Total, before.m_Total) << "the same state, the same digest";

@@ -1,0 +1,198 @@
+// The contacts of shots in a logic step: shots of one group against the heroes and characters of the
+// others, and shots of different groups cancelling each other. A shot that goes during a pass is
+// taken out of its group list at once; the walks over the group lists keep what they stand on
+// readable until they move on.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "play/contacts.h"
+#include "play/damage.h"
+#include "play/hero.h"
+#include "play/item_pickup.h"
+#include "play/play_scene.h"
+#include "play/shot.h"
+#include "project/item_def.h"
+
+namespace {
+
+using ShotWalk = cObjectList<cShot*>::cWalk;
+using CharaWalk = cObjectList<cCharaBase*>::cWalk;
+
+// What the shot brings to the object it hits. A sword swing, and a shot standing still, push along
+// their facing.
+cShotStrike StrikeOf(const cShot& shot) {
+  cShotStrike strike;
+  strike.m_Power = ShotPower(shot.m_Params);
+  strike.m_Impact = ShotImpact(shot.m_Params);
+  strike.m_HitEffect = shot.m_Params.m_HitEffect;
+  strike.m_HitEffectScale = static_cast<std::uint8_t>(shot.Scale());
+  strike.m_HasItem = shot.m_Params.m_ItemSource != 0;
+  strike.m_Box = shot.m_ShotBox;
+  if (shot.m_RealShot != 0 && (shot.m_Vx != 0.0 || shot.m_Vy != 0.0)) {
+    strike.m_PushX = shot.m_Vx;
+    strike.m_PushY = shot.m_Vy;
+  } else {
+    strike.m_PushX = shot.Facing();
+    strike.m_PushY = 0.0;
+  }
+  return strike;
+}
+
+bool HasHit(const cShot& shot, std::int32_t id) {
+  return std::find(shot.m_HitList.begin(), shot.m_HitList.end(), id) != shot.m_HitList.end();
+}
+
+// The shot boxes of a group's objects side by side, with their common bounds: a shot that overlaps
+// none of them skips the group without walking it. Only a strike runs flows, which may move, add or
+// remove objects, so the copies stay true until one happens (then all are taken again). The buffers
+// keep their room from step to step.
+class cGroupBoxes {
+ public:
+  void Invalidate() { m_Fresh.fill(false); }
+
+  bool MayOverlap(std::size_t group, const cObjectList<cCharaBase*>& list, const cSubBox& box) {
+    if (!m_Fresh[group]) Take(group, list);
+    const auto& boxes = m_Boxes[group];
+    if (boxes.empty() || !BoxesOverlap(m_Bounds[group], box)) return false;
+    // Sorted by left edge: only boxes starting within the widest width left of the shot can reach it.
+    const double from = box.m_X1 - m_MaxWidth[group];
+    auto it = std::lower_bound(boxes.begin(), boxes.end(), from,
+                               [](const cSubBox& one, double x) { return one.m_X1 < x; });
+    for (; it != boxes.end() && it->m_X1 <= box.m_X2; ++it)
+      if (BoxesOverlap(*it, box)) return true;
+    return false;
+  }
+
+ private:
+  void Take(std::size_t group, const cObjectList<cCharaBase*>& list) {
+    auto& boxes = m_Boxes[group];
+    boxes.clear();
+    m_MaxWidth[group] = 0.0;
+    cSubBox& bounds = m_Bounds[group];
+    for (const cCharaBase* chara : list) {
+      const cSubBox& b = chara->m_ShotBox;
+      if (boxes.empty()) {
+        bounds = b;
+      } else {
+        bounds.m_X1 = std::min(bounds.m_X1, b.m_X1);
+        bounds.m_Y1 = std::min(bounds.m_Y1, b.m_Y1);
+        bounds.m_X2 = std::max(bounds.m_X2, b.m_X2);
+        bounds.m_Y2 = std::max(bounds.m_Y2, b.m_Y2);
+      }
+      boxes.push_back(b);
+      m_MaxWidth[group] = std::max(m_MaxWidth[group], b.m_X2 - b.m_X1);
+    }
+    std::sort(boxes.begin(), boxes.end(), [](const cSubBox& a, const cSubBox& b) { return a.m_X1 < b.m_X1; });
+    m_Fresh[group] = true;
+  }
+
+  std::array<std::vector<cSubBox>, kObjectGroups> m_Boxes;
+  std::array<cSubBox, kObjectGroups> m_Bounds{};
+  std::array<double, kObjectGroups> m_MaxWidth{};
+  std::array<bool, kObjectGroups> m_Fresh{};
+};
+
+cGroupBoxes s_GroupBoxes;
+
+// One shot against every object of one group. remove tells whether the shot must go once they have
+// all been tried; struck whether a strike ran (and with it flows); the result is the first non-zero
+// code.
+std::int32_t ShotAgainstGroup(cShot& shot, const cShotStrike& strike, cObjectList<cCharaBase*>& group, bool& remove,
+                              bool& struckAny) {
+  for (CharaWalk walk(group); !walk.Done(); walk.Next()) {
+    cCharaBase& chara = *walk.Current();
+    // The box test first: it turns away nearly every pair, and the tests are free of side effects.
+    if (!BoxesOverlap(chara.m_ShotBox, shot.m_ShotBox) || !ShotMayStrike(chara, shot.m_OnScreen != 0)) continue;
+    if (HasHit(shot, chara.m_Id)) continue;
+    bool struck = false;
+    struckAny = true;
+    if (const std::int32_t code = ShotStrikesChara(strike, chara, struck); code != 0) return code;
+    if (!struck) continue;
+    // A swing and a piercing shot hit each object once; any other shot goes after its first hit.
+    if (shot.m_RealShot == 0 || ShotPierces(shot.m_Params) != 0)
+      shot.m_HitList.push_back(chara.m_Id);
+    else
+      remove = true;
+    if (strike.m_HasItem && !g_Heroes.empty())
+      if (const std::int32_t code = ApplyPaletteItem(shot.m_Params.m_ItemSource, shot.m_Params.m_ItemIndex, g_Heroes[0]);
+          code != 0)
+        return code;
+  }
+  return 0;
+}
+
+// The hit rectangles of two shots share a dot.
+bool ShotsOverlap(const cShot& a, const cShot& b) {
+  return a.m_X1 <= b.m_X2 && b.m_X1 <= a.m_X2 && a.m_Y1 <= b.m_Y2 && b.m_Y1 <= a.m_Y2;
+}
+
+}  // namespace
+
+std::int32_t ShotsAgainstCharas() {
+  cPlayScene* scene = g_PlayScene;
+  if (scene == nullptr) return 0;
+  auto& shotGroups = scene->m_GroupShots;
+  auto& charaGroups = scene->m_GroupCharas;
+  const std::size_t groups = std::min<std::size_t>({shotGroups.size(), charaGroups.size(), kObjectGroups});
+  s_GroupBoxes.Invalidate();
+  for (std::size_t g = 0; g < groups; ++g) {
+    for (std::size_t k = 0; k < groups; ++k) {
+      if (k == g || shotGroups[g].Empty() || charaGroups[k].Empty()) continue;
+      for (ShotWalk walk(shotGroups[g]); !walk.Done(); walk.Next()) {
+        cShot& shot = *walk.Current();
+        if (!s_GroupBoxes.MayOverlap(k, charaGroups[k], shot.m_ShotBox)) continue;
+        const cShotStrike strike = StrikeOf(shot);
+        bool remove = false;
+        bool struck = false;
+        const std::int32_t code = ShotAgainstGroup(shot, strike, charaGroups[k], remove, struck);
+        if (struck) s_GroupBoxes.Invalidate();
+        if (remove) RemoveShot(shot);
+        if (code != 0) return code;
+      }
+    }
+  }
+  return 0;
+}
+
+void ShotsAgainstShots() {
+  cPlayScene* scene = g_PlayScene;
+  if (scene == nullptr) return;
+  auto& groups = scene->m_GroupShots;
+  // Shots that cancel, by group: a pair of which neither cancels is never tried, so a shot that does
+  // not cancel skips a group that has none (removals during the pass only make the counts high).
+  std::array<std::int32_t, kObjectGroups> cancelling{};
+  const std::size_t count = std::min<std::size_t>(groups.size(), kObjectGroups);
+  for (std::size_t i = 0; i < count; ++i)
+    for (const cShot* shot : groups[i]) cancelling[i] += ShotCancels(shot->m_Params) != 0 ? 1 : 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t j = i + 1; j < count; ++j) {
+      if (groups[i].Empty() || groups[j].Empty()) continue;
+      if (cancelling[i] == 0 && cancelling[j] == 0) continue;
+      for (ShotWalk walkS(groups[i]); !walkS.Done(); walkS.Next()) {
+        cShot& s = *walkS.Current();
+        if (ShotCancels(s.m_Params) == 0 && cancelling[j] == 0) continue;
+        bool sGoes = false;
+        for (ShotWalk walkT(groups[j]); !walkT.Done(); walkT.Next()) {
+          cShot& t = *walkT.Current();
+          const bool sCancels = ShotCancels(s.m_Params) != 0;
+          const bool tCancels = ShotCancels(t.m_Params) != 0;
+          if ((!sCancels && !tCancels) || !ShotsOverlap(s, t)) continue;
+          bool tGoes = false;
+          if (sCancels && tCancels) {
+            const std::int8_t sStrength = ShotCancelStrength(s.m_Params);
+            const std::int8_t tStrength = ShotCancelStrength(t.m_Params);
+            sGoes = sGoes || sStrength <= tStrength;
+            tGoes = tStrength <= sStrength;
+          } else {
+            sGoes = sGoes || sCancels;
+            tGoes = tCancels;
+          }
+          if (tGoes) RemoveShot(t);
+        }
+        if (sGoes) RemoveShot(s);
+      }
+    }
+  }
+}
