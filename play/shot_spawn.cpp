@@ -69,19 +69,13 @@ const std::array<SpawnPattern, 6> PatternSpawnTable{
 
 void SpawnStraightA(std::list<cShot>* list, cCharaBase& shooter, cCommandInstance& instance, cEdShot& shot,
                     cShotSpawn& spawn) {
-  if (Straight(shot, spawn))
-    SpawnStartLayoutA(spawn, shot, shooter);
-  else
-    SpawnStartAngledA(spawn, shot, shooter);
+  (Straight(shot, spawn) ? SpawnStartLayoutA : SpawnStartAngledA)(spawn, shot, shooter);
   SpawnRow(list, shooter, instance, shot, spawn);
 }
 
 void SpawnStraightB(std::list<cShot>* list, cCharaBase& shooter, cCommandInstance& instance, cEdShot& shot,
                     cShotSpawn& spawn) {
-  if (Straight(shot, spawn))
-    SpawnStartLayoutB(spawn, shot, shooter);
-  else
-    SpawnStartAngledB(spawn, shot, shooter);
+  (Straight(shot, spawn) ? SpawnStartLayoutB : SpawnStartAngledB)(spawn, shot, shooter);
   SpawnRow(list, shooter, instance, shot, spawn);
 }
 
