@@ -270,4 +270,32 @@ TEST_F(ShotPatternTest, SummonsPlaceTheirPaletteEntriesByThePattern) {
   EXPECT_EQ(MapCellAt(column, row).m_ChipIndex, 0) << "the next summon toggles it back";
 }
 
+TEST_F(ShotPatternTest, AimingPointsAtTheTargetsDrawnCentre) {
+  cChara& shooter = Chara(100, 200, 0);
+  cShotSpawn spawn{};
+  // Without a target the facing decides.
+  EXPECT_EQ(AimAngleToTarget(116, 216, shooter, Shot(), spawn), 0);
+  shooter.m_Direction = 1;
+  EXPECT_EQ(AimAngleToTarget(116, 216, shooter, Shot(), spawn), 180);
+  struct Case {
+    std::int32_t left, top, angle;
+  };
+  // Targets whose drawn centres lie right of, above, left of and up-right of (116, 216); the angle is
+  // rounded to whole degrees, from 0 to 360.
+  const Case cases[] = {{300, 200, 180}, {100, 0, 90}, {0, 200, 360}, {200, 116, 140}, {150, 200, 180}};
+  for (const Case& c : cases) {
+    cChara& target = Chara(c.left, c.top, 0);
+    shooter.SetTarget(&target);
+    EXPECT_EQ(AimAngleToTarget(116, 216, shooter, Shot(), spawn), c.angle) << c.left << "," << c.top;
+  }
+  // An aimed row A flies at the angle from its start toward the target.
+  cChara& above = Chara(116, 0, 0);  // centre (132, 16): 200 above and 8 left of the shot's centre
+  shooter.SetTarget(&above);
+  Pattern(0, 1, 0, kShotFront);
+  Shot().m_Byte45 = 1;
+  FireShotCommand(m_Scene->m_ShotList, shooter, m_Instance, Shot());
+  ExpectFired({{132, 208, 88, 2}}, "aimed");
+  shooter.SetTarget(nullptr);
+}
+
 }  // namespace

@@ -2,48 +2,26 @@
 // step and every tenth of a second after; a sword command swings once, and a sword type it cannot
 // show swings nothing and is reported once.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 #include <vector>
 
-#include "platform/services/log.h"
 #include "play/shot.h"
 #include "project/database.h"
 #include "project/ed_shot.h"
-#include "tests/script/move_fixture.h"
+#include "tests/script/report_log_fixture.h"
 
 namespace {
 
-using scripttest::MoveTest;
-
-class ShotCommandTest : public MoveTest {
+class ShotCommandTest : public scripttest::ReportLogTest {
  protected:
   void SetUp() override {
-    MoveTest::SetUp();
-    m_Previous = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "shotcmd-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_Folder = pattern;
-    std::filesystem::current_path(m_Folder);
-    ASSERT_EQ(ReportLogOpen("Report_Game.txt"), 1);
+    ReportLogTest::SetUp();
     m_SavedSwords = g_Database.m_SwordTypes;
   }
   void TearDown() override {
     m_Scene->m_ShotList.clear();
     g_Database.m_SwordTypes = m_SavedSwords;
-    std::filesystem::current_path(m_Previous);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Folder, ec);
-    MoveTest::TearDown();
-  }
-
-  std::string ReportLines() const {
-    std::ifstream in(m_Folder / "Report_Game.txt");
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    ReportLogTest::TearDown();
   }
 
   // A command with a shot record: one shot ahead at 2 dots per frame.
@@ -67,8 +45,6 @@ class ShotCommandTest : public MoveTest {
     return steps;
   }
 
-  std::filesystem::path m_Previous;
-  std::filesystem::path m_Folder;
   CheckedVector<cSwordTypeDef> m_SavedSwords;
 };
 
