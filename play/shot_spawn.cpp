@@ -46,6 +46,16 @@ void SpawnRow(std::list<cShot>* list, cCharaBase& shooter, cCommandInstance& ins
   }
 }
 
+// n shots from the start point, the first at angle, each next one gap degrees further.
+void FireFan(std::list<cShot>* list, cCharaBase& shooter, cCommandInstance& instance, cEdShot& shot,
+             cShotSpawn& spawn, std::int32_t n, double angle, double gap) {
+  for (std::int32_t i = 0; i < n; ++i) {
+    SetSpawnVelocity(spawn, angle);
+    Fire(list, shooter, instance, shot, spawn, spawn.m_StartX, spawn.m_StartY);
+    angle += gap;
+  }
+}
+
 bool Straight(const cEdShot& shot, const cShotSpawn& spawn) {
   return spawn.m_AngleOffset == 0 && ShotAims(shot) == 0;
 }
@@ -94,12 +104,8 @@ void SpawnSpread(std::list<cShot>* list, cCharaBase& shooter, cCommandInstance& 
   base += spawn.m_AngleOffset;
   // The fan is centred on the base angle: an even count has no shot along it.
   const double half = n % 2 != 0 ? n / 2 : n / 2 - 0.5;
-  double angle = base - half * gap;
-  for (std::int32_t i = 0; i < n; ++i) {
-    SetSpawnVelocity(spawn, angle);
-    Fire(list, shooter, instance, shot, spawn, spawn.m_StartX, spawn.m_StartY);
-    angle += gap;
-  }
+  const double angle = base - half * gap;
+  FireFan(list, shooter, instance, shot, spawn, n, angle, gap);
 }
 
 void SpawnThunder(std::list<cShot>* list, cCharaBase& shooter, cCommandInstance& instance, cEdShot& shot,
@@ -131,13 +137,9 @@ void SpawnExplosion(std::list<cShot>* list, cCharaBase& shooter, cCommandInstanc
   const std::int32_t n = ShotCount(shot);
   if (n <= 0) return;
   SpawnStartCentre(spawn, shot, shooter);
-  double angle = static_cast<double>(ShotBaseAngle(spawn.m_Direction)) + spawn.m_AngleOffset;
+  const double angle = static_cast<double>(ShotBaseAngle(spawn.m_Direction)) + spawn.m_AngleOffset;
   const double gap = 360.0 / n;
-  for (std::int32_t i = 0; i < n; ++i) {
-    SetSpawnVelocity(spawn, angle);
-    Fire(list, shooter, instance, shot, spawn, spawn.m_StartX, spawn.m_StartY);
-    angle += gap;
-  }
+  FireFan(list, shooter, instance, shot, spawn, n, angle, gap);
 }
 
 void SpawnSurround(std::list<cShot>* list, cCharaBase& shooter, cCommandInstance& instance, cEdShot& shot,
