@@ -12,6 +12,7 @@
 #include "script/code.h"
 #include "script/later_commands.h"
 #include "script/move_commands.h"
+#include "script/shot_commands.h"
 #include "script/stage_commands.h"
 
 namespace {

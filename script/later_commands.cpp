@@ -3,12 +3,6 @@
 // behave as they will. Each says which work fills it.
 #include "script/later_commands.h"
 
-// Shots, the sword and the three summons: the shot and summon work (the command's shot record).
-void CmdShot(cCharaBase&, cCommandInstance&) {}
-void CmdSword(cCharaBase&, cCommandInstance&) {}
-void CmdSummonBlock(cCharaBase&, cCommandInstance&) {}
-void CmdSummonChara(cCharaBase&, cCommandInstance&) {}
-void CmdSummonItem(cCharaBase&, cCommandInstance&) {}
 
 // The game wait and messages: the pause work.
 void CmdGameWait(cCharaBase&, cCommandInstance&) {}

@@ -5,11 +5,6 @@
 class cCharaBase;
 struct cCommandInstance;
 
-void CmdShot(cCharaBase& chara, cCommandInstance& instance);
-void CmdSword(cCharaBase& chara, cCommandInstance& instance);
-void CmdSummonBlock(cCharaBase& chara, cCommandInstance& instance);
-void CmdSummonChara(cCharaBase& chara, cCommandInstance& instance);
-void CmdSummonItem(cCharaBase& chara, cCommandInstance& instance);
 void CmdGameWait(cCharaBase& chara, cCommandInstance& instance);
 void CmdMessage(cCharaBase& chara, cCommandInstance& instance);
 void CmdStatusOperation(cCharaBase& chara, cCommandInstance& instance);

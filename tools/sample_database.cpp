@@ -1,5 +1,8 @@
 // The sample's database: one animation set that every character of the sample uses, a few
-// animations, a sparkle effect, the project sounds and the music.
+// animations, a sparkle effect, a sword, the project sounds and the music.
+#include <algorithm>
+#include <iterator>
+
 #include "platform/host/text_codec.h"
 #include "project/database.h"
 #include "tools/sample_parts.h"
@@ -122,6 +125,15 @@ void BuildSampleDatabase(cDatabase& database) {
   database.m_CharaEffects.assign(1, cCharaEffectDef());
   database.m_CharaEffects.At(0).m_Kind = 0;
   database.m_CharaEffects.push_back(flash);
+
+  // The firing stage's sword: one part of 32 x 16 held in front of its owner for 0.2 s.
+  cSwordTypeDef sword;
+  sword.m_Name = SJ("つるぎ");
+  sword.m_LeftFileName = kSwordLeftFile;
+  sword.m_RightFileName = kSwordRightFile;
+  constexpr std::int32_t kPart[10] = {0, 0, 1, 0, 0, 0, 0, 32, 16, 2};
+  std::copy(std::begin(kPart), std::end(kPart), sword.m_Parts.At(0).m_Values);
+  database.m_SwordTypes.push_back(sword);
 
   database.m_Pictures.assign(1, cPictureDef());
   database.m_Pictures.push_back(NamedFile<cPictureDef>("看板", "bmp\\picture\\Sign.bmp"));

@@ -1,15 +1,17 @@
 // What the sample's characters do. The hero walks on the direction keys, runs with the second
 // button held and jumps on the first; walkers walk and turn at walls; the flyer swoops; the lift
-// rides back and forth; the sign-post shows a message when touched. Items give score, a life, or
-// clear the stage.
+// rides back and forth; the sign-post shows a message when touched; on the firing stage a hero shoots
+// and swings a sword while turrets fire their patterns. Items give score, a life, or clear the stage.
 #include <memory>
 
 #include "platform/host/text_codec.h"
 #include "project/command_vocabulary.h"
 #include "project/ed_move.h"
+#include "project/ed_shot.h"
 #include "project/flow.h"
 #include "project/flow_command.h"
 #include "project/key_condition.h"
+#include "tools/sample_chips.h"
 #include "tools/sample_parts.h"
 #include "tools/sample_records.h"
 
@@ -22,10 +24,15 @@ constexpr int kSlotLeft = 1;
 constexpr int kSlotRight = 2;
 constexpr int kSlotButton1 = kFirstButtonSlot;
 constexpr int kSlotButton2 = kFirstButtonSlot + 1;
+// The button lists proper (the first button slot is the list of frames with no button held).
+constexpr int kSlotFirstButton = kFirstButtonSlot + 1;
+constexpr int kSlotSecondButton = kFirstButtonSlot + 2;
 
 // Move directions (MoveDirectionLabels rows).
 constexpr std::uint8_t kDirLeft = 2;
 constexpr std::uint8_t kDirRight = 3;
+constexpr std::uint8_t kDirFront = 0;
+constexpr std::uint8_t kDirDown = 7;
 constexpr std::uint8_t kCircleClockwise = 0;  // the sense of a circle move
 
 // Parameters of the commands used here, by index.
@@ -124,6 +131,47 @@ cFlow KeyFlow(std::initializer_list<int> held, std::uint8_t repeat, std::initial
   return flow;
 }
 
+// A shot record: count objects of pattern (ShotPattern row) with its parameters, in direction, at
+// speed tenths of a dot per frame, living life tenths of a second, each taking 1 HP.
+struct ShotPlan {
+  std::uint8_t pattern;
+  std::int8_t count;
+  std::int16_t p1, p2, p3;
+  std::uint8_t direction;
+  std::int16_t speed;
+  std::int16_t life;
+  std::int16_t picture;
+};
+
+cFlowCommand Fire(const ShotPlan& plan) {
+  cFlowCommand command = Command(kCharaCommandSet, kCharaShot, 0);
+  NewEdShot(command.m_Shot);
+  cEdShot& shot = *command.m_Shot;
+  shot.m_Byte36 = static_cast<std::uint8_t>(plan.count);
+  shot.m_Pattern = plan.pattern;
+  shot.m_PatternParams[0] = plan.p1;
+  shot.m_PatternParams[1] = plan.p2;
+  shot.m_PatternParams[2] = plan.p3;
+  shot.m_Direction = plan.direction;
+  shot.m_Speed = plan.speed;
+  shot.m_LimitedLife = 1;
+  shot.m_Word102 = plan.life;
+  shot.m_Picture = plan.picture;
+  shot.m_Word112 = 1;
+  return command;
+}
+
+// One swing of sword type 1.
+cFlowCommand Swing() {
+  cFlowCommand command = Command(kCharaCommandSet, kCharaSword, 3);
+  NewEdShot(command.m_Shot);
+  command.m_Shot->m_MoveKind = 1;
+  command.m_Shot->m_Word112 = 1;
+  return command;
+}
+
+cFlowCommand Wait(std::int16_t tenths) { return Command(kCharaCommandSet, kCharaWait, tenths); }
+
 void HeroFlows(cCharaDef& def) {
   // Running first: with the second button held the faster flow is the one that starts.
   def.m_Flows.push_back(KeyFlow({kSlotLeft, kSlotButton2}, 1, {HeroMove(kDirLeft, 45)}));
@@ -131,6 +179,34 @@ void HeroFlows(cCharaDef& def) {
   def.m_Flows.push_back(KeyFlow({kSlotLeft}, 1, {HeroMove(kDirLeft, 25)}));
   def.m_Flows.push_back(KeyFlow({kSlotRight}, 1, {HeroMove(kDirRight, 25)}));
   def.m_Flows.push_back(KeyFlow({kSlotButton1}, 1, {Jump(9, kSoundJump)}));
+}
+
+// The firing stage's hero walks on the direction keys, shoots a star ahead on the first button
+// (three a second while it is held) and swings its sword on the second.
+void GunnerFlows(cCharaDef& def) {
+  def.m_Flows.push_back(KeyFlow({kSlotLeft}, 1, {HeroMove(kDirLeft, 25)}));
+  def.m_Flows.push_back(KeyFlow({kSlotRight}, 1, {HeroMove(kDirRight, 25)}));
+  def.m_Flows.push_back(KeyFlow({kSlotFirstButton}, 1, {Fire({0, 1, 0, 1, 0, kDirFront, 60, 10, kShotStar}), Wait(3)}));
+  def.m_Flows.push_back(KeyFlow({kSlotSecondButton}, 1, {Swing(), Wait(3)}));
+}
+
+// A turret fires its pattern toward the hero, each at its own pace so that the patterns take turns.
+void TurretFlows(SampleChara chara, cCharaDef& def) {
+  struct Turret {
+    SampleChara chara;
+    ShotPlan plan;
+    std::int16_t pause;  // tenths of a second between volleys
+  };
+  static const Turret kTurrets[] = {
+      {kCharaTurretStraightA, {0, 3, 1, 1, 0, kDirFront, 30, 30, kShotFireball}, 25},  // 直進A: a row of three
+      {kCharaTurretStraightB, {1, 2, 1, 1, 0, kDirFront, 25, 30, kShotFireball}, 29},  // 直進B: a column of two
+      {kCharaTurretSpread, {2, 3, 20, 1, 0, kDirFront, 25, 30, kShotFireball}, 33},    // 拡散: a fan of three
+      {kCharaTurretThunder, {3, 2, 1, 1, 0, kDirDown, 30, 30, kShotFireball}, 37},     // 落雷 on the hero
+      {kCharaTurretBurst, {4, 8, 0, 1, 0, kDirFront, 20, 30, kShotFireball}, 41},      // 爆発: a ring of eight
+      {kCharaTurretSurround, {5, 6, 5, 1, 0, kDirLeft, 15, 40, kShotFireball}, 45},    // 包囲 the hero
+  };
+  for (const Turret& turret : kTurrets)
+    if (turret.chara == chara) def.m_Flows.push_back(Flow(kTriggerAlways, {Wait(turret.pause), Fire(turret.plan)}));
 }
 
 // Walkers pace the ground and turn at walls and ledges.
@@ -183,6 +259,13 @@ void AddSampleFlows(SampleChara chara, cCharaDef& def) {
     case kCharaCirclerDef: CirclerFlows(def); break;
     case kCharaLiftDef: LiftFlows(def); break;
     case kCharaSignDef: SignFlows(def); break;
+    case kCharaGunnerDef: GunnerFlows(def); break;
+    case kCharaTurretStraightA:
+    case kCharaTurretStraightB:
+    case kCharaTurretSpread:
+    case kCharaTurretThunder:
+    case kCharaTurretBurst:
+    case kCharaTurretSurround: TurretFlows(chara, def); break;
     default: break;
   }
 }

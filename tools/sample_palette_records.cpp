@@ -50,6 +50,13 @@ constexpr CharaRow kCharas[kSampleCharaCount] = {
     {"うごく床", kCharaLift, 1, 10, 0, 0, 1, 1, 1},
     {"かんばん", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
     {"ぐるぐる", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
+    {"ドット（ショット）", kCharaHero, 0, 3, 0, 0, 0, 0, 1},
+    {"ほうだい直進A", kCharaWalker, 1, 1, 1, 100, 0, 0, 0},
+    {"ほうだい直進B", kCharaWalker, 1, 1, 1, 100, 0, 0, 0},
+    {"ほうだい拡散", kCharaWalker, 1, 1, 1, 100, 0, 0, 0},
+    {"ほうだい落雷", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
+    {"ほうだい爆発", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
+    {"ほうだい包囲", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
 };
 
 struct ItemRow {
@@ -107,9 +114,11 @@ cCharaDef SampleCharaDef(SampleChara chara) {
   def.m_Facing = row.facing;
   // Flyers turn to where they go; the lift and the sign-post keep their facing, and walkers turn only
   // by their own flows (at a ledge by their patrol, at a wall by their turn).
-  def.m_FixedFacing = chara == kCharaLiftDef || chara == kCharaSignDef || chara == kCharaWalkerDef ? 1 : 0;
+  // Turrets stand facing the hero.
+  const bool turret = chara >= kCharaTurretStraightA && chara <= kCharaTurretSurround;
+  def.m_FixedFacing = chara == kCharaLiftDef || chara == kCharaSignDef || chara == kCharaWalkerDef || turret ? 1 : 0;
   // The hero is alone in its collision group: every other character can touch it.
-  if (chara == kCharaHeroDef) def.m_SpareByte2 = 0;
+  if (chara == kCharaHeroDef || chara == kCharaGunnerDef) def.m_SpareByte2 = 0;
   AddSampleFlows(chara, def);
   return def;
 }

@@ -33,7 +33,15 @@ enum SampleChara : std::int16_t {
   kCharaLiftDef = 4,
   kCharaSignDef = 5,
   kCharaCirclerDef = 6,
-  kSampleCharaCount = 7,
+  // The firing stage: a hero who shoots and swings a sword, and a turret for each spawn pattern.
+  kCharaGunnerDef = 7,
+  kCharaTurretStraightA = 8,
+  kCharaTurretStraightB = 9,
+  kCharaTurretSpread = 10,
+  kCharaTurretThunder = 11,
+  kCharaTurretBurst = 12,
+  kCharaTurretSurround = 13,
+  kSampleCharaCount = 14,
 };
 
 enum SampleItem : std::int16_t {

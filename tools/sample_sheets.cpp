@@ -139,6 +139,23 @@ cCanvas ShotSheet() {
   return canvas;
 }
 
+// The sword's one part at (0, 0), 32 x 16: the blade pointing right, the hilt behind it.
+cCanvas SwordRight() {
+  cCanvas canvas(32, 16);
+  canvas.FillRect(0, 6, 4, 4, kInkBrown);
+  canvas.FillRect(4, 3, 3, 10, kInkGold);
+  canvas.FillRect(7, 6, 19, 4, kInkGreyLight);
+  canvas.FillTriangle(26, 5, 31, 8, 26, 10, kInkWhite);
+  canvas.Line(7, 7, 25, 7, kInkWhite);
+  return canvas;
+}
+
+cCanvas SwordLeft() {
+  cCanvas canvas(32, 16);
+  canvas.BlitMirrored(SwordRight(), 0, 0, 32, 16, 0, 0);
+  return canvas;
+}
+
 void DrawItemFrame(cCanvas& c, int n, int frame, int x, int y) {
   switch (n) {
     case kItemChipCoin: DrawCoin(c, x + 6, y + 6, 20, frame); break;
@@ -197,6 +214,7 @@ struct SheetFile {
 const SheetFile kSheets[] = {
     {"bmp\\Block.bmp", BlockSheet},   {"bmp\\Character1.bmp", CharacterSheet}, {"bmp\\Shot.bmp", ShotSheet},
     {"bmp\\Item.bmp", ItemSheet},     {"bmp\\Item_Mini.bmp", ItemMiniSheet},   {"bmp\\Mark.bmp", MarkSheet},
+    {kSwordLeftFile, SwordLeft},       {kSwordRightFile, SwordRight},
 };
 
 }  // namespace

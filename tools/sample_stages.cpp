@@ -54,6 +54,10 @@ void Place(cStageData& stage, char c, int x, int y) {
     case 'c': stage.m_PlacedCharas.push_back(PlacedChara(kCharaCirclerDef, x, y)); break;
     case 'M': stage.m_PlacedCharas.push_back(PlacedChara(kCharaLiftDef, x, y)); break;
     case 'I': stage.m_PlacedCharas.push_back(PlacedChara(kCharaSignDef, x, y)); break;
+    case 'P': stage.m_PlacedCharas.push_back(PlacedChara(kCharaGunnerDef, x, y)); break;
+    case '1': case '2': case '3': case '4': case '5': case '6':
+      stage.m_PlacedCharas.push_back(PlacedChara(static_cast<SampleChara>(kCharaTurretStraightA + (c - '1')), x, y));
+      break;
     default: break;
   }
 }
@@ -329,6 +333,26 @@ const std::vector<StagePlan>& Plans() {
            "=====         ================",
            "=====         ================",
            "=====^^^^^^^^^================",
+       }},
+      // Firing: the hero shoots and swings its sword; the turrets fire 直進A, 直進B and 拡散 from the
+      // ground, 落雷, 爆発 and 包囲 from the air.
+      {kStageFiring, 0, "ショット", kMusicStage, "bmp\\back\\Sky.bmp", nullptr,
+       {
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           "            4       ",
+           "                 5  ",
+           "               6    ",
+           "                    ",
+           "  P     1   2   3   ",
+           "####################",
+           "====================",
+           "====================",
+           "====================",
        }},
   };
   return plans;

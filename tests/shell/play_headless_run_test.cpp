@@ -190,4 +190,28 @@ TEST_F(PlayRunTest, TheHeroWalksAndJumpsByItsKeyFlows) {
   ExpectStopOrder(trace);
 }
 
+TEST_F(PlayRunTest, TheHeroShootsATurretDownAndTheTurretsShotsHurtIt) {
+  UseSampleGame();
+  // Play begins about frame 150; the first button is held from then on: a star every 0.3 s.
+  const fs::path input = m_Folder / "input.txt";
+  std::ofstream(input) << "160 Z\n";
+  ASSERT_EQ(Run({"--headless", "--frames", "500", "--input", input.string(), "data\\stg4\\firing.stg4", "--trace",
+                 Trace(), "--trace-state"}),
+            0);
+  const std::vector<std::string> trace = Lines(Trace());
+  const std::vector<StateLine> lines = StateLines(trace);
+  ASSERT_EQ(lines.size(), 500u);
+  // The turret ahead (score 100) falls to the hero's stars; nothing else scores on this stage.
+  unsigned scored = 0;
+  for (const StateLine& l : lines)
+    if (scored == 0 && l.score >= 100) scored = l.frame;
+  EXPECT_GT(scored, 160u) << "the turret falls after the first star is fired";
+  EXPECT_EQ(lines[159].score, 0);
+  // The turrets' volleys reach the hero standing still: its HP goes down.
+  int lowest = lines.front().hp;
+  for (const StateLine& l : lines) lowest = std::min(lowest, l.hp);
+  EXPECT_LT(lowest, lines.front().hp) << "an enemy shot struck the hero";
+  ExpectStopOrder(trace);
+}
+
 }  // namespace

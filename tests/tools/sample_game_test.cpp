@@ -244,9 +244,15 @@ TEST_F(SampleGameTest, BehaviourSurvivesReading) {
   ASSERT_EQ(palette.LoadFile(ProjectPathTable[kPathCommonPalette].c_str()), 1);
 
   const cCharaDef* hero = nullptr;
-  int movers = 0, blockCharas = 0;
+  int movers = 0, blockCharas = 0, shotRecords = 0;
   for (const cCharaDef& chara : palette.m_Charas) {
-    if (chara.m_ChipIndex != 0 && chara.m_Operator == 0) hero = &chara;
+    // The first player's character is the hero of the ordinary stages.
+    if (hero == nullptr && chara.m_ChipIndex != 0 && chara.m_Operator == 0) hero = &chara;
+    // The firing stage's shots and sword keep their shot records.
+    for (const cFlow& flow : chara.m_Flows)
+      for (const cFlowCommand& command : flow.m_Commands)
+        if (command.m_CommandNumber == kCharaShot || command.m_CommandNumber == kCharaSword)
+          shotRecords += command.m_Shot != nullptr ? 1 : -100;
     if (chara.m_Operator == 1 && !chara.m_Flows.empty()) ++movers;
     if (chara.m_BlockChara != 0) ++blockCharas;
   }
@@ -269,6 +275,7 @@ TEST_F(SampleGameTest, BehaviourSurvivesReading) {
   EXPECT_EQ(jumps, 1);
   EXPECT_GE(movers, 3);
   EXPECT_EQ(blockCharas, 1);
+  EXPECT_EQ(shotRecords, 8) << "the hero's shot and sword, the six turrets' volleys";
 
   int clears = 0, statusChanges = 0;
   for (const cItemDef& item : palette.m_Items)
