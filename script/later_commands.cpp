@@ -18,10 +18,6 @@ void CmdMessage(cCharaBase&, cCommandInstance&) {}
 void CmdWarp(cCharaBase&, cCommandInstance&) {}
 void CmdSetTarget(cCharaBase&, cCommandInstance&) {}
 
-// The two status operations: the status-operation work.
-void CmdStatusOperation(cCharaBase&, cCommandInstance&) {}
-void CmdStatusOperation2(cCharaBase&, cCommandInstance&) {}
-
 // Taking an item: the item-command work.
 void CmdGetItem(cCharaBase&, cCommandInstance&) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 // The handlers of the character commands that later work fills in: shots and summons, flow control
-// and stage events, status operations, items, and the presentation commands. Until then each is a
-// documented seam that does nothing (see later_commands.cpp).
+// and stage events, items, and the presentation commands. Until then each is a documented seam that
+// does nothing (see later_commands.cpp).
 class cCharaBase;
 struct cCommandInstance;
 
@@ -16,8 +16,6 @@ void CmdGameWait(cCharaBase& chara, cCommandInstance& instance);
 void CmdMessage(cCharaBase& chara, cCommandInstance& instance);
 void CmdWarp(cCharaBase& chara, cCommandInstance& instance);
 void CmdSetTarget(cCharaBase& chara, cCommandInstance& instance);
-void CmdStatusOperation(cCharaBase& chara, cCommandInstance& instance);
-void CmdStatusOperation2(cCharaBase& chara, cCommandInstance& instance);
 void CmdGetItem(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeGraphic(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeBaseAnimeSet(cCharaBase& chara, cCommandInstance& instance);

@@ -33,7 +33,10 @@ enum SampleChara : std::int16_t {
   kCharaLiftDef = 4,
   kCharaSignDef = 5,
   kCharaCirclerDef = 6,
-  kSampleCharaCount = 7,
+  kCharaTokenDef = 7,      // counts a stage variable up when touched, then vanishes
+  kCharaCodeTokenDef = 8,  // the same by a line of code
+  kCharaDoorDef = 9,       // a block character that vanishes once the count is reached
+  kSampleCharaCount = 10,
 };
 
 enum SampleItem : std::int16_t {

@@ -14,7 +14,8 @@ namespace {
 
 // One letter per map cell: # ground with grass, = ground, B brick, ? question block, S stone,
 // - wooden platform, ^ spikes, F flag top, | pole, w bush, f flower, C castle wall; o coin, L extra
-// life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post.
+// life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post, t switch, k switch
+// by code, D door.
 // Header fields this file sets beyond those the stage header names.
 constexpr auto kTimeLimitOn = static_cast<StageField>(13);
 constexpr auto kTimeLimitSeconds = static_cast<StageField>(14);
@@ -54,6 +55,9 @@ void Place(cStageData& stage, char c, int x, int y) {
     case 'c': stage.m_PlacedCharas.push_back(PlacedChara(kCharaCirclerDef, x, y)); break;
     case 'M': stage.m_PlacedCharas.push_back(PlacedChara(kCharaLiftDef, x, y)); break;
     case 'I': stage.m_PlacedCharas.push_back(PlacedChara(kCharaSignDef, x, y)); break;
+    case 't': stage.m_PlacedCharas.push_back(PlacedChara(kCharaTokenDef, x, y)); break;
+    case 'k': stage.m_PlacedCharas.push_back(PlacedChara(kCharaCodeTokenDef, x, y)); break;
+    case 'D': stage.m_PlacedCharas.push_back(PlacedChara(kCharaDoorDef, x, y)); break;
     default: break;
   }
 }
@@ -329,6 +333,26 @@ const std::vector<StagePlan>& Plans() {
            "=====         ================",
            "=====         ================",
            "=====^^^^^^^^^================",
+       }},
+      // Switches and a door: two switches on the way and a third over the hero's head in front of the
+      // door, which stands in a wall until the switches have counted to three.
+      {kStageSwitch, 0, "スイッチ", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "       kS                     ",
+           "        S                     ",
+           " H t t  D                    S",
+           "##############################",
+           "==============================",
+           "==============================",
+           "==============================",
        }},
   };
   return plans;
