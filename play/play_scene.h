@@ -45,8 +45,8 @@ enum PlaySceneState : std::int32_t {
 constexpr int kObjectOutRules = 3;
 // Ranking tables a stage result may enter.
 constexpr int kRankTables = 5;
-// Stage variables S of the code language.
-constexpr int kStageVarCount = 255;
+// Stage variables S of the code language: S0 .. S255, every index the message codes accept.
+constexpr int kStageVarCount = 256;
 // Bytes of the per-step activation table of the characters.
 constexpr int kActivationBytes = 60;
 // Frames a banner stays.

@@ -9,6 +9,7 @@
 #include "platform/services/log.h"
 #include "play/flow_runner.h"
 #include "project/command_vocabulary.h"
+#include "script/code.h"
 #include "script/later_commands.h"
 #include "script/move_commands.h"
 #include "script/status_operations.h"

@@ -1,5 +1,6 @@
 #pragma once
-// What the condition files share: the variables and the characters a condition names.
+// What the condition files share: the variables and the characters a condition names, and the
+// random range that conditions and the code language draw from.
 #include <cstdint>
 #include <optional>
 
@@ -14,6 +15,10 @@ std::optional<std::int32_t> ReadVariable(const CheckedVector<T>& vars, std::int3
   if (vars.empty()) return std::nullopt;
   return static_cast<std::int32_t>(vars.At(index));
 }
+
+// A number of the game's generator in low .. high, the two in either order; the range is taken in
+// 64 bits, so every pair of 32-bit ends works.
+std::int32_t RandomBetween(std::int32_t low, std::int32_t high);
 
 // Common variable (scope 0) or stage variable (scope 1) at index; nothing for another scope.
 std::optional<std::int32_t> ConditionVariable(std::uint8_t scope, std::int32_t index);

@@ -21,8 +21,8 @@ void CmdSetTarget(cCharaBase&, cCommandInstance&) {}
 // Taking an item: the item-command work.
 void CmdGetItem(cCharaBase&, cCommandInstance&) {}
 
-// Graphics, animations, effects, pictures, the screen colour, the background, sounds, music and
-// code: the presentation work.
+// Graphics, animations, effects, pictures, the screen colour, the background, sounds and music: the
+// presentation work.
 void CmdChangeGraphic(cCharaBase&, cCommandInstance&) {}
 void CmdChangeBaseAnimeSet(cCharaBase&, cCommandInstance&) {}
 void CmdRunAnime(cCharaBase&, cCommandInstance&) {}
@@ -34,4 +34,3 @@ void CmdChangeScreenColour(cCharaBase&, cCommandInstance&) {}
 void CmdChangeBackground(cCharaBase&, cCommandInstance&) {}
 void CmdPlaySE(cCharaBase&, cCommandInstance&) {}
 void CmdPlayBGM(cCharaBase&, cCommandInstance&) {}
-void CmdRunCode(cCharaBase&, cCommandInstance&) {}

@@ -28,4 +28,3 @@ void CmdChangeScreenColour(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeBackground(cCharaBase& chara, cCommandInstance& instance);
 void CmdPlaySE(cCharaBase& chara, cCommandInstance& instance);
 void CmdPlayBGM(cCharaBase& chara, cCommandInstance& instance);
-void CmdRunCode(cCharaBase& chara, cCommandInstance& instance);

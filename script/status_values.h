@@ -48,7 +48,3 @@ StatusValue SystemStatusOperand(std::uint8_t status);
 // the status is the sight of a computer-operated character (which is not offered); reading the
 // stopping value brings the friction it stands for up to date.
 StatusValue StatusOperand(cCharaBase& chara, std::int32_t owner, std::int32_t status, std::int32_t index);
-
-// A random number between low and high, which may come in either order; the range is taken in 64
-// bits, so no pair of bounds overflows it.
-std::int32_t RandomBetween(std::int32_t low, std::int32_t high);

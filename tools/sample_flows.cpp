@@ -19,7 +19,7 @@ namespace {
 // Flow triggers (rows of the trigger labels) and key slots used here.
 constexpr std::uint8_t kTriggerTouchChara = 4;  // "キャラに当たった時"
 constexpr std::uint8_t kTriggerHitSide = 10;    // "自分の左右にブロックが当たった時"
-constexpr std::uint8_t kAtLeast = 2;            // ">=" of a condition
+constexpr std::uint8_t kAtLeast = 2;  // ">=" of a condition
 constexpr int kSlotLeft = 1;
 constexpr int kSlotRight = 2;
 constexpr int kSlotButton1 = kFirstButtonSlot;
@@ -31,20 +31,20 @@ constexpr std::uint8_t kDirRight = 3;
 constexpr std::uint8_t kCircleClockwise = 0;  // the sense of a circle move
 
 // Parameters of the commands used here, by index.
-constexpr int kJumpKind = 0;    // 1: the height follows how long the key is held
-constexpr int kJumpHeight = 2;  // hbl (16 dots)
+constexpr int kJumpKind = 0;       // 1: the height follows how long the key is held
+constexpr int kJumpHeight = 2;     // hbl (16 dots)
 constexpr int kTurnHow = 0;
-constexpr int kClearHow = 0;     // 0: the next stage
-constexpr int kStatusWhat = 0;   // 1: a variable
-constexpr int kStatusScope = 1;  // 1: a stage variable
-constexpr int kStatusIndex = 2;  // the variable
-constexpr int kStatusOwner = 3;  // 2: the system
-constexpr int kStatusRow = 4;    // a system status row below
-constexpr int kStatusOp = 5;     // 1: add
-constexpr int kStatusValue = 7;  // the constant operand
+constexpr int kClearHow = 0;       // 0: the next stage
+constexpr int kStatusWhat = 0;     // 1: a variable
+constexpr int kStatusScope = 1;    // 1: a stage variable
+constexpr int kStatusIndex = 2;    // the variable
+constexpr int kStatusOwner = 3;    // 2: the system
+constexpr int kStatusRow = 4;      // a system status row below
+constexpr int kStatusOp = 5;       // 1: add
+constexpr int kStatusValue = 7;    // the constant operand
 constexpr std::int32_t kSystemScore = 3;
 constexpr std::int32_t kSystemLives = 4;
-constexpr int kStateWhich = 1;  // 0: vanish
+constexpr int kStateWhich = 1;     // 0: vanish
 constexpr int kStateValue = 2;
 // The stage variable the switches count in, and the count that opens the door.
 constexpr std::int32_t kSwitchCounter = 1;
@@ -123,6 +123,14 @@ cFlowCommand CountSwitch() {
   command.m_Params.At(kStatusIndex) = kSwitchCounter;
   command.m_Params.At(kStatusOp) = 1;
   command.m_Params.At(kStatusValue) = 1;
+  return command;
+}
+
+// The same count by a line of code (S1 is the switches' stage variable).
+cFlowCommand CountSwitchByCode() {
+  static_assert(kSwitchCounter == 1);
+  cFlowCommand command = Command(kCharaCommandSet, kCharaCode, 0);
+  command.m_Code = "S1 = S1 + 1";
   return command;
 }
 
@@ -228,57 +236,31 @@ void DoorFlows(cCharaDef& def) {
 void AddSampleFlows(SampleChara chara, cCharaDef& def) {
   def.m_Flows.clear();
   switch (chara) {
-    case kCharaHeroDef:
-      HeroFlows(def);
-      break;
-    case kCharaWalkerDef:
-      WalkerFlows(def);
-      break;
-    case kCharaFlyerDef:
-      FlyerFlows(def);
-      break;
-    case kCharaCirclerDef:
-      CirclerFlows(def);
-      break;
-    case kCharaLiftDef:
-      LiftFlows(def);
-      break;
-    case kCharaSignDef:
-      SignFlows(def);
-      break;
-    case kCharaTokenDef:
-      SwitchFlows(def, CountSwitch());
-      break;
-    case kCharaCodeTokenDef:
-      SwitchFlows(def, CountSwitch());
-      break;
-    case kCharaDoorDef:
-      DoorFlows(def);
-      break;
-    default:
-      break;
+    case kCharaHeroDef: HeroFlows(def); break;
+    case kCharaWalkerDef: WalkerFlows(def); break;
+    case kCharaFlyerDef: FlyerFlows(def); break;
+    case kCharaCirclerDef: CirclerFlows(def); break;
+    case kCharaLiftDef: LiftFlows(def); break;
+    case kCharaSignDef: SignFlows(def); break;
+    case kCharaTokenDef: SwitchFlows(def, CountSwitch()); break;
+    case kCharaCodeTokenDef: SwitchFlows(def, CountSwitchByCode()); break;
+    case kCharaDoorDef: DoorFlows(def); break;
+    default: break;
   }
 }
 
 void AddSampleItemCommands(SampleItem item, cItemDef& def) {
   def.m_Commands.clear();
   switch (item) {
-    case kItemCoin:
-      def.m_Commands.push_back(AddToSystem(kSystemScore, 10));
-      break;
-    case kItemGem:
-      def.m_Commands.push_back(AddToSystem(kSystemScore, 100));
-      break;
-    case kItemLife:
-      def.m_Commands.push_back(AddToSystem(kSystemLives, 1));
-      break;
+    case kItemCoin: def.m_Commands.push_back(AddToSystem(kSystemScore, 10)); break;
+    case kItemGem: def.m_Commands.push_back(AddToSystem(kSystemScore, 100)); break;
+    case kItemLife: def.m_Commands.push_back(AddToSystem(kSystemLives, 1)); break;
     case kItemGoal: {
       cFlowCommand clear = Command(kFlowCommandSet, kFlowStageClear, 1);
       clear.m_Params.At(kClearHow) = 0;
       def.m_Commands.push_back(clear);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
