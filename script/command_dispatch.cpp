@@ -14,6 +14,7 @@
 #include "script/move_commands.h"
 #include "script/shot_commands.h"
 #include "script/stage_commands.h"
+#include "script/status_operations.h"
 
 namespace {
 

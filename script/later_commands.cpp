@@ -8,10 +8,6 @@
 void CmdGameWait(cCharaBase&, cCommandInstance&) {}
 void CmdMessage(cCharaBase&, cCommandInstance&) {}
 
-// The two status operations: the status-operation work.
-void CmdStatusOperation(cCharaBase&, cCommandInstance&) {}
-void CmdStatusOperation2(cCharaBase&, cCommandInstance&) {}
-
 // Taking an item: the item-command work.
 void CmdGetItem(cCharaBase&, cCommandInstance&) {}
 

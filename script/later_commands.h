@@ -1,14 +1,12 @@
 #pragma once
-// The handlers of the character commands that later work fills in: shots and summons, the game wait
-// and messages, status operations, items, and the presentation commands. Until then each is a
-// documented seam that does nothing (see later_commands.cpp).
+// The handlers of the character commands that later work fills in: the game wait and messages,
+// items, and the presentation commands. Until then each is a documented seam that does nothing (see
+// later_commands.cpp).
 class cCharaBase;
 struct cCommandInstance;
 
 void CmdGameWait(cCharaBase& chara, cCommandInstance& instance);
 void CmdMessage(cCharaBase& chara, cCommandInstance& instance);
-void CmdStatusOperation(cCharaBase& chara, cCommandInstance& instance);
-void CmdStatusOperation2(cCharaBase& chara, cCommandInstance& instance);
 void CmdGetItem(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeGraphic(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeBaseAnimeSet(cCharaBase& chara, cCommandInstance& instance);

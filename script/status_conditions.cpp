@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <utility>
 
-#include "platform/services/random.h"
 #include "play/chara_base.h"
 #include "play/play_scene.h"
 #include "project/condition_labels.h"
@@ -13,65 +11,17 @@
 #include "project/stage_data.h"
 #include "script/condition_parts.h"
 #include "script/conditions.h"
+#include "script/status_values.h"
 
 namespace {
 
-using Value = std::optional<std::int32_t>;
-using CharaRead = Value (*)(const cCharaBase& chara, std::int32_t index);
+using Value = StatusValue;
 
-// A character status: the width it is kept in, how to read it (index: the character variable's
-// number) and, for the percent form, the value a percentage is taken of (none: 0).
-struct CharaStatusRow {
-  int bits;
-  CharaRead read;
-  CharaRead percentBase;
-};
-
-constexpr std::uint8_t kStatusSight = 8;
-constexpr std::uint8_t kStatusStopping = 13;
-
-constexpr std::array<CharaStatusRow, kCharaStatusCount> kCharaStatuses = {{
-    {32, [](const cCharaBase& c, std::int32_t i) { return ReadVariable(c.m_Vars, i); }, nullptr},  // キャラ変数
-    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Hp; },
-     [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MaxHp; }},  // HP
-    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Sp; },
-     [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MaxSp; }},                    // SP
-    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MaxHp; }, nullptr},        // 最大HP
-    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MaxSp; }, nullptr},        // 最大SP
-    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_CharaId; }, nullptr},       // キャラID
-    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_Z; }, nullptr},             // Z座標
-    {16, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_MarkNumber; }, nullptr},   // マーク番号
-    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_SightRange; }, nullptr},    // 視界範囲(hbl)
-    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_BodyAttack; }, nullptr},   // 体当たりの威力
-    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_BodyImpact; }, nullptr},    // 体当たりの衝撃
-    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_Defence; }, nullptr},      // 防御力
-    {8, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_ImpactResistance; }, nullptr},  // 衝撃耐性
-    {16, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_Stopping; }, nullptr},     // 止まりやすさ
-    {32, [](const cCharaBase& c, std::int32_t) -> Value { return c.m_Def.m_Score; }, nullptr},        // 獲得スコア
-}};
-
-// The system statuses as stored; what a side makes of "no time limit" and "unlimited lives" is
-// decided by SystemStatus.
-constexpr std::uint8_t kSystemTime = 0;
-constexpr std::uint8_t kSystemLives = 4;
-constexpr std::array<Value (*)(), kSystemStatusCount> kSystemStatuses = {{
-    []() -> Value { return g_PlayScene != nullptr ? Value(g_PlayScene->m_TimeLeft) : std::nullopt; },  // 時間
-    []() -> Value { return g_ScrollSpeedX; },       // 横スクロール速度
-    []() -> Value { return g_ScrollSpeedY; },       // 縦スクロール速度
-    []() -> Value { return g_SaveData.m_Score; },   // スコア
-    []() -> Value { return g_SaveData.m_Lives; },   // 残り人数
-}};
-
-enum class eSide { kLeft, kRight };
-
-Value SystemStatus(std::uint8_t status, eSide side) {
-  if (status >= kSystemStatuses.size()) return std::nullopt;
-  Value value = kSystemStatuses[status]();
-  if (!value) return value;
-  // The time of a stage without a limit counts 0 as an operand, but is compared as it stands.
-  if (status == kSystemTime && side == eSide::kRight && g_PlayScene->m_NoTimeLimit != 0) return 0;
-  // Unlimited lives are no number: 0 as an operand, and a test of them fails.
-  if (status == kSystemLives && *value == kUnlimitedLives) return side == eSide::kRight ? Value(0) : std::nullopt;
+// The system status on the left of a comparison: the time is compared as it stands, even without a
+// limit; unlimited lives are no number, and a test of them fails.
+Value LeftSystemStatus(std::uint8_t status) {
+  const Value value = ReadSystemStatus(status);
+  if (value && status == kSystemStatusLives && *value == kUnlimitedLives) return std::nullopt;
   return value;
 }
 
@@ -85,22 +35,11 @@ std::int32_t ClampToRange(std::int32_t value, const StatusRange& range) {
   return std::clamp(value, range.low, range.high);
 }
 
-Value RightStatus(const cConditionDef& c, cCharaBase& chara) {
-  if (c.m_RightSubject == kSubjectSystem) return SystemStatus(c.m_RightItem, eSide::kRight);
-  cCharaBase* owner = ConditionCharacter(chara, c.m_RightSubject);
-  if (owner == nullptr || c.m_RightItem >= kCharaStatuses.size()) return std::nullopt;
-  // A computer-operated character's sight is not offered as an operand.
-  if (c.m_RightItem == kStatusSight && owner->m_Operator == 1) return std::nullopt;
-  // Reading the stopping value brings the friction it stands for up to date.
-  if (c.m_RightItem == kStatusStopping) owner->m_Friction = PercentPerStep(owner->m_Def.m_Stopping);
-  return kCharaStatuses[c.m_RightItem].read(*owner, c.m_RightNumber);
-}
-
 Value RightOperand(const cConditionDef& c, cCharaBase& chara) {
   switch (c.m_RightKind) {
     case kRightConstant: return c.m_Value;
     case kRightRandom: return RandomBetween(c.m_RandomLow, c.m_RandomHigh);
-    case kRightStatus: return RightStatus(c, chara);
+    case kRightStatus: return StatusOperand(chara, c.m_RightSubject, c.m_RightItem, c.m_RightNumber);
     case kRightVariable: return ConditionVariable(c.m_RightVarScope, c.m_RightNumber);
     default: return std::nullopt;
   }
@@ -108,8 +47,8 @@ Value RightOperand(const cConditionDef& c, cCharaBase& chara) {
 
 std::int32_t CompareCharaStatus(const cConditionDef& c, cCharaBase& chara, std::int32_t right) {
   const cCharaBase* owner = ConditionCharacter(chara, c.m_Subject);
-  if (owner == nullptr || c.m_Item >= kCharaStatuses.size()) return 0;
-  const CharaStatusRow& row = kCharaStatuses[c.m_Item];
+  if (owner == nullptr || c.m_Item >= CharaStatusReaders.size()) return 0;
+  const CharaStatusReader& row = CharaStatusReaders[c.m_Item];
   const Value left = row.read(*owner, c.m_Number);
   if (!left) return 0;
   if (c.m_Percent != 0) {
@@ -120,7 +59,7 @@ std::int32_t CompareCharaStatus(const cConditionDef& c, cCharaBase& chara, std::
 }
 
 std::int32_t CompareSystemStatus(const cConditionDef& c, std::int32_t right) {
-  const Value left = SystemStatus(c.m_Item, eSide::kLeft);
+  const Value left = LeftSystemStatus(c.m_Item);
   if (!left) return 0;
   if (c.m_Percent != 0) right = ClampToRange(PercentOfRounded(0, right), SystemStatusRanges[c.m_Item]);
   return CompareByOp(*left, right, c.m_Operator);
@@ -150,12 +89,6 @@ constexpr std::array<bool (*)(const cCharaBase&), 4> kStates = {{
 constexpr std::uint8_t kStateOnScreen = 3;
 
 }  // namespace
-
-std::int32_t RandomBetween(std::int32_t low, std::int32_t high) {
-  if (high < low) std::swap(low, high);
-  const std::int64_t size = std::int64_t{high} - low + 1;
-  return static_cast<std::int32_t>(GameRand() % size + low);
-}
 
 std::int32_t EvalStatusCondition(cConditionDef& c, cCharaBase& chara) {
   const Value right = RightOperand(c, chara);

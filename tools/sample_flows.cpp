@@ -6,6 +6,7 @@
 
 #include "platform/host/text_codec.h"
 #include "project/command_vocabulary.h"
+#include "project/condition.h"
 #include "project/ed_move.h"
 #include "project/ed_shot.h"
 #include "project/flow.h"
@@ -20,6 +21,7 @@ namespace {
 // Flow triggers (rows of the trigger labels) and key slots used here.
 constexpr std::uint8_t kTriggerTouchChara = 4;  // "キャラに当たった時"
 constexpr std::uint8_t kTriggerHitSide = 10;    // "自分の左右にブロックが当たった時"
+constexpr std::uint8_t kAtLeast = 2;  // ">=" of a condition
 constexpr int kSlotLeft = 1;
 constexpr int kSlotRight = 2;
 constexpr int kSlotButton1 = kFirstButtonSlot;
@@ -40,12 +42,21 @@ constexpr int kJumpKind = 0;       // 1: the height follows how long the key is 
 constexpr int kJumpHeight = 2;     // hbl (16 dots)
 constexpr int kTurnHow = 0;
 constexpr int kClearHow = 0;       // 0: the next stage
+constexpr int kStatusWhat = 0;     // 1: a variable
+constexpr int kStatusScope = 1;    // 1: a stage variable
+constexpr int kStatusIndex = 2;    // the variable
 constexpr int kStatusOwner = 3;    // 2: the system
 constexpr int kStatusRow = 4;      // a system status row below
 constexpr int kStatusOp = 5;       // 1: add
 constexpr int kStatusValue = 7;    // the constant operand
 constexpr std::int32_t kSystemScore = 3;
 constexpr std::int32_t kSystemLives = 4;
+constexpr int kStateWhich = 1;     // 0: vanish
+constexpr int kStateValue = 2;
+// The stage variable the switches count in, and the count that opens the door.
+constexpr std::int32_t kSwitchCounter = 1;
+constexpr std::int32_t kSwitchesToOpen = 3;
+constexpr std::int32_t kSwitchScore = 10;
 constexpr std::int32_t kTurnAwayFromBlock = 5;
 constexpr int kMessageAnchor = 0;  // 1: above the character
 constexpr int kMessageEnd = 6;     // 2: after a time
@@ -98,13 +109,43 @@ cFlowCommand Turn(std::int32_t how) {
   return command;
 }
 
-// Adds value to a system status of the hero's game (score, lives).
-cFlowCommand AddToSystem(std::int32_t row, std::int32_t value) {
-  cFlowCommand command = Command(kFlowCommandSet, kFlowStatus, 1);
+// Adds value to a system status of the hero's game (score, lives), as a command of an item's list
+// or of a character's flow; in a flow it takes no time, so it applies once.
+cFlowCommand AddToSystem(std::int32_t row, std::int32_t value, std::uint8_t set = kFlowCommandSet) {
+  const bool item = set == kFlowCommandSet;
+  cFlowCommand command = Command(set, item ? std::uint8_t{kFlowStatus} : std::uint8_t{kCharaStatus}, item ? 1 : 0);
   command.m_Params.At(kStatusOwner) = 2;
   command.m_Params.At(kStatusRow) = row;
   command.m_Params.At(kStatusOp) = 1;
   command.m_Params.At(kStatusValue) = value;
+  return command;
+}
+
+// Adds 1 to the switches' stage variable. A status command applies on every logic step of its time:
+// taking none, it applies once.
+cFlowCommand CountSwitch() {
+  cFlowCommand command = Command(kCharaCommandSet, kCharaStatus, 0);
+  command.m_Params.At(kStatusWhat) = 1;
+  command.m_Params.At(kStatusScope) = 1;
+  command.m_Params.At(kStatusIndex) = kSwitchCounter;
+  command.m_Params.At(kStatusOp) = 1;
+  command.m_Params.At(kStatusValue) = 1;
+  return command;
+}
+
+// The same count by a line of code (S1 is the switches' stage variable).
+cFlowCommand CountSwitchByCode() {
+  static_assert(kSwitchCounter == 1);
+  cFlowCommand command = Command(kCharaCommandSet, kCharaCode, 0);
+  command.m_Code = "S1 = S1 + 1";
+  return command;
+}
+
+// The character running it goes from the stage.
+cFlowCommand Vanish() {
+  cFlowCommand command = Command(kCharaCommandSet, kCharaStatus2, 0);
+  command.m_Params.At(kStateWhich) = 0;
+  command.m_Params.At(kStateValue) = 1;
   return command;
 }
 
@@ -248,6 +289,24 @@ void SignFlows(cCharaDef& def) {
   def.m_Flows.push_back(Flow(kTriggerTouchChara, {message}));
 }
 
+// A switch touched by the hero counts once, adds to the score and goes.
+void SwitchFlows(cCharaDef& def, cFlowCommand count) {
+  def.m_Flows.push_back(
+      Flow(kTriggerTouchChara, {count, AddToSystem(kSystemScore, kSwitchScore, kCharaCommandSet), Vanish()}));
+}
+
+// The door stands until the switches have counted up to its number, then goes.
+void DoorFlows(cCharaDef& def) {
+  cFlow open = Flow(kTriggerAlways, {Vanish()});
+  cConditionDef counted;
+  counted.m_Kind = kConditionStageVar;
+  counted.m_Number = kSwitchCounter;
+  counted.m_Operator = kAtLeast;
+  counted.m_Value = kSwitchesToOpen;
+  open.m_Conditions.assign(1, counted);
+  def.m_Flows.push_back(open);
+}
+
 }  // namespace
 
 void AddSampleFlows(SampleChara chara, cCharaDef& def) {
@@ -266,6 +325,9 @@ void AddSampleFlows(SampleChara chara, cCharaDef& def) {
     case kCharaTurretThunder:
     case kCharaTurretBurst:
     case kCharaTurretSurround: TurretFlows(chara, def); break;
+    case kCharaTokenDef: SwitchFlows(def, CountSwitch()); break;
+    case kCharaCodeTokenDef: SwitchFlows(def, CountSwitchByCode()); break;
+    case kCharaDoorDef: DoorFlows(def); break;
     default: break;
   }
 }

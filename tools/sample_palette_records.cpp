@@ -57,6 +57,9 @@ constexpr CharaRow kCharas[kSampleCharaCount] = {
     {"ほうだい落雷", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
     {"ほうだい爆発", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
     {"ほうだい包囲", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
+    {"スイッチ", kCharaSign, 1, 10, 0, 0, 1, 0, 0},
+    {"コードスイッチ", kCharaSign, 1, 10, 0, 0, 1, 0, 0},
+    {"とびら", kCharaLift, 1, 10, 0, 0, 1, 1, 0},
 };
 
 struct ItemRow {
@@ -112,11 +115,11 @@ cCharaDef SampleCharaDef(SampleChara chara) {
   def.m_Flight = row.flight;
   def.m_BlockChara = row.blockChara;
   def.m_Facing = row.facing;
-  // Flyers turn to where they go; the lift and the sign-post keep their facing, and walkers turn only
-  // by their own flows (at a ledge by their patrol, at a wall by their turn).
-  // Turrets stand facing the hero.
-  const bool turret = chara >= kCharaTurretStraightA && chara <= kCharaTurretSurround;
-  def.m_FixedFacing = chara == kCharaLiftDef || chara == kCharaSignDef || chara == kCharaWalkerDef || turret ? 1 : 0;
+  // Flyers and the heroes turn to where they go; the lift, the sign-post, the turrets, the switches
+  // and the door keep their facing, and walkers turn only by their own flows (at a ledge by their
+  // patrol, at a wall by their turn).
+  def.m_FixedFacing =
+      chara == kCharaHeroDef || chara == kCharaGunnerDef || chara == kCharaFlyerDef || chara == kCharaCirclerDef ? 0 : 1;
   // The hero is alone in its collision group: every other character can touch it.
   if (chara == kCharaHeroDef || chara == kCharaGunnerDef) def.m_SpareByte2 = 0;
   AddSampleFlows(chara, def);

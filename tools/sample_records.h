@@ -41,7 +41,10 @@ enum SampleChara : std::int16_t {
   kCharaTurretThunder = 11,
   kCharaTurretBurst = 12,
   kCharaTurretSurround = 13,
-  kSampleCharaCount = 14,
+  kCharaTokenDef = 14,      // counts a stage variable up when touched, then vanishes
+  kCharaCodeTokenDef = 15,  // the same by a line of code
+  kCharaDoorDef = 16,       // a block character that vanishes once the count is reached
+  kSampleCharaCount = 17,
 };
 
 enum SampleItem : std::int16_t {

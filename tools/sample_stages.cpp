@@ -14,7 +14,8 @@ namespace {
 
 // One letter per map cell: # ground with grass, = ground, B brick, ? question block, S stone,
 // - wooden platform, ^ spikes, F flag top, | pole, w bush, f flower, C castle wall; o coin, L extra
-// life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post.
+// life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post, t switch, k switch
+// by code, D door.
 // Header fields this file sets beyond those the stage header names.
 constexpr auto kTimeLimitOn = static_cast<StageField>(13);
 constexpr auto kTimeLimitSeconds = static_cast<StageField>(14);
@@ -58,6 +59,9 @@ void Place(cStageData& stage, char c, int x, int y) {
     case '1': case '2': case '3': case '4': case '5': case '6':
       stage.m_PlacedCharas.push_back(PlacedChara(static_cast<SampleChara>(kCharaTurretStraightA + (c - '1')), x, y));
       break;
+    case 't': stage.m_PlacedCharas.push_back(PlacedChara(kCharaTokenDef, x, y)); break;
+    case 'k': stage.m_PlacedCharas.push_back(PlacedChara(kCharaCodeTokenDef, x, y)); break;
+    case 'D': stage.m_PlacedCharas.push_back(PlacedChara(kCharaDoorDef, x, y)); break;
     default: break;
   }
 }
@@ -353,6 +357,26 @@ const std::vector<StagePlan>& Plans() {
            "====================",
            "====================",
            "====================",
+       }},
+      // Switches and a door: two switches on the way and a third over the hero's head in front of the
+      // door, which stands in a wall until the switches have counted to three.
+      {kStageSwitch, 0, "スイッチ", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "        S                     ",
+           "       kS                     ",
+           "        S                     ",
+           " H t t  D                    S",
+           "##############################",
+           "==============================",
+           "==============================",
+           "==============================",
        }},
   };
   return plans;

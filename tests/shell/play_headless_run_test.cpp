@@ -214,4 +214,38 @@ TEST_F(PlayRunTest, TheHeroShootsATurretDownAndTheTurretsShotsHurtIt) {
   ExpectStopOrder(trace);
 }
 
+// The switch stage: two switches on the way and a third over the last cell before a door that stands
+// in a wall until a stage variable, counted up by the switches' status operations, reaches three.
+TEST_F(PlayRunTest, SwitchesCountAStageVariableThatOpensTheDoor) {
+  UseSampleGame();
+  constexpr double kDoorLeft = (8 + 10) * 32.0;
+  // Right is held from the start of play; jump is the frame of a jump on the way, or 0 for none.
+  auto play = [this](unsigned jump) {
+    const fs::path input = m_Folder / "input.txt";
+    std::ofstream keys(input);
+    keys << "160 RIGHT\n";
+    if (jump != 0) keys << jump << " RIGHT Z\n" << jump + 15 << " RIGHT\n";
+    keys.close();
+    EXPECT_EQ(Run({"--headless", "--frames", "600", "--input", input.string(), "data\\stg4\\switch.stg4", "--trace",
+                   Trace(), "--trace-state"}),
+              0);
+    return StateLines(Lines(Trace()));
+  };
+  // Without the jump the third switch is out of reach: the door holds the hero, who has the score
+  // of two switches.
+  const std::vector<StateLine> held = play(0);
+  ASSERT_EQ(held.size(), 600u);
+  for (const StateLine& l : held) ASSERT_LT(l.x2, kDoorLeft + 1) << "frame " << l.frame;
+  EXPECT_GT(held.back().x2, kDoorLeft - 2) << "pressed against the door";
+  EXPECT_EQ(held.back().score, 20);
+
+  // The jump takes the third switch on the way: the door goes and the hero walks on through.
+  const std::vector<StateLine> through = play(400);
+  ASSERT_EQ(through.size(), 600u);
+  EXPECT_EQ(through[398].score, 20);
+  EXPECT_EQ(through.back().score, 30);
+  EXPECT_GT(through.back().x1, kDoorLeft + 16) << "beyond the door";
+  ExpectStopOrder(Lines(Trace()));
+}
+
 }  // namespace
