@@ -72,12 +72,9 @@ TEST_P(MessageScreenshotTest, FramedAndBareWindowsAndIcons) {
       m_OutputDir / (std::string("message_windows_") + (d3d ? "Direct3D" : "DirectDraw") + ".png");
   ASSERT_TRUE(m_Screen.WriteLastFramePng(png)) << png;
 
-  std::vector<std::uint32_t> pixels;
-  std::int32_t width = 0, height = 0;
-  ASSERT_TRUE(ReadXrgbPng(png, &pixels, &width, &height));
-  ASSERT_EQ(width, 640);
-  ASSERT_EQ(height, 480);
-  auto at = [&](std::int32_t x, std::int32_t y) { return pixels[static_cast<std::size_t>(y) * 640 + x] & 0xFFFFFF; };
+  sFramePng frame;
+  ASSERT_TRUE(ReadFramePng(png, &frame));
+  auto at = [&](std::int32_t x, std::int32_t y) { return frame.At(x, y); };
 
   // The third window was kept on screen: 640 - 98, 480 - 34.
   const std::int32_t places[3][2] = {{32, 64}, {32, 160}, {542, 446}};

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -76,4 +78,18 @@ inline BmpSpec WideIndexedPicture(int width = 100, int height = 2) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) layout.pixels.push_back(static_cast<std::uint32_t>((x + 1 + 100 * y) & 0xFF));
   return layout;
+}
+
+// A 640 x 480 frame read back from a PNG file, for the screenshot tests' checks.
+struct sFramePng {
+  std::vector<std::uint32_t> pixels;
+  // Red, green, blue of (x, y).
+  std::uint32_t At(std::int32_t x, std::int32_t y) const {
+    return pixels[static_cast<std::size_t>(y) * 640 + static_cast<std::size_t>(x)] & 0xFFFFFF;
+  }
+};
+// False when the file cannot be read or is not 640 x 480.
+inline bool ReadFramePng(const std::filesystem::path& file, sFramePng* frame) {
+  std::int32_t width = 0, height = 0;
+  return ReadXrgbPng(file, &frame->pixels, &width, &height) && width == 640 && height == 480;
 }

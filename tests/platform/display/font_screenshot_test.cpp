@@ -68,12 +68,9 @@ TEST_P(FontScreenshotTest, TextWindowsInTheIpaFonts) {
       m_OutputDir / (std::string("font_window_") + (GetParam() ? "Direct3D" : "DirectDraw") + ".png");
   ASSERT_TRUE(m_Screen.WriteLastFramePng(png)) << png;
 
-  std::vector<std::uint32_t> pixels;
-  std::int32_t width = 0, height = 0;
-  ASSERT_TRUE(ReadXrgbPng(png, &pixels, &width, &height));
-  ASSERT_EQ(width, 640);
-  ASSERT_EQ(height, 480);
-  auto at = [&](std::int32_t x, std::int32_t y) { return pixels[static_cast<std::size_t>(y) * 640 + x] & 0xFFFFFF; };
+  sFramePng frame;
+  ASSERT_TRUE(ReadFramePng(png, &frame));
+  auto at = [&](std::int32_t x, std::int32_t y) { return frame.At(x, y); };
   auto inside = [](const PixelRect& r, std::int32_t x, std::int32_t y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
   };
