@@ -21,6 +21,7 @@
 #include "play/map_cells.h"
 #include "play/play_scene.h"
 #include "play/play_seams.h"
+#include "play/stage_clear.h"
 #include "play/stage_draw.h"
 #include "project/replay.h"
 #include "project/save_data.h"

@@ -1,7 +1,7 @@
 // What the sample's characters do. The hero walks on the direction keys, runs with the second
 // button held and jumps on the first; walkers walk and turn at walls; the flyer swoops; the lift
-// rides back and forth; the sign-post shows a message when touched. Items give score, a life, or
-// clear the stage.
+// rides back and forth; the sign-post shows a message when touched, the goal sign clears the stage.
+// Items give score, a life, or clear the stage.
 #include <memory>
 
 #include "platform/host/text_codec.h"
@@ -172,6 +172,13 @@ void SignFlows(cCharaDef& def) {
   def.m_Flows.push_back(Flow(kTriggerTouchChara, {message}));
 }
 
+// Touching the goal sign clears the stage and goes on to the next stage of its chain.
+void GoalFlows(cCharaDef& def) {
+  cFlowCommand clear = Command(kCharaCommandSet, kCharaStageClear, 1);
+  clear.m_Params.At(kClearHow) = 0;
+  def.m_Flows.push_back(Flow(kTriggerTouchChara, {clear}));
+}
+
 }  // namespace
 
 void AddSampleFlows(SampleChara chara, cCharaDef& def) {
@@ -183,6 +190,7 @@ void AddSampleFlows(SampleChara chara, cCharaDef& def) {
     case kCharaCirclerDef: CirclerFlows(def); break;
     case kCharaLiftDef: LiftFlows(def); break;
     case kCharaSignDef: SignFlows(def); break;
+    case kCharaGoalDef: GoalFlows(def); break;
     default: break;
   }
 }

@@ -33,7 +33,8 @@ enum SampleChara : std::int16_t {
   kCharaLiftDef = 4,
   kCharaSignDef = 5,
   kCharaCirclerDef = 6,
-  kSampleCharaCount = 7,
+  kCharaGoalDef = 7,
+  kSampleCharaCount = 8,
 };
 
 enum SampleItem : std::int16_t {

@@ -14,7 +14,7 @@ namespace {
 
 // One letter per map cell: # ground with grass, = ground, B brick, ? question block, S stone,
 // - wooden platform, ^ spikes, F flag top, | pole, w bush, f flower, C castle wall; o coin, L extra
-// life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post.
+// life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post, g goal sign.
 // Header fields this file sets beyond those the stage header names.
 constexpr auto kTimeLimitOn = static_cast<StageField>(13);
 constexpr auto kTimeLimitSeconds = static_cast<StageField>(14);
@@ -54,6 +54,7 @@ void Place(cStageData& stage, char c, int x, int y) {
     case 'c': stage.m_PlacedCharas.push_back(PlacedChara(kCharaCirclerDef, x, y)); break;
     case 'M': stage.m_PlacedCharas.push_back(PlacedChara(kCharaLiftDef, x, y)); break;
     case 'I': stage.m_PlacedCharas.push_back(PlacedChara(kCharaSignDef, x, y)); break;
+    case 'g': stage.m_PlacedCharas.push_back(PlacedChara(kCharaGoalDef, x, y)); break;
     default: break;
   }
 }
@@ -102,7 +103,10 @@ bool WriteStage(const StagePlan& plan) {
   if (plan.front) stage.m_BgLayers.push_back(ImageLayer(plan.front, 0.4));
   // Placed records name the common palette; the stage's own palette keeps its default entries.
   cPaletteBinding binding(LoadContext().stagePalette, stage.View());
-  return stage.SaveFile(plan.path) == 1;
+  // The editing program saves a stage as numbered copies, and the world map, the challenge list
+  // and a chain look only for those; the plain name is what a stage named by hand opens.
+  const std::string copy = std::string(plan.path) + "_000";
+  return stage.SaveFile(plan.path) == 1 && stage.SaveFile(copy.c_str()) == 1;
 }
 
 const std::vector<StagePlan>& Plans() {
@@ -119,7 +123,7 @@ const std::vector<StagePlan>& Plans() {
            "                          ----          ",
            "                                        ",
            "   I            w          e        S   ",
-           " H      e   f    e   w  #####    e SS  L",
+           " H      e   f    e   w  #####    e SSg L",
            "########################M    #######SSS",
            "========================     ##########",
            "========================     ##########",
@@ -137,7 +141,7 @@ const std::vector<StagePlan>& Plans() {
            "                        |     ",
            "                    SS  |     ",
            "                   SSS  |     ",
-           " H    e     e     SSSS  |  G  ",
+           " H    e     e     SSSS  |g G  ",
            "##############################",
            "==============================",
            "==============================",
