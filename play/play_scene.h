@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/services/checked.h"
+#include "play/message_window.h"
 #include "play/object_list.h"
 #include "play/pause.h"
 #include "play/screen_colour.h"
