@@ -10,7 +10,7 @@
 #include "play/dots.h"
 #include "play/chara.h"
 #include "play/flow_seam.h"
-#include "play/message_seam.h"
+#include "play/message_window.h"
 #include "play/play_scene.h"
 #include "play/stage_boxes.h"
 
@@ -211,12 +211,7 @@ bool cHero::IsItemNew(std::int32_t itemId) const {
 void cHero::ForgetTakenItem(std::int32_t itemId) { m_TakenItems.EraseValue(itemId); }
 
 void cHero::ShowItemMessage(std::int32_t graphicKind, std::int32_t chipNumber, std::int32_t graphicPage) {
-  cItemMessageRequest request;
-  request.m_GraphicKind = graphicKind;
-  request.m_ChipNumber = chipNumber;
-  request.m_GraphicPage = graphicPage;
-  request.m_OwnerId = m_Id;
-  OpenItemMessage(request);
+  OpenMessageWindow(ItemIconSettings(graphicKind, chipNumber, graphicPage, m_Id));
 }
 
 void cHero::DrawDarkness(DDSURFACEDATA* surface) const {

@@ -107,9 +107,11 @@ cPlayScene::cPlayScene() : m_GroupCharas(kObjectGroups), m_RankPositions(kRankTa
   g_SaveData.m_Music = 0;
   // One play scene at a time: the newest is the one every part of stage play reads.
   g_PlayScene = this;
+  AttachCloseRoad(*this);
 }
 
 cPlayScene::~cPlayScene() {
+  DetachCloseRoad(*this);
   if (g_PlayScene == this) {
     // The objects go while the scene they are listed in still exists.
     g_CharaList.Clear();

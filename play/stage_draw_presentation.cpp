@@ -1,6 +1,7 @@
 #include "play/stage_draw_presentation.h"
 
 #include "platform/display/blit.h"
+#include "play/message_window.h"
 #include "play/play_scene.h"
 
 std::list<DDSURFACEDATA> g_PictureSurfaces;
@@ -12,7 +13,6 @@ std::list<SurfaceDescriptor> g_MessageDescriptors;
 // its first frame.
 std::int32_t DrawPicture(cPicture&, DDSURFACEDATA*, DDSURFACEDATA*, std::int32_t) { return 1; }
 std::int32_t DrawEffectInstance(cEffectInstance&, DDSURFACEDATA*, std::int32_t) { return 1; }
-std::int32_t cMessageWindow::Draw(DDSURFACEDATA*, std::int32_t) { return 1; }
 
 // No screen effect can run yet: one that is set is ended, and the frame drawn on the virtual back
 // buffer for it goes to the back buffer as it is.

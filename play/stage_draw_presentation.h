@@ -5,10 +5,11 @@
 // g_MessageSurfaces) and the screen effect. The stage drawing draws them once per frame and drops
 // each one that reports its end.
 //
-// The records and their drawing arrive with the commands that make them. Until then no command
-// creates an element and the lists stay empty; the per-element operations below are what the stage
-// drawing asks of an element, defined for records that hold nothing yet: such a record has nothing
-// to show and reports its end, and a screen effect that no player can run is ended at once.
+// The pictures, effect instances and screen effects arrive with the commands that make them. Until
+// then no command creates one and the lists stay empty; the per-element operations below are what the
+// stage drawing asks of an element, defined for records that hold nothing yet: such a record has
+// nothing to show and reports its end, and a screen effect that no player can run is ended at once.
+// The message windows are play/message_window.h.
 #include <cstdint>
 #include <list>
 
@@ -21,13 +22,6 @@ struct cPicture {
 
 // A running effect of the database's effect table, shown at a place of the stage.
 struct cEffectInstance {};
-
-// An open message window.
-class cMessageWindow {
- public:
-  // One frame; 1 once the window has closed.
-  std::int32_t Draw(DDSURFACEDATA* dst, std::int32_t frozen);
-};
 
 extern std::list<DDSURFACEDATA> g_PictureSurfaces;
 extern std::list<SurfaceDescriptor> g_PictureDescriptors;

@@ -47,7 +47,7 @@ TEST_F(StageDrawExtrasTest, PicturesThatEndLeaveWithTheirSurfaceAndDescriptor) {
   EXPECT_TRUE(g_PictureDescriptors.empty());
 
   ASSERT_TRUE(AddSurfaceToList(g_MessageSurfaces, g_MessageDescriptors, 8, 8, 1, 0, 0, 0));
-  m_Scene->m_Messages.emplace_back();
+  m_Scene->m_Messages.emplace_back(TimerWindowSettings(0));
   m_Scene->m_Effects.emplace_back();
   DrawEffectInstances(&g_BackSurface, 0);
   DrawMessageWindows(&g_BackSurface, 0);
