@@ -14,6 +14,8 @@
 #include "platform/services/paths.h"
 #include "platform/services/text.h"
 #include "play/hero.h"
+#include "play/message_window.h"
+#include "play/pause.h"
 #include "play/play_scene.h"
 #include "project/project_paths.h"
 #include "project/replay.h"
@@ -30,6 +32,8 @@
 namespace {
 
 constexpr std::int32_t kSoundExtraLife = 15;
+// Frames the extra-life mark holds the game.
+constexpr std::int32_t kExtraLifeFrames = 30;
 // The stage stores the heroes' status into the progress record when it is cleared.
 constexpr auto kStoreStatusAtClear = static_cast<StageField>(28);
 // What a world-map entry does after its stage is cleared (AfterClearLabels).
@@ -43,9 +47,16 @@ std::int32_t AddToTotal(std::int32_t total, std::int32_t value) {
                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
-// The extra-life message over the frozen stage until its time is up; false when the program was
+// The extra-life mark rising over hero 0 while the game stands still; false when the program was
 // asked to close meanwhile.
-bool ShowExtraLifeMessage(cPlayScene&) { return true; }
+bool ShowExtraLifeMessage(cPlayScene& scene) {
+  const cHero* hero = scene.Hero0();
+  cMessageWindow& window = scene.m_Messages.emplace_back(ExtraLifeSettings(hero != nullptr ? hero->m_Id : 0));
+  InitPauseRequest(scene.m_PauseRequest, kPauseExtraLife, 0, kExtraLifeFrames, 0);
+  RunPause(scene, true);
+  RemoveMessageWindow(scene.m_Messages, window);
+  return scene.m_CloseRequested.load() == 0;
+}
 
 // Extra lives for every score step the total passed with this stage. There are never more lives to
 // give than a player can hold, however small the step.

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "play/stage_clear.h"
+#include "shell/headless.h"
 #include "project/option.h"
 #include "project/world_map.h"
 #include "shell/ranking.h"
@@ -111,28 +112,40 @@ TEST_F(StageClearTest, ExtraLivesForEveryScoreStepTheTotalPasses) {
   struct Case {
     const char* name;
     std::int32_t on, step, oldSum, score, lives;
+    bool close;  // the window was closed while the first mark showed
     std::int32_t livesAfter, sounds;
   };
   const Case cases[] = {
-      {"250 + 160 passes 300 and 400", 1, 100, 250, 160, 3, 5, 2},
-      {"at 99 the lives stay, the sound still comes", 1, 100, 0, 100, 99, 99, 1},
-      {"unlimited lives", 1, 100, 250, 160, kUnlimitedLives, kUnlimitedLives, 0},
-      {"the switch off", 0, 100, 250, 160, 3, 3, 0},
-      {"no step", 1, 0, 250, 160, 3, 3, 0},
-      {"a tiny step gives no more than the lives that can exist", 1, 1, 0, 5000000, 0, 99, 99},
+      {"250 + 160 passes 300 and 400", 1, 100, 250, 160, 3, false, 5, 2},
+      {"at 99 the lives stay, the sound still comes", 1, 100, 0, 100, 99, false, 99, 1},
+      {"unlimited lives", 1, 100, 250, 160, kUnlimitedLives, false, kUnlimitedLives, 0},
+      {"the switch off", 0, 100, 250, 160, 3, false, 3, 0},
+      {"no step", 1, 0, 250, 160, 3, false, 3, 0},
+      {"a tiny step gives no more than the lives that can exist", 1, 1, 0, 5000000, 0, false, 99, 99},
+      {"a close stops the tally after that life", 1, 100, 0, 500, 3, true, 4, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     m_Sounds.clear();
+    TakeCloses();
     g_System.m_ExtraLifeByScore = c.on;
     g_System.m_ScorePerExtraLife = c.step;
     g_SaveData.m_SumScore = c.oldSum;
     g_SaveData.m_Score = c.score;
     g_SaveData.m_Lives = c.lives;
+    m_Scene->m_CloseRequested = c.close ? 1 : 0;
+    const std::uint32_t presented = PresentedFrameCount();
     TallyStageResult();
     EXPECT_EQ(g_SaveData.m_Lives, c.livesAfter);
     EXPECT_EQ(Sounds(kSoundExtraLife), c.sounds);
+    EXPECT_TRUE(m_Scene->m_Messages.empty()) << "each mark goes once shown";
+    EXPECT_EQ(TakeCloses(), c.close ? 1 : 0);
+    if (!c.close) {
+      EXPECT_EQ(PresentedFrameCount() - presented, 30u * static_cast<std::uint32_t>(c.sounds))
+          << "each mark holds the game for 30 frames";
+    }
   }
+  m_Scene->m_CloseRequested = 0;
 }
 
 TEST_F(StageClearTest, RankingPlacesAreFoundForTheResultsTheModeAndTheStageBothKeep) {
