@@ -10,13 +10,9 @@ void CmdSummonBlock(cCharaBase&, cCommandInstance&) {}
 void CmdSummonChara(cCharaBase&, cCommandInstance&) {}
 void CmdSummonItem(cCharaBase&, cCommandInstance&) {}
 
-// Flow control, stage clear, the game wait, messages, warps and targets: the flow-control work.
-void CmdFlowControl(cCharaBase&, cCommandInstance&) {}
-void CmdStageClear(cCharaBase&, cCommandInstance&) {}
+// The game wait and messages: the pause work.
 void CmdGameWait(cCharaBase&, cCommandInstance&) {}
 void CmdMessage(cCharaBase&, cCommandInstance&) {}
-void CmdWarp(cCharaBase&, cCommandInstance&) {}
-void CmdSetTarget(cCharaBase&, cCommandInstance&) {}
 
 // The two status operations: the status-operation work.
 void CmdStatusOperation(cCharaBase&, cCommandInstance&) {}
