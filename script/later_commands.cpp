@@ -10,11 +10,9 @@ void CmdSummonBlock(cCharaBase&, cCommandInstance&) {}
 void CmdSummonChara(cCharaBase&, cCommandInstance&) {}
 void CmdSummonItem(cCharaBase&, cCommandInstance&) {}
 
-// Flow control, stage clear, the game wait, messages, warps and targets: the flow-control work.
+// Flow control, stage clear, warps and targets: the flow-control work.
 void CmdFlowControl(cCharaBase&, cCommandInstance&) {}
 void CmdStageClear(cCharaBase&, cCommandInstance&) {}
-void CmdGameWait(cCharaBase&, cCommandInstance&) {}
-void CmdMessage(cCharaBase&, cCommandInstance&) {}
 void CmdWarp(cCharaBase&, cCommandInstance&) {}
 void CmdSetTarget(cCharaBase&, cCommandInstance&) {}
 

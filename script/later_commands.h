@@ -12,8 +12,6 @@ void CmdSummonChara(cCharaBase& chara, cCommandInstance& instance);
 void CmdSummonItem(cCharaBase& chara, cCommandInstance& instance);
 void CmdFlowControl(cCharaBase& chara, cCommandInstance& instance);
 void CmdStageClear(cCharaBase& chara, cCommandInstance& instance);
-void CmdGameWait(cCharaBase& chara, cCommandInstance& instance);
-void CmdMessage(cCharaBase& chara, cCommandInstance& instance);
 void CmdWarp(cCharaBase& chara, cCommandInstance& instance);
 void CmdSetTarget(cCharaBase& chara, cCommandInstance& instance);
 void CmdStatusOperation(cCharaBase& chara, cCommandInstance& instance);
