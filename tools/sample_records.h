@@ -33,7 +33,9 @@ enum SampleChara : std::int16_t {
   kCharaLiftDef = 4,
   kCharaSignDef = 5,
   kCharaCirclerDef = 6,
-  kSampleCharaCount = 7,
+  kCharaElderDef = 7,  // talks when touched, waiting for the key
+  kCharaGuideDef = 8,  // talks, then offers a warp or the goal
+  kSampleCharaCount = 9,
 };
 
 enum SampleItem : std::int16_t {
