@@ -204,6 +204,13 @@ void cHero::BuildHitBoxOverlay() {
 
 void cHero::UpdateScreenRect() { UpdateScreenRectKeepingPixels(*this); }
 
+void RefreshScreenRect(cCharaBase& chara) {
+  if (auto* hero = dynamic_cast<cHero*>(&chara))
+    hero->UpdateScreenRect();
+  else
+    chara.UpdateScreenRect();
+}
+
 bool cHero::IsItemNew(std::int32_t itemId) const {
   return std::find(m_TakenItems.begin(), m_TakenItems.end(), itemId) == m_TakenItems.end();
 }

@@ -108,3 +108,5 @@ extern CheckedVector<cHero> g_Heroes;
 
 // The hero's screen rectangle of any object: the map-cell screen clamps use it for every object.
 void UpdateScreenRectKeepingPixels(cGameObj& obj);
+// The screen rectangle as the object's own class keeps it: a hero's follows the auto-scroll.
+void RefreshScreenRect(cCharaBase& chara);

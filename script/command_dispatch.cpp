@@ -11,6 +11,7 @@
 #include "project/command_vocabulary.h"
 #include "script/later_commands.h"
 #include "script/move_commands.h"
+#include "script/stage_commands.h"
 #include "script/wait_message_commands.h"
 
 namespace {

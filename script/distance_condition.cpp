@@ -52,14 +52,6 @@ bool HeroInCircle(const cCharaBase& chara, const cCharaBase& hero, std::int32_t 
   return r >= 0 && dx * dx + dy * dy <= reach * reach;
 }
 
-// The screen rectangle as the object's own class keeps it: a hero's follows the auto-scroll.
-void RefreshScreenRect(cCharaBase& chara) {
-  if (auto* hero = dynamic_cast<cHero*>(&chara))
-    hero->UpdateScreenRect();
-  else
-    chara.UpdateScreenRect();
-}
-
 }  // namespace
 
 std::int32_t TestDistanceCondition(const cConditionDef& c, cCharaBase& chara) {

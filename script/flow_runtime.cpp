@@ -200,6 +200,9 @@ std::int32_t RunFlowFrame(cFlowRunner& first) {
       if (runner == nullptr || i >= runner->m_Instances.Size()) return 0;
       scene.m_ExecFlow = runner;
     }
+    // The command started its own flow over (the frontier went back behind it): the fresh start
+    // stays as it is, the command counts as not run.
+    if (runner->m_AbortFrame != 0 && runner->m_Frontier < i) return 0;
     cCommandInstance& now = runner->m_Instances[static_cast<std::size_t>(i)];
     if (parallel) {
       if (ended != 0) {

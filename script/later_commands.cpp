@@ -10,11 +10,6 @@ void CmdSummonBlock(cCharaBase&, cCommandInstance&) {}
 void CmdSummonChara(cCharaBase&, cCommandInstance&) {}
 void CmdSummonItem(cCharaBase&, cCommandInstance&) {}
 
-// Flow control, stage clear, warps and targets: the flow-control work.
-void CmdFlowControl(cCharaBase&, cCommandInstance&) {}
-void CmdStageClear(cCharaBase&, cCommandInstance&) {}
-void CmdWarp(cCharaBase&, cCommandInstance&) {}
-void CmdSetTarget(cCharaBase&, cCommandInstance&) {}
 
 // The two status operations: the status-operation work.
 void CmdStatusOperation(cCharaBase&, cCommandInstance&) {}

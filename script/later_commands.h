@@ -1,6 +1,6 @@
 #pragma once
-// The handlers of the character commands that later work fills in: shots and summons, flow control
-// and stage events, status operations, items, and the presentation commands. Until then each is a
+// The handlers of the character commands that later work fills in: shots and summons, the game wait
+// and messages, status operations, items, and the presentation commands. Until then each is a
 // documented seam that does nothing (see later_commands.cpp).
 class cCharaBase;
 struct cCommandInstance;
@@ -10,10 +10,6 @@ void CmdSword(cCharaBase& chara, cCommandInstance& instance);
 void CmdSummonBlock(cCharaBase& chara, cCommandInstance& instance);
 void CmdSummonChara(cCharaBase& chara, cCommandInstance& instance);
 void CmdSummonItem(cCharaBase& chara, cCommandInstance& instance);
-void CmdFlowControl(cCharaBase& chara, cCommandInstance& instance);
-void CmdStageClear(cCharaBase& chara, cCommandInstance& instance);
-void CmdWarp(cCharaBase& chara, cCommandInstance& instance);
-void CmdSetTarget(cCharaBase& chara, cCommandInstance& instance);
 void CmdStatusOperation(cCharaBase& chara, cCommandInstance& instance);
 void CmdStatusOperation2(cCharaBase& chara, cCommandInstance& instance);
 void CmdGetItem(cCharaBase& chara, cCommandInstance& instance);

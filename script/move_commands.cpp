@@ -261,9 +261,13 @@ const cEdMove* MoveOf(const cCommandInstance& instance) {
   return instance.m_Command != nullptr ? instance.m_Command->m_Move.get() : nullptr;
 }
 
+std::int32_t CommandParam(const cFlowCommand& command, std::int32_t i) {
+  if (i < 0 || i >= command.m_Params.Size()) return 0;
+  return command.m_Params.At(i);
+}
+
 std::int32_t CommandParam(const cCommandInstance& instance, std::int32_t i) {
-  if (instance.m_Command == nullptr || i < 0 || i >= instance.m_Command->m_Params.Size()) return 0;
-  return instance.m_Command->m_Params.At(i);
+  return instance.m_Command != nullptr ? CommandParam(*instance.m_Command, i) : 0;
 }
 
 bool HasFixedFacing(const cCharaBase& chara) { return chara.m_Def.m_FixedFacing != 0; }

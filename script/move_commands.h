@@ -8,6 +8,7 @@
 
 class cCharaBase;
 class cEdMove;
+class cFlowCommand;
 struct cCommandInstance;
 
 // Facing requests of the moves.
@@ -37,6 +38,14 @@ constexpr std::int32_t kMaxCircleRadiusHbl = 20;
 // by the facing, input by the running flow's input direction; a character that does not fly has no
 // diagonals of the input direction.
 std::int32_t ResolveDirectionCode(const cCharaBase& chara, std::int32_t code);
+// The unit steps of an absolute direction along x and y (y downward), and whether it is a diagonal;
+// 0, 0 for a code that is no absolute direction.
+struct DirectionSteps {
+  std::int32_t x;
+  std::int32_t y;
+  bool diagonal;
+};
+DirectionSteps StepsOfDirection(std::int32_t code);
 // The input direction (0..8) of the flow being run, 0 outside one.
 std::int32_t ExecInputDirection();
 // The velocity pair and facing request of the instance for a move in a direction. Only flying
@@ -77,7 +86,8 @@ void CmdJump(cCharaBase& chara, cCommandInstance& instance);
 
 // The move record of the instance's command, or null.
 const cEdMove* MoveOf(const cCommandInstance& instance);
-// Integer parameter i of the instance's command; 0 when the command has no such parameter.
+// Integer parameter i of the command (of the instance's command); 0 when it has no such parameter.
+std::int32_t CommandParam(const cFlowCommand& command, std::int32_t i);
 std::int32_t CommandParam(const cCommandInstance& instance, std::int32_t i);
 // The state flag 向き固定 of the character.
 bool HasFixedFacing(const cCharaBase& chara);

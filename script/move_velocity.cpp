@@ -278,3 +278,8 @@ void ApplyMoveVelocity(cCharaBase& chara, double vx, double vy, std::int32_t req
     chara.m_Anime.ChangePattern(Flies(chara) ? 3 : 1, 1);
   }
 }
+
+DirectionSteps StepsOfDirection(std::int32_t code) {
+  const DirectionRow& row = DirectionOf(code);
+  return {row.x, row.y, row.diagonal};
+}
