@@ -253,14 +253,12 @@ void GuideFlows(cCharaDef& def) {
   warp.m_Move->m_TargetMode = 0;
   warp.m_Move->m_Direction = kDirRight;
   warp.m_Move->m_Distance = 6;  // hbl
-  warp.m_Sound = kSoundBlock;
   cFlow up = KeyFlow({kSlotUp}, 0, {CloseWindow(kOfferWindowId), warp, Say("ワープ！", kMessageTimed, 10, 0)});
   up.m_FlowId = kChoiceFlowId;
   def.m_Flows.push_back(up);
 
   cFlowCommand wait = Command(kCharaCommandSet, kCharaGameWait, 0);
   wait.m_Params.At(kWaitTenths) = 10;
-  wait.m_Sound = kSoundCoin;
   cFlowCommand clear = Command(kCharaCommandSet, kCharaStageClear, 0);
   clear.m_Params.At(kClearHow) = 0;
   cFlow down = KeyFlow({kSlotDown}, 0, {CloseWindow(kOfferWindowId), wait, clear});
