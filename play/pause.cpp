@@ -4,12 +4,15 @@
 
 #include "platform/audio/sound_effects.h"
 #include "platform/host/clock.h"
+#include "platform/host/trace.h"
 #include "platform/input/input.h"
+#include "platform/services/format.h"
 #include "platform/services/log.h"
 #include "platform/services/thread.h"
 #include "play/play_scene.h"
 #include "play/stage_draw.h"
 #include "shell/app_state.h"
+#include "shell/headless.h"
 #include "shell/main_window.h"
 #include "shell/scene_manager.h"
 
@@ -60,7 +63,8 @@ class cPauseLoop {
   void Run() {
     for (;;) {
       if (DrainMessages() || MessageShutdownBegun()) return;
-      if (g_AppActive.load() == 0) {
+      // Inactive, or a headless run whose frames are all shown: no frame is drawn or counted.
+      if (g_AppActive.load() == 0 || FrameBudgetSpent()) {
         if (auto msg = GetThreadMessageWithin(kInactiveWaitMs); msg && msg->message == WM_QUIT) return;
         continue;
       }
@@ -138,12 +142,15 @@ std::uint32_t PauseThreadProc(void* arg) {
 
 void RunPause(cPlayScene& scene, bool postStartMessage) {
   if (scene.m_CloseRequested.load() != 0 || MessageShutdownBegun()) return;
+  // Before the thread can present: the trace brackets the frames it draws.
+  Trace(FormatString("pause %d", static_cast<int>(scene.m_PauseRequest.m_PauseKind)));
   if (!thPause.Start(PauseThreadProc, &scene)) {
     ReportLog("thPause : not started");
     return;
   }
   if (postStartMessage) PostThreadMessageWithin(thPause, kPauseStartMessage, kStartMessageTimeoutMs);
   thPause.Wait();
+  Trace("pause end");
 }
 
 void AttachCloseRoad(cPlayScene& scene) {

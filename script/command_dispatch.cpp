@@ -12,6 +12,7 @@
 #include "script/later_commands.h"
 #include "script/move_commands.h"
 #include "script/stage_commands.h"
+#include "script/wait_message_commands.h"
 
 namespace {
 

@@ -10,9 +10,6 @@ void CmdSummonBlock(cCharaBase&, cCommandInstance&) {}
 void CmdSummonChara(cCharaBase&, cCommandInstance&) {}
 void CmdSummonItem(cCharaBase&, cCommandInstance&) {}
 
-// The game wait and messages: the pause work.
-void CmdGameWait(cCharaBase&, cCommandInstance&) {}
-void CmdMessage(cCharaBase&, cCommandInstance&) {}
 
 // The two status operations: the status-operation work.
 void CmdStatusOperation(cCharaBase&, cCommandInstance&) {}

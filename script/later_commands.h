@@ -10,8 +10,6 @@ void CmdSword(cCharaBase& chara, cCommandInstance& instance);
 void CmdSummonBlock(cCharaBase& chara, cCommandInstance& instance);
 void CmdSummonChara(cCharaBase& chara, cCommandInstance& instance);
 void CmdSummonItem(cCharaBase& chara, cCommandInstance& instance);
-void CmdGameWait(cCharaBase& chara, cCommandInstance& instance);
-void CmdMessage(cCharaBase& chara, cCommandInstance& instance);
 void CmdStatusOperation(cCharaBase& chara, cCommandInstance& instance);
 void CmdStatusOperation2(cCharaBase& chara, cCommandInstance& instance);
 void CmdGetItem(cCharaBase& chara, cCommandInstance& instance);

@@ -50,6 +50,8 @@ constexpr CharaRow kCharas[kSampleCharaCount] = {
     {"うごく床", kCharaLift, 1, 10, 0, 0, 1, 1, 1},
     {"かんばん", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
     {"ぐるぐる", kCharaFlyer, 1, 1, 1, 200, 1, 0, 0},
+    {"ちょうろう", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
+    {"あんないにん", kCharaHero, 1, 10, 0, 0, 0, 0, 0},
     {"ゴールのかんばん", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
 };
 
@@ -108,8 +110,10 @@ cCharaDef SampleCharaDef(SampleChara chara) {
   def.m_Facing = row.facing;
   // Flyers turn to where they go; the lift and the sign-post keep their facing, and walkers turn only
   // by their own flows (at a ledge by their patrol, at a wall by their turn).
-  def.m_FixedFacing =
-      chara == kCharaLiftDef || chara == kCharaSignDef || chara == kCharaGoalDef || chara == kCharaWalkerDef ? 1 : 0;
+  def.m_FixedFacing = chara == kCharaLiftDef || chara == kCharaSignDef || chara == kCharaWalkerDef ||
+                              chara == kCharaElderDef || chara == kCharaGuideDef || chara == kCharaGoalDef
+                          ? 1
+                          : 0;
   // The hero is alone in its collision group: every other character can touch it.
   if (chara == kCharaHeroDef) def.m_SpareByte2 = 0;
   AddSampleFlows(chara, def);

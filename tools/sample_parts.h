@@ -57,6 +57,7 @@ inline constexpr const char* kStageClock = "data\\stg4\\clock.stg4";
 inline constexpr const char* kStageShowcase = "data\\stg4\\showcase.stg4";
 inline constexpr const char* kStageWalk = "data\\stg4\\walk.stg4";
 inline constexpr const char* kStageStomp = "data\\stg4\\stomp.stg4";
+inline constexpr const char* kStageTalk = "data\\stg4\\talk.stg4";
 
 // The areas.
 void BuildSampleDatabase(cDatabase& database);

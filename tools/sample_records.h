@@ -33,8 +33,10 @@ enum SampleChara : std::int16_t {
   kCharaLiftDef = 4,
   kCharaSignDef = 5,
   kCharaCirclerDef = 6,
-  kCharaGoalDef = 7,
-  kSampleCharaCount = 8,
+  kCharaElderDef = 7,  // talks when touched, waiting for the key
+  kCharaGuideDef = 8,  // talks, then offers a warp or the goal
+  kCharaGoalDef = 9,   // clears the stage when touched
+  kSampleCharaCount = 10,
 };
 
 enum SampleItem : std::int16_t {

@@ -14,7 +14,8 @@ namespace {
 
 // One letter per map cell: # ground with grass, = ground, B brick, ? question block, S stone,
 // - wooden platform, ^ spikes, F flag top, | pole, w bush, f flower, C castle wall; o coin, L extra
-// life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post, g goal sign.
+// life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post, K elder, T guide,
+// g goal sign.
 // Header fields this file sets beyond those the stage header names.
 constexpr auto kTimeLimitOn = static_cast<StageField>(13);
 constexpr auto kTimeLimitSeconds = static_cast<StageField>(14);
@@ -54,6 +55,8 @@ void Place(cStageData& stage, char c, int x, int y) {
     case 'c': stage.m_PlacedCharas.push_back(PlacedChara(kCharaCirclerDef, x, y)); break;
     case 'M': stage.m_PlacedCharas.push_back(PlacedChara(kCharaLiftDef, x, y)); break;
     case 'I': stage.m_PlacedCharas.push_back(PlacedChara(kCharaSignDef, x, y)); break;
+    case 'K': stage.m_PlacedCharas.push_back(PlacedChara(kCharaElderDef, x, y)); break;
+    case 'T': stage.m_PlacedCharas.push_back(PlacedChara(kCharaGuideDef, x, y)); break;
     case 'g': stage.m_PlacedCharas.push_back(PlacedChara(kCharaGoalDef, x, y)); break;
     default: break;
   }
@@ -333,6 +336,26 @@ const std::vector<StagePlan>& Plans() {
            "=====         ================",
            "=====         ================",
            "=====^^^^^^^^^================",
+       }},
+      // Talking characters: the elder on the left waits for the key with each of its two messages;
+      // the guide on the right talks for a while, then offers a warp (up) or the goal (down).
+      {kStageTalk, 0, "おはなし", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "S K   H T                 S   ",
+           "##############################",
+           "==============================",
+           "==============================",
+           "==============================",
        }},
   };
   return plans;

@@ -47,11 +47,13 @@ class MessageWindowTest : public StageDrawTest {
   // The display of a back-end with the message font (pitch 0: the proportional layout), the stage
   // variables made and the camera at the stage's top left.
   void Start(BackEnd backEnd, std::int32_t pitch = 16) {
+    // What the display made goes before the display is made again.
+    g_Fonts[1].Release();
+    DDReleaseSurface(&m_WindowPicture);
     StartDrawing(backEnd);
     g_Palette[0] = {0xFF, 0x00, 0xFF, 0};
     g_Palette[kTextPal] = {0x20, 0x40, 0x60, 1};
     g_Palette[kFramePal] = {0xF0, 0xF0, 0xF0, 1};
-    DDReleaseSurface(&m_WindowPicture);
     ASSERT_TRUE(DDCreateSurface(&m_WindowPicture, 640, 480, 0, 1, 0, 0, 0));
     PixelsOf(m_WindowPicture).Fill(Opaque(kWindowPicture));
     MakeFont(pitch);

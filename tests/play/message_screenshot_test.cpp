@@ -13,7 +13,17 @@ namespace {
 
 constexpr std::uint32_t kBack = 0x303030;
 
-class MessageScreenshotTest : public MessageWindowTest, public ::testing::WithParamInterface<bool> {};
+class MessageScreenshotTest : public MessageWindowTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override {
+    // Before the fixture moves into its game folder, which goes at the end.
+    const char* dir = std::getenv("PLAYER_TEST_OUTPUT");
+    m_OutputDir = dir ? std::filesystem::path(dir) : std::filesystem::current_path() / "test_output";
+    MessageWindowTest::SetUp();
+  }
+
+  std::filesystem::path m_OutputDir;
+};
 
 INSTANTIATE_TEST_SUITE_P(BothBackEnds, MessageScreenshotTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
@@ -56,13 +66,10 @@ TEST_P(MessageScreenshotTest, FramedAndBareWindowsAndIcons) {
   if (d3d)
     ASSERT_TRUE(DDPresent());
   else
-    ASSERT_EQ(g_lpDD->Flip(), DD_OK);
-  const char* dir = std::getenv("PLAYER_TEST_OUTPUT");
-  const std::filesystem::path outputDir =
-      dir ? std::filesystem::path(dir) : std::filesystem::current_path() / "test_output";
-  std::filesystem::create_directories(outputDir);
+    ASSERT_EQ(g_lpDD->BltToWindow(*g_BackSurface.lpDDPart->surface), DD_OK);
+  std::filesystem::create_directories(m_OutputDir);
   const std::filesystem::path png =
-      outputDir / (std::string("message_windows_") + (d3d ? "Direct3D" : "DirectDraw") + ".png");
+      m_OutputDir / (std::string("message_windows_") + (d3d ? "Direct3D" : "DirectDraw") + ".png");
   ASSERT_TRUE(m_Screen.WriteLastFramePng(png)) << png;
 
   std::vector<std::uint32_t> pixels;

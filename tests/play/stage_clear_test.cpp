@@ -21,7 +21,7 @@ constexpr int kSoundExtraLife = 15;
 constexpr int kSoundRegistered = 16;
 constexpr int kSoundDecide = 1;
 
-class StageClearTest : public playtest::PlaySceneTest {
+class StageResultTest : public playtest::PlaySceneTest {
  protected:
   void SetUp() override {
     PlaySceneTest::SetUp();
@@ -81,7 +81,7 @@ class StageClearTest : public playtest::PlaySceneTest {
   }
 };
 
-TEST_F(StageClearTest, TheTallyAddsTheStagesResultsToTheTotals) {
+TEST_F(StageResultTest, TheTallyAddsTheStagesResultsToTheTotals) {
   for (const bool timeLimit : {true, false}) {
     SCOPED_TRACE(timeLimit);
     g_SaveData.m_SumScore = 1000;
@@ -108,7 +108,7 @@ TEST_F(StageClearTest, TheTallyAddsTheStagesResultsToTheTotals) {
   EXPECT_EQ(g_SaveData.m_SumScore, 0x7fffffff);
 }
 
-TEST_F(StageClearTest, ExtraLivesForEveryScoreStepTheTotalPasses) {
+TEST_F(StageResultTest, ExtraLivesForEveryScoreStepTheTotalPasses) {
   struct Case {
     const char* name;
     std::int32_t on, step, oldSum, score, lives;
@@ -148,7 +148,7 @@ TEST_F(StageClearTest, ExtraLivesForEveryScoreStepTheTotalPasses) {
   m_Scene->m_CloseRequested = 0;
 }
 
-TEST_F(StageClearTest, RankingPlacesAreFoundForTheResultsTheModeAndTheStageBothKeep) {
+TEST_F(StageResultTest, RankingPlacesAreFoundForTheResultsTheModeAndTheStageBothKeep) {
   RankKinds(kPlayFree, {0, 2});
   g_System.m_RankingSets.At(kPlayFree).m_Flags.At(3) = 1;  // ranked by the mode, not shown by the stage
   g_Ranking.m_Tables.At(0).Insert("AAA", 900);
@@ -179,7 +179,7 @@ TEST_F(StageClearTest, RankingPlacesAreFoundForTheResultsTheModeAndTheStageBothK
   EXPECT_EQ(m_Scene->m_RankEntryPossible, 1) << "a test play ranks anyway";
 }
 
-TEST_F(StageClearTest, TheNextFileOfAChainIsItsNewestNumberedCopy) {
+TEST_F(StageResultTest, TheNextFileOfAChainIsItsNewestNumberedCopy) {
   SaveStage("data\\stg4\\x01-2.stg4_003");
   SaveStage("data\\stg4\\x01-2.stg4_010");
   struct Case {
@@ -207,7 +207,7 @@ TEST_F(StageClearTest, TheNextFileOfAChainIsItsNewestNumberedCopy) {
   }
 }
 
-TEST_F(StageClearTest, AChainOfThreeFilesIsRankedAfterTheThirdOnly) {
+TEST_F(StageResultTest, AChainOfThreeFilesIsRankedAfterTheThirdOnly) {
   RankKinds(kPlayFree, {0});
   StartChain(3);
   g_SaveData.m_Lives = 2;
@@ -231,7 +231,7 @@ TEST_F(StageClearTest, AChainOfThreeFilesIsRankedAfterTheThirdOnly) {
   EXPECT_EQ(m_Scene->m_RankValues.At(0), 300);
 }
 
-TEST_F(StageClearTest, WhatFollowsTheResultByTheKindOfPlay) {
+TEST_F(StageResultTest, WhatFollowsTheResultByTheKindOfPlay) {
   struct Case {
     const char* name;
     std::int32_t titleChoice;
@@ -275,7 +275,7 @@ TEST_F(StageClearTest, WhatFollowsTheResultByTheKindOfPlay) {
   }
 }
 
-TEST_F(StageClearTest, AChallengeKeepsItsBestScoreAndOpensTheNextStage) {
+TEST_F(StageResultTest, AChallengeKeepsItsBestScoreAndOpensTheNextStage) {
   std::filesystem::create_directories("user_data/challenge");
   g_System.m_ChallengeStageCount = 3;
   g_SceneManager.m_TitleChoice = kTitleChallenge;
@@ -314,7 +314,7 @@ TEST_F(StageClearTest, AChallengeKeepsItsBestScoreAndOpensTheNextStage) {
   EXPECT_NE(ReportText().find("user_data\\challenge\\Challenge.dat の保存に失敗しました！"), std::string::npos);
 }
 
-TEST_F(StageClearTest, RegistrationEntersTheTotalsOnceSavesTheFileAndShowsTheRanking) {
+TEST_F(StageResultTest, RegistrationEntersTheTotalsOnceSavesTheFileAndShowsTheRanking) {
   std::filesystem::create_directories("user_data/free");
   RankKinds(kPlayFree, {0, 2});
   StartChain(1);
