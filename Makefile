@@ -50,7 +50,7 @@ test-tsan: build-tsan
 	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/host_tests --gtest_filter='MessageQueue*' --gtest_brief=1
 	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/services_tests --gtest_filter='Thread*:Timers*:FrameLimit*:*Log*' --gtest_brief=1
 	# The whole program headless: its window thread, game thread and workers against each other.
-	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/shell_tests --gtest_filter='HeadlessRun*:GameLoop*:MainWindowClose*' --gtest_brief=1
+	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/shell_tests --gtest_filter='HeadlessRun*:GameLoop*:MainWindowClose*:TalkRun*' --gtest_brief=1
 
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)

@@ -6,7 +6,7 @@
 #include "play/damage.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
-#include "play/play_seams.h"
+#include "play/stage_clear.h"
 #include "project/system_data.h"
 
 namespace {

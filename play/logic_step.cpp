@@ -22,6 +22,7 @@
 #include "play/play_scene.h"
 #include "play/play_seams.h"
 #include "play/shot.h"
+#include "play/stage_clear.h"
 #include "play/stage_draw.h"
 #include "project/replay.h"
 #include "project/save_data.h"

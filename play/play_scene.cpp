@@ -15,6 +15,7 @@
 #include "play/play_trace.h"
 #include "play/shot.h"
 #include "play/stage_bitmaps.h"
+#include "play/stage_clear.h"
 #include "play/stage_draw.h"
 #include "play/stage_draw_objects.h"
 #include "project/replay.h"
@@ -108,9 +109,11 @@ cPlayScene::cPlayScene()
   g_SaveData.m_Music = 0;
   // One play scene at a time: the newest is the one every part of stage play reads.
   g_PlayScene = this;
+  AttachCloseRoad(*this);
 }
 
 cPlayScene::~cPlayScene() {
+  DetachCloseRoad(*this);
   if (g_PlayScene == this) {
     // The objects go while the scene they are listed in still exists.
     ClearShots();
@@ -296,12 +299,7 @@ void cPlayScene::ResetPlayProgress() {
   m_ScrollX.m_Pos = m_ScrollY.m_Pos = 0.0;
   m_SubStep = m_BannerCounter = m_StartBannerCounter = m_SwallowButtons = m_TimeLeft = m_RankRegistered = 0;
   m_Messages.clear();
-  if (g_SceneManager.m_TitleChoice != kTitleChoiceReplay) {
-    for (cReplayRecord* record : {&g_ReplayRecord, &g_PrevReplayRecord}) {
-      record->Reset();
-      record->ClearStreams();
-    }
-  }
+  if (g_SceneManager.m_TitleChoice != kTitleChoiceReplay) EmptyReplayRecords();
   if (g_TestPlay != 0) g_SaveData.m_StageIndex = 1;
   if (g_SceneManager.m_RankingFlag != 0)
     LoadRankFile(g_Ranking, g_SceneManager.m_PlayMode, g_SaveData.m_StageName);

@@ -13,6 +13,7 @@
 #include "platform/services/checked.h"
 #include "play/message_window.h"
 #include "play/object_list.h"
+#include "play/pause.h"
 #include "play/screen_colour.h"
 #include "play/scroll_axis.h"
 #include "play/stage_draw_presentation.h"
@@ -136,6 +137,8 @@ class cPlayScene : public cScene {
 
   // Set by the window thread when WM_CLOSE arrives while the game thread is held elsewhere.
   std::atomic<std::int32_t> m_CloseRequested{0};
+  // What the pause thread runs while a command or the result tally blocks the game thread.
+  cPauseRequest m_PauseRequest;
   std::int32_t m_HeroCount = 1;
   // The logic step of the frame being run, 1 .. steps per frame, and the steps since the start.
   std::int32_t m_StepInFrame = 0;

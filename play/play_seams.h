@@ -1,7 +1,7 @@
 #pragma once
 // The roads from the play scene to the parts of stage play that are not part of the program yet:
-// hit effects, the command lists of items, and what a stage clear tallies and decides. Each does exactly what can be done without its part, and says so at its
-// definition; none reports an event that did not happen.
+// hit effects and the command lists of items. Each does exactly what can be done without its part,
+// and says so at its definition; none reports an event that did not happen.
 #include <cstdint>
 
 #include "platform/services/checked.h"
@@ -17,9 +17,3 @@ void StartHitEffect(std::int16_t number, const cSubBox& struck, const cSubBox& a
 // An item's command list run at once on hero: 0, or its stop code (1 the stage is cleared, 2 the
 // hero's HP ran out).
 std::int32_t RunFlowCommands(cCharaBase& hero, const CheckedVector<cFlowCommand>& commands);
-
-// The stage clear: the totals and the ranking of this result; what follows the result screen (the
-// next scene); the ranking entry.
-void FinishStage();
-std::int32_t AfterStageClear();
-void RegisterRanking();

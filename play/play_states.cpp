@@ -11,10 +11,11 @@
 #include "platform/host/input_devices.h"
 #include "platform/host/message_queue.h"
 #include "platform/input/input.h"
+#include "platform/services/thread.h"
 #include "platform/services/text.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
-#include "play/play_seams.h"
+#include "play/stage_clear.h"
 #include "play/stage_draw.h"
 #include "project/option.h"
 #include "project/replay.h"
@@ -247,10 +248,13 @@ void cPlayScene::OnStageResult() {
   const bool waited = m_BannerCounter > kResultWait - 1;
   if (waited && (endsByItself || (buttons & kButtonDecide) != 0)) {
     if (!endsByItself) {
-      if (m_RankEntryPossible != 0 && !ManualRanking())
+      if (m_RankEntryPossible != 0 && !ManualRanking()) {
         RegisterRanking();
-      else
+        // The program closed while the ranking was shown: nothing more follows.
+        if (QuitRequested()) return;
+      } else {
         PlaySE(kSoundDecide);
+      }
     }
     g_SceneManager.m_Next = AfterStageClear();
     m_BannerCounter = 0;

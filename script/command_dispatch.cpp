@@ -15,6 +15,7 @@
 #include "script/shot_commands.h"
 #include "script/stage_commands.h"
 #include "script/status_operations.h"
+#include "script/wait_message_commands.h"
 
 namespace {
 

@@ -4,9 +4,6 @@
 #include "script/later_commands.h"
 
 
-// The game wait and messages: the pause work.
-void CmdGameWait(cCharaBase&, cCommandInstance&) {}
-void CmdMessage(cCharaBase&, cCommandInstance&) {}
 
 // Taking an item: the item-command work.
 void CmdGetItem(cCharaBase&, cCommandInstance&) {}

@@ -5,8 +5,6 @@
 class cCharaBase;
 struct cCommandInstance;
 
-void CmdGameWait(cCharaBase& chara, cCommandInstance& instance);
-void CmdMessage(cCharaBase& chara, cCommandInstance& instance);
 void CmdGetItem(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeGraphic(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeBaseAnimeSet(cCharaBase& chara, cCommandInstance& instance);

@@ -99,8 +99,10 @@ void OnFramePresented() {
     const bool written = screen && screen->WriteLastFramePng(shot.file);
     Trace(FormatString("shot %u %s%s", n, Utf8ToCp932(shot.file).c_str(), written ? "" : " failed"));
   }
-  if (s_Run.frames != 0 && n == s_Run.frames) {
-    Trace(FormatString("frames %u done", n));
+  if (s_Run.frames != 0 && n >= s_Run.frames) {
+    // A frame beyond the count comes only from a game thread that was held by the pause thread when
+    // the first close came: that close only ended the pause, so the run is closed again.
+    if (n == s_Run.frames) Trace(FormatString("frames %u done", n));
     PostMainWindowMessage(WM_CLOSE, 0, 0);
   }
   if (s_Run.inactiveAfter != 0 && n == s_Run.inactiveAfter) {

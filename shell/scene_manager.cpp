@@ -101,11 +101,14 @@ void cSceneManager::WaitNextFrame() {
 }
 
 void cSceneManager::PollInput() {
-  if (g_Inputs.empty()) return;
+  if (!g_Inputs.empty()) PollInput(g_Inputs[0]);
+}
+
+void cSceneManager::PollInput(cInput& input) {
   if (g_KeyConfig.m_UseConfig == 0)
-    g_Inputs[0].Poll(0, kPollJoystick | kPollKeyboard, kPollRetryFrames);
+    input.Poll(0, kPollJoystick | kPollKeyboard, kPollRetryFrames);
   else
-    g_Inputs[0].PollConfigured(1, kPollRetryFrames);
+    input.PollConfigured(1, kPollRetryFrames);
 }
 
 void cSceneManager::DrawFrameRate(std::int32_t showFps) {

@@ -12,6 +12,8 @@
 #include "project/save_data.h"
 #include "shell/scene.h"
 
+class cInput;
+
 // Scene slots: the values of current, next and previous.
 constexpr std::int32_t kSceneTitle = 0;
 constexpr std::int32_t kSceneWorldMap = 1;
@@ -71,6 +73,8 @@ class cSceneManager {
   // when a picture cannot be loaded again. Direct3D: 1.
   int RestoreLostSurfaces();
   void PollInput();
+  // The same into another player-1 input (the pause thread polls its own copy).
+  void PollInput(cInput& input);
 
   // The object of a slot, or null (also for a slot outside 0..5).
   cScene* Scene(std::int32_t slot) const;

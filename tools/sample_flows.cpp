@@ -1,7 +1,8 @@
 // What the sample's characters do. The hero walks on the direction keys, runs with the second
 // button held and jumps on the first; walkers walk and turn at walls; the flyer swoops; the lift
-// rides back and forth; the sign-post shows a message when touched; on the firing stage a hero shoots
-// and swings a sword while turrets fire their patterns. Items give score, a life, or clear the stage.
+// rides back and forth; the sign-post shows a message when touched, the goal sign clears the stage;
+// on the firing stage a hero shoots and swings a sword while turrets fire their patterns; switches
+// count up to open a door; an elder and a guide talk. Items give score, a life, or clear the stage.
 #include <memory>
 
 #include "platform/host/text_codec.h"
@@ -24,6 +25,8 @@ constexpr std::uint8_t kTriggerHitSide = 10;    // "自分の左右にブロッ�
 constexpr std::uint8_t kAtLeast = 2;  // ">=" of a condition
 constexpr int kSlotLeft = 1;
 constexpr int kSlotRight = 2;
+constexpr int kSlotUp = 3;
+constexpr int kSlotDown = 4;
 constexpr int kSlotButton1 = kFirstButtonSlot;
 constexpr int kSlotButton2 = kFirstButtonSlot + 1;
 // The button lists proper (the first button slot is the list of frames with no button held).
@@ -65,6 +68,27 @@ constexpr int kMessageHasId = 12;
 constexpr int kMessageId = 13;
 constexpr int kMessageFramed = 14;
 constexpr int kMessageRefresh = 16;
+constexpr int kMessageKeepOnScreen = 5;
+constexpr int kMessageBlock = 8;
+constexpr int kMessageTextCodes = 9;
+constexpr int kMessageClose = 15;
+constexpr int kFlowOperation = 0;  // 2 pause, 3 resume, 5 stop for good
+constexpr int kFlowScope = 1;      // 0 this flow, 2 by ID
+constexpr int kFlowTargetId = 2;   // 1..26 = A..Z
+constexpr int kWaitTenths = 0;
+constexpr std::int32_t kFlowPause = 2;
+constexpr std::int32_t kFlowResume = 3;
+constexpr std::int32_t kFlowStopForGood = 5;
+constexpr std::int32_t kScopeThisFlow = 0;
+constexpr std::int32_t kScopeById = 2;
+constexpr std::int32_t kMessageUntilKey = 0;
+constexpr std::int32_t kMessageUntilStageEnd = 1;
+constexpr std::int32_t kMessageTimed = 2;
+constexpr std::uint8_t kTriggerBeforeStart = 18;  // "ステージ開始前"
+// The guide's choice flows share this ID, so one command pauses or resumes both.
+constexpr std::uint8_t kChoiceFlowId = 3;  // "C"
+// The guide's offer stays in its window (this ID) until a choice closes it.
+constexpr std::int32_t kOfferWindowId = 2;
 
 cFlowCommand Command(std::uint8_t set, std::uint8_t number, std::int16_t useTime) {
   cFlowCommand command;
@@ -305,6 +329,82 @@ void DoorFlows(cCharaDef& def) {
   counted.m_Value = kSwitchesToOpen;
   open.m_Conditions.assign(1, counted);
   def.m_Flows.push_back(open);
+// A message above the character in the message frame: until the key, blocking; or by time.
+cFlowCommand Say(const char* text, std::int32_t endMode, std::int32_t tenths, std::int32_t block) {
+  cFlowCommand message = Command(kCharaCommandSet, kCharaMessage, 0);
+  message.m_Params.At(kMessageAnchor) = 1;
+  message.m_Params.At(kMessageEnd) = endMode;
+  message.m_Params.At(kMessageTime) = tenths;
+  message.m_Params.At(kMessageBlock) = block;
+  message.m_Params.At(kMessageKeepOnScreen) = 1;
+  message.m_Params.At(kMessageFramed) = 1;
+  message.m_Code = SJ(text);
+  return message;
+}
+
+cFlowCommand CloseWindow(std::int32_t id) {
+  cFlowCommand close = Command(kCharaCommandSet, kCharaMessage, 0);
+  close.m_Params.At(kMessageHasId) = 1;
+  close.m_Params.At(kMessageId) = id;
+  close.m_Params.At(kMessageClose) = 1;
+  return close;
+}
+
+cFlowCommand FlowControl(std::int32_t operation, std::int32_t scope, std::int32_t id) {
+  cFlowCommand control = Command(kCharaCommandSet, kCharaFlowControl, 0);
+  control.m_Params.At(kFlowOperation) = operation;
+  control.m_Params.At(kFlowScope) = scope;
+  control.m_Params.At(kFlowTargetId) = id;
+  return control;
+}
+
+// The elder's two messages each wait for the first button; the second follows the first in its
+// window. Then the talk never starts again.
+void ElderFlows(cCharaDef& def) {
+  def.m_Flows.push_back(Flow(kTriggerTouchChara,
+                             {Say("よくきたのう。\nボタンをおすと、はなしがすすむぞ。", kMessageUntilKey, 0, 1),
+                              Say("みぎの あんないにんにも\nはなしかけてみなさい。", kMessageUntilKey, 0, 1),
+                              FlowControl(kFlowStopForGood, kScopeThisFlow, 0)}));
+}
+
+// The guide talks for two seconds (a stage variable shown by a code), then offers its choice: up warps
+// it three cells right, down waits a second and clears the stage. The choice flows are paused
+// before the stage starts and resumed by the talk.
+void GuideFlows(cCharaDef& def) {
+  cFlowCommand hello = Say("ようこそ！ きみは #S1_3Z. ばんめの\nたびびとだ。", kMessageTimed, 20, 1);
+  hello.m_Params.At(kMessageTextCodes) = 1;
+  cFlowCommand offer = Say("うえ：ワープ　した：ゴール", kMessageUntilStageEnd, 0, 0);
+  offer.m_Params.At(kMessageHasId) = 1;
+  offer.m_Params.At(kMessageId) = kOfferWindowId;
+  def.m_Flows.push_back(Flow(kTriggerTouchChara, {hello, offer, FlowControl(kFlowResume, kScopeById, kChoiceFlowId),
+                                                  FlowControl(kFlowStopForGood, kScopeThisFlow, 0)}));
+  cFlowCommand pauseChoices = FlowControl(kFlowPause, kScopeById, kChoiceFlowId);
+  pauseChoices.m_Parallel = 1;
+  def.m_Flows.push_back(Flow(kTriggerBeforeStart, {pauseChoices}));
+
+  cFlowCommand warp = Command(kCharaCommandSet, kCharaWarp, 0);
+  NewEdMove(warp.m_Move);
+  warp.m_Move->m_TargetMode = 0;
+  warp.m_Move->m_Direction = kDirRight;
+  warp.m_Move->m_Distance = 6;  // hbl
+  cFlow up = KeyFlow({kSlotUp}, 0, {CloseWindow(kOfferWindowId), warp, Say("ワープ！", kMessageTimed, 10, 0)});
+  up.m_FlowId = kChoiceFlowId;
+  def.m_Flows.push_back(up);
+
+  cFlowCommand wait = Command(kCharaCommandSet, kCharaGameWait, 0);
+  wait.m_Params.At(kWaitTenths) = 10;
+  cFlowCommand clear = Command(kCharaCommandSet, kCharaStageClear, 0);
+  clear.m_Params.At(kClearHow) = 0;
+  cFlow down = KeyFlow({kSlotDown}, 0, {CloseWindow(kOfferWindowId), wait, clear});
+  down.m_FlowId = kChoiceFlowId;
+  def.m_Flows.push_back(down);
+}
+
+// Touching the goal sign clears the stage and goes on to the next stage of its chain.
+void GoalFlows(cCharaDef& def) {
+  cFlowCommand clear = Command(kCharaCommandSet, kCharaStageClear, 1);
+  clear.m_Params.At(kClearHow) = 0;
+  def.m_Flows.push_back(Flow(kTriggerTouchChara, {clear}));
 }
 
 }  // namespace
@@ -328,6 +428,9 @@ void AddSampleFlows(SampleChara chara, cCharaDef& def) {
     case kCharaTokenDef: SwitchFlows(def, CountSwitch()); break;
     case kCharaCodeTokenDef: SwitchFlows(def, CountSwitchByCode()); break;
     case kCharaDoorDef: DoorFlows(def); break;
+    case kCharaElderDef: ElderFlows(def); break;
+    case kCharaGuideDef: GuideFlows(def); break;
+    case kCharaGoalDef: GoalFlows(def); break;
     default: break;
   }
 }

@@ -60,6 +60,9 @@ constexpr CharaRow kCharas[kSampleCharaCount] = {
     {"スイッチ", kCharaSign, 1, 10, 0, 0, 1, 0, 0},
     {"コードスイッチ", kCharaSign, 1, 10, 0, 0, 1, 0, 0},
     {"とびら", kCharaLift, 1, 10, 0, 0, 1, 1, 0},
+    {"ちょうろう", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
+    {"あんないにん", kCharaHero, 1, 10, 0, 0, 0, 0, 0},
+    {"ゴールのかんばん", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
 };
 
 struct ItemRow {
@@ -115,9 +118,9 @@ cCharaDef SampleCharaDef(SampleChara chara) {
   def.m_Flight = row.flight;
   def.m_BlockChara = row.blockChara;
   def.m_Facing = row.facing;
-  // Flyers and the heroes turn to where they go; the lift, the sign-post, the turrets, the switches
-  // and the door keep their facing, and walkers turn only by their own flows (at a ledge by their
-  // patrol, at a wall by their turn).
+  // Flyers and the heroes turn to where they go; the lift, the sign-post, the turrets, the switches,
+  // the door and the talkers keep their facing, and walkers turn only by their own
+  // flows (at a ledge by their patrol, at a wall by their turn).
   def.m_FixedFacing =
       chara == kCharaHeroDef || chara == kCharaGunnerDef || chara == kCharaFlyerDef || chara == kCharaCirclerDef ? 0 : 1;
   // The hero is alone in its collision group: every other character can touch it.

@@ -44,7 +44,10 @@ enum SampleChara : std::int16_t {
   kCharaTokenDef = 14,      // counts a stage variable up when touched, then vanishes
   kCharaCodeTokenDef = 15,  // the same by a line of code
   kCharaDoorDef = 16,       // a block character that vanishes once the count is reached
-  kSampleCharaCount = 17,
+  kCharaElderDef = 17,  // talks when touched, waiting for the key
+  kCharaGuideDef = 18,  // talks, then offers a warp or the goal
+  kCharaGoalDef = 19,   // clears the stage when touched
+  kSampleCharaCount = 20,
 };
 
 enum SampleItem : std::int16_t {

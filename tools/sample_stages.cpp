@@ -15,7 +15,7 @@ namespace {
 // One letter per map cell: # ground with grass, = ground, B brick, ? question block, S stone,
 // - wooden platform, ^ spikes, F flag top, | pole, w bush, f flower, C castle wall; o coin, L extra
 // life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post, t switch, k switch
-// by code, D door.
+// by code, D door, K elder, T guide, g goal sign; P the shooting hero, 1..6 the turrets.
 // Header fields this file sets beyond those the stage header names.
 constexpr auto kTimeLimitOn = static_cast<StageField>(13);
 constexpr auto kTimeLimitSeconds = static_cast<StageField>(14);
@@ -62,6 +62,9 @@ void Place(cStageData& stage, char c, int x, int y) {
     case 't': stage.m_PlacedCharas.push_back(PlacedChara(kCharaTokenDef, x, y)); break;
     case 'k': stage.m_PlacedCharas.push_back(PlacedChara(kCharaCodeTokenDef, x, y)); break;
     case 'D': stage.m_PlacedCharas.push_back(PlacedChara(kCharaDoorDef, x, y)); break;
+    case 'K': stage.m_PlacedCharas.push_back(PlacedChara(kCharaElderDef, x, y)); break;
+    case 'T': stage.m_PlacedCharas.push_back(PlacedChara(kCharaGuideDef, x, y)); break;
+    case 'g': stage.m_PlacedCharas.push_back(PlacedChara(kCharaGoalDef, x, y)); break;
     default: break;
   }
 }
@@ -110,7 +113,10 @@ bool WriteStage(const StagePlan& plan) {
   if (plan.front) stage.m_BgLayers.push_back(ImageLayer(plan.front, 0.4));
   // Placed records name the common palette; the stage's own palette keeps its default entries.
   cPaletteBinding binding(LoadContext().stagePalette, stage.View());
-  return stage.SaveFile(plan.path) == 1;
+  // The editing program saves a stage as numbered copies, and the world map, the challenge list
+  // and a chain look only for those; the plain name is what a stage named by hand opens.
+  const std::string copy = std::string(plan.path) + "_000";
+  return stage.SaveFile(plan.path) == 1 && stage.SaveFile(copy.c_str()) == 1;
 }
 
 const std::vector<StagePlan>& Plans() {
@@ -127,7 +133,7 @@ const std::vector<StagePlan>& Plans() {
            "                          ----          ",
            "                                        ",
            "   I            w          e        S   ",
-           " H      e   f    e   w  #####    e SS  L",
+           " H      e   f    e   w g#####    e SS  L",
            "########################M    #######SSS",
            "========================     ##########",
            "========================     ##########",
@@ -145,7 +151,7 @@ const std::vector<StagePlan>& Plans() {
            "                        |     ",
            "                    SS  |     ",
            "                   SSS  |     ",
-           " H    e     e     SSSS  |  G  ",
+           " H    e     e     SSSS  |  G g",
            "##############################",
            "==============================",
            "==============================",
@@ -373,6 +379,26 @@ const std::vector<StagePlan>& Plans() {
            "       kS                     ",
            "        S                     ",
            " H t t  D                    S",
+           "##############################",
+           "==============================",
+           "==============================",
+           "==============================",
+       }},
+      // Talking characters: the elder on the left waits for the key with each of its two messages;
+      // the guide on the right talks for a while, then offers a warp (up) or the goal (down).
+      {kStageTalk, 0, "おはなし", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "S K   H T                 S   ",
            "##############################",
            "==============================",
            "==============================",

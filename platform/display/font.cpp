@@ -226,4 +226,7 @@ void Font::Release() {
   lpSprite.reset();
   hFont.reset();
   DDReleaseSurface(&Work);
+  // The pictures belong to others and may go with the font: a released font keeps no way to them.
+  lpWindowSD = nullptr;
+  lpLetterSD = nullptr;
 }
