@@ -329,6 +329,8 @@ void DoorFlows(cCharaDef& def) {
   counted.m_Value = kSwitchesToOpen;
   open.m_Conditions.assign(1, counted);
   def.m_Flows.push_back(open);
+}
+
 // A message above the character in the message frame: until the key, blocking; or by time.
 cFlowCommand Say(const char* text, std::int32_t endMode, std::int32_t tenths, std::int32_t block) {
   cFlowCommand message = Command(kCharaCommandSet, kCharaMessage, 0);
