@@ -10,7 +10,6 @@ void CmdSummonBlock(cCharaBase&, cCommandInstance&) {}
 void CmdSummonChara(cCharaBase&, cCommandInstance&) {}
 void CmdSummonItem(cCharaBase&, cCommandInstance&) {}
 
-
 // The two status operations: the status-operation work.
 void CmdStatusOperation(cCharaBase&, cCommandInstance&) {}
 void CmdStatusOperation2(cCharaBase&, cCommandInstance&) {}

@@ -1,6 +1,6 @@
 #pragma once
-// The handlers of the character commands that later work fills in: shots and summons, the game wait
-// and messages, status operations, items, and the presentation commands. Until then each is a
+// The handlers of the character commands that later work fills in: shots and summons, status
+// operations, items, and the presentation commands. Until then each is a
 // documented seam that does nothing (see later_commands.cpp).
 class cCharaBase;
 struct cCommandInstance;
