@@ -1,6 +1,6 @@
 #pragma once
-// The handlers of the character commands that later work fills in: the game wait and messages,
-// items, and the presentation commands. Until then each is a documented seam that does nothing (see
+// The handlers of the character commands that later work fills in: taking an item and the
+// presentation commands. Until then each is a documented seam that does nothing (see
 // later_commands.cpp).
 class cCharaBase;
 struct cCommandInstance;

@@ -8,15 +8,12 @@
 #include "play/pause.h"
 #include "play/play_scene.h"
 #include "project/flow_command.h"
+#include "script/move_commands.h"
 
 namespace {
 
 // Frames per tenth of a second.
 constexpr std::int32_t kFramesPerTenth = 6;
-
-std::int32_t Param(const cFlowCommand& command, std::int32_t i) {
-  return i < command.m_Params.Size() ? command.m_Params.At(i) : 0;
-}
 
 // The character a window over a character follows: the object itself or hero 0; 0 for the others.
 std::int32_t AnchorCharaId(const cPlayScene& scene, const cCharaBase& object, std::int32_t anchor) {
@@ -33,24 +30,24 @@ cMessageSettings MessageSettings(const cPlayScene& scene, const cCharaBase& obje
   cMessageSettings s;
   s.m_Kind = kMessageText;
   s.m_Text = &command.m_Code;
-  s.m_Anchor = Param(command, kMsgAnchor);
-  s.m_Column = Param(command, kMsgColumn);
-  s.m_Row = Param(command, kMsgRow);
-  s.m_OffsetX = Param(command, kMsgOffsetX);
-  s.m_OffsetY = Param(command, kMsgOffsetY);
-  s.m_KeepOnScreen = Param(command, kMsgKeepOnScreen);
-  s.m_Fixed = Param(command, kMsgFixed);
-  s.m_EndMode = Param(command, kMsgEndMode);
-  s.m_Frames = Param(command, kMsgTime) * kFramesPerTenth;
-  s.m_CountsWhileFrozen = Param(command, kMsgBlock);
+  s.m_Anchor = CommandParam(command, kMsgAnchor);
+  s.m_Column = CommandParam(command, kMsgColumn);
+  s.m_Row = CommandParam(command, kMsgRow);
+  s.m_OffsetX = CommandParam(command, kMsgOffsetX);
+  s.m_OffsetY = CommandParam(command, kMsgOffsetY);
+  s.m_KeepOnScreen = CommandParam(command, kMsgKeepOnScreen);
+  s.m_Fixed = CommandParam(command, kMsgFixed);
+  s.m_EndMode = CommandParam(command, kMsgEndMode);
+  s.m_Frames = CommandParam(command, kMsgTime) * kFramesPerTenth;
+  s.m_CountsWhileFrozen = CommandParam(command, kMsgBlock);
   s.m_CharaId = AnchorCharaId(scene, object, s.m_Anchor);
   s.m_Continued = continued;
-  s.m_TextCodes = Param(command, kMsgTextCodes);
-  s.m_Refresh = Param(command, kMsgRefresh);
-  s.m_RefreshInterval = Param(command, kMsgRefreshInterval);
-  s.m_Framed = Param(command, kMsgFramed);
-  s.m_HasId = Param(command, kMsgHasId);
-  s.m_Id = Param(command, kMsgId);
+  s.m_TextCodes = CommandParam(command, kMsgTextCodes);
+  s.m_Refresh = CommandParam(command, kMsgRefresh);
+  s.m_RefreshInterval = CommandParam(command, kMsgRefreshInterval);
+  s.m_Framed = CommandParam(command, kMsgFramed);
+  s.m_HasId = CommandParam(command, kMsgHasId);
+  s.m_Id = CommandParam(command, kMsgId);
   return s;
 }
 
@@ -73,7 +70,7 @@ cMessageWindow* ChainedWindow(std::list<cMessageWindow>& messages) {
 void DoGameWait(cCharaBase&, const cFlowCommand& command) {
   cPlayScene* scene = g_PlayScene;
   if (scene == nullptr || scene->m_CloseRequested.load() != 0) return;
-  const std::int32_t frames = Param(command, 0) * kFramesPerTenth;
+  const std::int32_t frames = CommandParam(command, 0) * kFramesPerTenth;
   std::list<cMessageWindow>& messages = scene->m_Messages;
   const cMessageWindow& timer = messages.emplace_back(TimerWindowSettings(frames));
   scene->m_PauseRequest = cPauseRequest{kPauseGameWait, 0, 0, frames, 0};
@@ -87,7 +84,7 @@ void DoMessage(cCharaBase& object, const cFlowCommand& command, std::int32_t con
   if (scene == nullptr || scene->m_CloseRequested.load() != 0) return;
   std::list<cMessageWindow>& messages = scene->m_Messages;
   const cMessageSettings settings = MessageSettings(*scene, object, command, continued);
-  const bool closeById = Param(command, kMsgCloseById) != 0;
+  const bool closeById = CommandParam(command, kMsgCloseById) != 0;
 
   cMessageWindow* window = nullptr;
   if (settings.m_HasId != 0) window = FindWindowById(messages, settings.m_Id);
@@ -102,7 +99,7 @@ void DoMessage(cCharaBase& object, const cFlowCommand& command, std::int32_t con
   else
     window = &messages.emplace_back(settings);
 
-  if (Param(command, kMsgBlock) == 0) return;
+  if (CommandParam(command, kMsgBlock) == 0) return;
   // "Until the stage ends" has no end of its own while the game stands still: it waits for the key
   // as the key message does.
   if (settings.m_EndMode == kMessageTimed) {
