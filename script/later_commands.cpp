@@ -3,8 +3,6 @@
 // behave as they will. Each says which work fills it.
 #include "script/later_commands.h"
 
-
-
 // Taking an item: the item-command work.
 void CmdGetItem(cCharaBase&, cCommandInstance&) {}
 
