@@ -30,6 +30,22 @@ int DirectionFromInput(int inputDirection, int facing) {
   return InputDirectionTable[static_cast<std::size_t>(inputDirection)];
 }
 
+int DirectionFromFacing(int code, int facing) {
+  const bool right = facing != 0;
+  switch (code) {
+    case kDirFront:
+      return right ? kDirRight : kDirLeft;
+    case kDirBack:
+      return right ? kDirLeft : kDirRight;
+    case kDirFrontY:
+      return right ? kDirDown : kDirUp;
+    case kDirBackY:
+      return right ? kDirUp : kDirDown;
+    default:
+      return code;
+  }
+}
+
 const LabelList& MoveTargetModeLabels() {
   static const LabelList labels{
       "方向で指定",

@@ -47,6 +47,10 @@ inline constexpr std::array<std::uint8_t, 9> InputDirectionTable{
 // is no direction) the way the character faces: left for facing 0, right otherwise.
 int DirectionFromInput(int inputDirection, int facing);
 
+// The rows that are relative to the facing ("前", "後", "前Y", "後Y") turned into their absolute
+// direction for a character facing left (0) or right; every other row is returned as it is.
+int DirectionFromFacing(int code, int facing);
+
 // Straight and charge moves, then warps: how the destination is given.
 const LabelList& MoveTargetModeLabels();
 const LabelList& WarpTargetModeLabels();

@@ -6,16 +6,7 @@
 #include "script/move_commands.h"
 
 std::int32_t ResolveDirectionCode(const cCharaBase& chara, std::int32_t code) {
-  const bool right = chara.m_Direction != 0;
   switch (code) {
-    case kDirFront:
-      return right ? kDirRight : kDirLeft;
-    case kDirBack:
-      return right ? kDirLeft : kDirRight;
-    case kDirFrontY:
-      return right ? kDirDown : kDirUp;
-    case kDirBackY:
-      return right ? kDirUp : kDirDown;
     case kDirInput: {
       const std::int32_t resolved = DirectionFromInput(ExecInputDirection(), chara.m_Direction);
       // A walker has no diagonal of its own: the player's diagonal keys walk it sideways.
@@ -25,6 +16,6 @@ std::int32_t ResolveDirectionCode(const cCharaBase& chara, std::int32_t code) {
       return resolved;
     }
     default:
-      return code;
+      return DirectionFromFacing(code, chara.m_Direction);
   }
 }
