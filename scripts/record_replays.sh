@@ -26,6 +26,7 @@ mkdir -p "$work/game/user_data/rpl4"
 # The input file $1 with F1 added to the keys held in frame $2 only.
 with_f1() {
   awk -v f1="$2" '
+    BEGIN { count = 0 }
     function flush_until(limit) { while (n < count && frame[n] < limit) { print frame[n], keys[n]; n++ } }
     function held(f,   i, k) { k = ""; for (i = 0; i < count && frame[i] <= f; i++) k = keys[i]; return k }
     { sub(/#.*/, ""); if (NF == 0) next; f = $1; $1 = ""; sub(/^ /, ""); frame[count] = f; keys[count] = $0; count++ }
