@@ -409,7 +409,7 @@ TEST_F(WorldMapSceneTest, EnteringFromAStageAutoSaves) {
     SCOPED_TRACE(testing::Message() << c.previous << " " << c.autoSave << " " << c.slot);
     std::filesystem::remove_all("user_data");
     std::filesystem::create_directories("user_data/story");
-    std::filesystem::remove("Report_Game.txt");
+    const std::size_t reported = Report().size();
     g_SaveData.m_AutoSave = c.autoSave;
     g_SaveData.m_Slot = c.slot;
     g_SceneManager.m_Previous = c.previous;
@@ -417,7 +417,7 @@ TEST_F(WorldMapSceneTest, EnteringFromAStageAutoSaves) {
     RunFrames(1);
     EXPECT_EQ(std::filesystem::exists("user_data/story/Story03.dat"), c.written);
     EXPECT_EQ(std::filesystem::is_empty("user_data/story"), !c.written);
-    EXPECT_EQ(Report().find(SJ("保存に失敗")), std::string::npos) << Report();
+    EXPECT_EQ(Report().find("保存に失敗", reported), std::string::npos) << Report();
     g_SceneManager.DeleteScenes();
   }
 }
