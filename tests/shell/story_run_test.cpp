@@ -145,6 +145,9 @@ TEST_F(StoryRunTest, ANewStoryIsPlayedSavedAndContinuedFromItsSlot) {
     KeepPicture(shot, name);
   }
   EXPECT_NE(PixelAt(mapShot.string(), 300, 236), PixelAt(menuShot.string(), 300, 236));
+  // The meadow's marker: before the clear one cell above the hero, after it three cells left of
+  // him and in its cleared colour.
+  EXPECT_NE(PixelAt(mapShot.string(), 9 * 32 + 16, 6 * 32 + 16), PixelAt(clearedShot.string(), 6 * 32 + 16, 7 * 32 + 16));
 
   // The second start continues from slot 1: the hero where he was saved, the rock's cell open.
   const fs::path input2 = m_Folder / "input2.txt";
