@@ -177,9 +177,13 @@ void cWorldMapScene::FadeIn() {
   DrawWorldMap(g_SaveData.m_BackToMap == 0);
   if (!ScreenFadeIn(g_FadePalette, 0, 255, 0, 0, 0, g_SceneManager.m_FadeSpeed, g_Palette, false)) return;
 
+  // The flag speaks of this return from a stage only. Left set where the hero stands on no stage
+  // entrance (its entry gave way to another while he played), it would send him back from some
+  // later entrance instead.
+  const bool backToMap = g_SaveData.m_BackToMap != 0;
+  g_SaveData.m_BackToMap = 0;
   if (OnWorldItem()) {
-    if (g_SaveData.m_BackToMap) {
-      g_SaveData.m_BackToMap = 0;
+    if (backToMap) {
       if (!IsItemCleared(*m_Item)) {
         PlaceHero(g_SaveData.m_PrevMapX, g_SaveData.m_PrevMapY);
         TraceCell("map back", g_MenuCursor.current->column, g_MenuCursor.current->row);

@@ -343,6 +343,19 @@ TEST_F(WorldMapSceneTest, ArrivingOnAnUnclearedEntranceStartsItsStage) {
   }
 }
 
+TEST_F(WorldMapSceneTest, BackToTheMapOffAnEntranceIsForgottenAfterTheFadeIn) {
+  // Back from a stage whose entrance gave way to a road meanwhile: the hero stays, and the flag
+  // does not wait to send him back from the next entrance he enters from the menu's side.
+  AddEvent(5, 5, {Item(kWorldEntryRoad)});
+  g_SaveData.m_BackToMap = 1;
+  g_SaveData.m_PrevMapX = 6;
+  g_SaveData.m_PrevMapY = 5;
+  g_SceneManager.m_Previous = kScenePlay;
+  ASSERT_TRUE(RunUntilShown());
+  EXPECT_EQ(Column(), 5);
+  EXPECT_EQ(g_SaveData.m_BackToMap, 0);
+}
+
 TEST_F(WorldMapSceneTest, AMissingStageOnArrivalIsFatal) {
   AddEvent(5, 5, {Stage(3, "data\\stg4\\none.stg4", 0)});
   for (int frame = 0; frame < 40 && m_Boxes.empty(); ++frame) RunFrames(1);
