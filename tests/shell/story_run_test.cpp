@@ -57,9 +57,11 @@ std::string FirstRunKeys() {
   for (int f = run; f < run + 1600; f += 40) keys.Line(f, "RIGHT").Line(f + 20, "RIGHT Z").Line(f + 34, "RIGHT");
   keys.Line(run + 1600, "RIGHT").Line(run + 1606, "");
   keys.Press(run + 1800, "Z");
+  // The meadow's ranking shown and hidden again (C).
+  keys.Press(kBackOnMap + 20, "C").Press(kBackOnMap + 30, "C");
   // Past the rock, which the clear opened, to (6, 11); save into slot 1 again; to the title; quit.
-  keys.Press(kBackOnMap + 20, "RIGHT").Press(kBackOnMap + 30, "RIGHT").Press(kBackOnMap + 40, "RIGHT");
-  const int menu = kBackOnMap + 60;
+  keys.Press(kBackOnMap + 40, "RIGHT").Press(kBackOnMap + 50, "RIGHT").Press(kBackOnMap + 60, "RIGHT");
+  const int menu = kBackOnMap + 90;
   keys.Press(menu, "X");
   keys.Press(menu + 70, "Z").Press(menu + 80, "Z").Press(menu + 90, "UP").Press(menu + 100, "Z").Press(menu + 110, "X");
   keys.Press(menu + 120, "DOWN").Press(menu + 126, "DOWN").Press(menu + 132, "DOWN").Press(menu + 140, "Z");
@@ -102,12 +104,15 @@ TEST_F(StoryRunTest, ANewStoryIsPlayedSavedAndContinuedFromItsSlot) {
   std::ofstream(input) << FirstRunKeys();
   const fs::path mapShot = m_Folder / "map.png", promptShot = m_Folder / "prompt.png";
   const fs::path menuShot = m_Folder / "menu.png", saveShot = m_Folder / "save.png";
-  const fs::path clearedShot = m_Folder / "cleared.png";
-  const int menu = kBackOnMap + 60;
+  const fs::path clearedShot = m_Folder / "cleared.png", rankingShot = m_Folder / "ranking.png";
+  const fs::path hiddenShot = m_Folder / "hidden.png";
+  const int menu = kBackOnMap + 90;
   ASSERT_EQ(Run({"--headless", "--seed", "7", "--frames", std::to_string(menu + 400), "--input", input.string(),
                  "--trace", Trace("trace1.txt"), "--trace-state", "--shot", "115:" + mapShot.string(), "--shot",
                  "145:" + promptShot.string(), "--shot", "225:" + menuShot.string(), "--shot",
-                 "255:" + saveShot.string(), "--shot", std::to_string(kBackOnMap + 55) + ":" + clearedShot.string()},
+                 "255:" + saveShot.string(), "--shot", std::to_string(kBackOnMap + 26) + ":" + rankingShot.string(), "--shot",
+                 std::to_string(kBackOnMap + 36) + ":" + hiddenShot.string(), "--shot",
+                 std::to_string(kBackOnMap + 75) + ":" + clearedShot.string()},
                 120),
             0);
   const std::vector<std::string> trace = Lines(Trace("trace1.txt"));
@@ -131,6 +136,11 @@ TEST_F(StoryRunTest, ANewStoryIsPlayedSavedAndContinuedFromItsSlot) {
   const int saved = Find(trace, "map auto-save slot 1", back);
   ASSERT_GE(saved, 0);
   for (int i = back; i < saved; ++i) EXPECT_FALSE(trace[static_cast<std::size_t>(i)].starts_with("frame=")) << i;
+  // The ranking shown and hidden on the cleared meadow: the switch sound twice, the window over
+  // the map at (367, 64) only while shown.
+  EXPECT_EQ(Count(trace, "sound play 6 "), 2);
+  EXPECT_NE(PixelAt(rankingShot.string(), 500, 300), PixelAt(hiddenShot.string(), 500, 300));
+  EXPECT_EQ(PixelAt(rankingShot.string(), 100, 300), PixelAt(hiddenShot.string(), 100, 300));
   // Saves heard as saves: slot 1 twice from the menu.
   EXPECT_EQ(Count(trace, "sound play 5 "), 2);
   ExpectStopOrder(trace);
@@ -140,6 +150,7 @@ TEST_F(StoryRunTest, ANewStoryIsPlayedSavedAndContinuedFromItsSlot) {
   // map after the clear.
   for (const auto& [shot, name] : {std::pair{mapShot, "story_world_map.png"}, std::pair{promptShot, "story_prompt.png"},
                                    std::pair{menuShot, "story_map_menu.png"}, std::pair{saveShot, "story_save_page.png"},
+                                   std::pair{rankingShot, "story_map_ranking.png"},
                                    std::pair{clearedShot, "story_map_cleared.png"}}) {
     ASSERT_TRUE(fs::exists(shot)) << name;
     KeepPicture(shot, name);
