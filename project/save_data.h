@@ -139,6 +139,9 @@ class cSaveData : public cDataRecord {
   // 0 when it was missing or damaged (a damaged one is reported) and the record is kept as it was;
   // the lives rule applies either way.
   std::int32_t LoadFromSlot(std::int32_t slot);
+  // Whether the progress names a story slot to save into: it was saved, and the number it keeps
+  // (from a file) is one of the slots.
+  bool HasSlot() const { return m_Slot >= 0 && m_Slot < kStorySlotCount; }
   // The challenge progress: 1 and the lives rule of challenge mode when read; 0 when the file is
   // missing or damaged (reported), and the record is kept.
   std::int32_t LoadChallengeData();

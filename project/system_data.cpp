@@ -184,3 +184,7 @@ std::int32_t cSystemData::StartingLivesOf(int mode) const {
 bool cSystemData::UnlimitedLivesIn(int mode) const {
   return mode >= 0 && mode < m_UnlimitedLives.Size() && m_UnlimitedLives.At(mode) != 0;
 }
+
+bool cSystemData::RankingEnabledIn(int mode) const {
+  return mode >= 0 && mode < m_RankingSets.Size() && m_RankingSets.At(mode).m_Enabled != 0;
+}

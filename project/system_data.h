@@ -118,6 +118,8 @@ class cSystemData : public cDataRecord {
   std::int32_t StartingLivesOf(int mode) const;
   // True when the settings give a play mode unlimited lives.
   bool UnlimitedLivesIn(int mode) const;
+  // True when a play mode keeps rankings (its ranking set is switched on).
+  bool RankingEnabledIn(int mode) const;
 
   // Members in the order of the settings; the file's registration order differs (RegisterFields).
   std::string m_Title;

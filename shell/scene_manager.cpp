@@ -17,6 +17,8 @@
 #include "shell/placeholder_scene.h"
 #include "shell/system_ini.h"
 #include "shell/title_scene.h"
+#include "shell/world_map_menu_scene.h"
+#include "shell/world_map_scene.h"
 
 cSceneManager g_SceneManager;
 
@@ -73,6 +75,10 @@ bool cSceneManager::CreateScene(std::int32_t slot) {
       m_Scenes[slot] = MakeTitleScene();
     else if (slot == kScenePlay)
       m_Scenes[slot] = std::make_unique<cPlayScene>();
+    else if (slot == kSceneWorldMap)
+      m_Scenes[slot] = MakeWorldMapScene();
+    else if (slot == kSceneWorldMapMenu)
+      m_Scenes[slot] = MakeWorldMapMenuScene();
     else
       m_Scenes[slot] = std::make_unique<cPlaceholderScene>(slot);
   } catch (const std::bad_alloc&) {

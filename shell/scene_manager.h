@@ -50,8 +50,8 @@ enum class PresentKind : std::int32_t {
 };
 
 // Makes the scene of a slot. Without one a slot gets its built-in scene: the title for slot 0, the
-// play scene for slot 4, the placeholder scene for the slots whose scenes come later (they are given
-// theirs with SetSceneFactory).
+// world map and its menu for slots 1 and 2, the play scene for slot 4, the placeholder scene for
+// the slots whose scenes come later (they are given theirs with SetSceneFactory).
 using SceneFactory = std::unique_ptr<cScene> (*)();
 
 class cSceneManager {

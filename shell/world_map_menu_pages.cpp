@@ -36,10 +36,6 @@ void DrawChoicePage(std::int32_t pos, std::int32_t firstText) {
   DrawMapMenuCursor(cursor.x, cursor.y);
 }
 
-// Auto-save writes into the slot the progress was last saved to. A slot number that names no slot
-// (a damaged save file) is as good as none: switching on would only fail every later save.
-bool SlotKnown() { return g_SaveData.m_Slot >= 0 && g_SaveData.m_Slot < kStorySlotCount; }
-
 }  // namespace
 
 void cWorldMapMenuScene::BackToEntryList() {
@@ -133,7 +129,9 @@ void cWorldMapMenuScene::OnAutoSave() {
     // One frame that only prepares: the screen keeps what the entry list drew.
     *g_MenuCursor.current = CursorState{};
     g_MenuCursor.current->row = g_SaveData.m_AutoSave != 0 ? 0 : 1;
-    m_SubStep = SlotKnown() ? 1 : 2;
+    // Auto-save writes into the slot the progress was last saved to. A slot number that names no
+    // slot (a damaged save file) is as good as none: switching on would only fail every later save.
+    m_SubStep = g_SaveData.HasSlot() ? 1 : 2;
     return;
   }
 

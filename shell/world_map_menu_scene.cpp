@@ -31,13 +31,6 @@ namespace {
 
 constexpr std::int32_t kMenuMusicSlot = 1;  // the world map's tune goes on
 constexpr std::int32_t kTotalScoreText = 4;
-constexpr std::int32_t kMaxTotalDigits = 10;
-
-std::int32_t DecimalDigits(std::int32_t value) {
-  std::int32_t digits = 1;
-  for (std::int64_t v = value; v >= 10 && digits < kMaxTotalDigits; v /= 10) ++digits;
-  return digits;
-}
 
 }  // namespace
 
@@ -135,7 +128,7 @@ void cWorldMapMenuScene::DrawTotalScore() {
   const std::int32_t total = g_SaveData.m_TotalScore;
   if (g_System.m_StoryShowTotalScore == 0 || total <= 0) return;
   const std::string& label = g_System.m_UiTexts.At(kTotalScoreText);
-  const std::int32_t width = (CharCount(label) + DecimalDigits(total)) * kMapMenuCell;
+  const std::int32_t width = (CharCount(label) + CountDigits(total)) * kMapMenuCell;
   WorldMapMenuPoint& at = g_WorldMapMenuPos[kMapMenuPosTotalScore];
   at.x = 320 - width / 2;
   Font& font = g_Fonts[kMapMenuFont];

@@ -9,11 +9,14 @@
 #include "platform/display/palette_fade.h"
 #include "platform/host/message_queue.h"
 #include "platform/host/text_codec.h"
+#include "platform/host/trace.h"
 #include "platform/services/boxes.h"
+#include "platform/services/format.h"
 #include "project/save_data.h"
 #include "project/stage_data.h"
 #include "project/surface_descriptors.h"
 #include "project/system_data.h"
+#include "shell/ranking.h"
 #include "shell/requests.h"
 #include "shell/scene_manager.h"
 #include "shell/system_text_menu.h"
@@ -52,7 +55,10 @@ constexpr std::array<sStep, 4> kSteps = {{
     {kDirDown, kFacingDown, 0, 1},
 }};
 
-bool StoryRankingEnabled() { return g_System.m_RankingSets.Size() > 0 && g_System.m_RankingSets.At(0).m_Enabled != 0; }
+// Headless runs follow the hero in their trace.
+void TraceCell(const char* what, std::int32_t column, std::int32_t row) {
+  Trace(FormatString("%s %d %d", what, static_cast<int>(column), static_cast<int>(row)));
+}
 
 const std::string& StageMissingText() {
   static const std::string& text = SJ("ステージファイル %s が読み込めません！");
@@ -142,7 +148,12 @@ void cWorldMapScene::Enter() {
   CreateRankingSurface();
   if (OnWorldItem()) PrepareStageInfo();
 
-  if (g_SaveData.m_AutoSave && g_SceneManager.m_Previous == kScenePlay) g_SaveData.SaveToSlot(g_SaveData.m_Slot);
+  // Progress that was never saved has no slot to write into: auto-save waits for the first save.
+  if (g_SaveData.m_AutoSave && g_SceneManager.m_Previous == kScenePlay && g_SaveData.HasSlot()) {
+    const bool saved = g_SaveData.SaveToSlot(g_SaveData.m_Slot);
+    Trace(FormatString("map auto-save slot %d%s", static_cast<int>(g_SaveData.m_Slot) + 1, saved ? "" : " failed"));
+  }
+  TraceCell("map enter", g_MenuCursor.current->column, g_MenuCursor.current->row);
 
   RenderMapView();
   m_SubStep = 0;
@@ -166,11 +177,16 @@ void cWorldMapScene::FadeIn() {
   DrawWorldMap(g_SaveData.m_BackToMap == 0);
   if (!ScreenFadeIn(g_FadePalette, 0, 255, 0, 0, 0, g_SceneManager.m_FadeSpeed, g_Palette, false)) return;
 
+  // The flag speaks of this return from a stage only. Left set where the hero stands on no stage
+  // entrance (its entry gave way to another while he played), it would send him back from some
+  // later entrance instead.
+  const bool backToMap = g_SaveData.m_BackToMap != 0;
+  g_SaveData.m_BackToMap = 0;
   if (OnWorldItem()) {
-    if (g_SaveData.m_BackToMap) {
-      g_SaveData.m_BackToMap = 0;
+    if (backToMap) {
       if (!IsItemCleared(*m_Item)) {
         PlaceHero(g_SaveData.m_PrevMapX, g_SaveData.m_PrevMapY);
+        TraceCell("map back", g_MenuCursor.current->column, g_MenuCursor.current->row);
         SetViewOrigin();
         m_PrevCell = *g_MenuCursor.current;
         SelectEventItem();
@@ -200,20 +216,17 @@ void cWorldMapScene::MoveOnMap(CursorState& cursor, const cInput& input) {
   }
   SelectEventItem();
 
-  bool blocked = false;
-  if (m_Item) {
-    blocked = m_Item->m_Kind == kWorldEntryWall;
-  } else {
-    // A chip kind the map does not define is no ground to stand on.
-    const std::int32_t kind = ChipIndexAt(g_WorldMap, cursor.column, cursor.row);
-    blocked = kind < 0 || kind >= g_WorldMap.m_Defs.Size() || g_WorldMap.m_Defs.At(kind).m_Blocked != 0;
-  }
-  if (blocked) {
+  // The active entry decides (a wall blocks, any other kind lets through), else the chip; a chip
+  // kind the map does not define is no ground to stand on.
+  if (!CanEnterWorldCell(g_WorldMap, cursor.column, cursor.row, g_SaveData.Progress())) {
+    if (direction) TraceCell("map blocked", cursor.column, cursor.row);
     cursor = m_PrevCell;
     cursor.x = kWorldHeroX;
     cursor.y = kWorldHeroY;
     return;
   }
+  if (direction && (cursor.column != m_PrevCell.column || cursor.row != m_PrevCell.row))
+    TraceCell("map step", cursor.column, cursor.row);
   g_SaveData.m_MapDir = m_Facing;
   FollowHero();
   cursor.x = kWorldHeroX;
@@ -222,6 +235,7 @@ void cWorldMapScene::MoveOnMap(CursorState& cursor, const cInput& input) {
 
 void cWorldMapScene::OpenPrompt() {
   HeroCell(g_SaveData.m_MapX, g_SaveData.m_MapY);
+  TraceCell("map prompt", g_SaveData.m_MapX, g_SaveData.m_MapY);
   g_MenuCursor.Push(0);
   m_SubStep = 0;
   m_State = 2;
@@ -270,7 +284,7 @@ void cWorldMapScene::HandleRankingKeys(const cInput& input) {
   // table and repeat the sound every frame.
   const auto pressed = static_cast<std::uint16_t>(held & ~m_HeldRankingKeys);
   m_HeldRankingKeys = held;
-  const bool enabled = StoryRankingEnabled();
+  const bool enabled = g_System.RankingEnabledIn(kPlayStory);
   bool redraw = false;
   if (pressed & kButtonRankingShow) {
     if (enabled) {
@@ -350,7 +364,7 @@ void cWorldMapScene::PrepareStageInfo() {
   g_SaveData.SetStageFileName(m_Item->m_StageName.c_str());
   m_BestScore = g_SaveData.GetStageBestScore(g_SaveData.m_StageName);
   if (g_SceneManager.m_RankingFlag) {
-    LoadWorldRanking(g_SceneManager.m_PlayMode, g_SaveData.m_StageName);
+    LoadRankFile(g_Ranking, g_SceneManager.m_PlayMode, g_SaveData.m_StageName);
     g_SaveData.CycleEnabledEntry(g_SceneManager.m_PlayMode, 0);
     if (!g_MenuSurfaces.empty()) DrawRankingSurface();
   }

@@ -51,15 +51,6 @@ std::int32_t ChipIndex(const cWorldMap& map, std::int32_t column, std::int32_t r
 // The chip kind of that cell; -1 where the grid holds none.
 std::int32_t ChipIndexAt(const cWorldMap& map, std::int32_t column, std::int32_t row);
 
-// The rankings are read and drawn by the ranking file and its display. Until they are handed in
-// here, the world map's ranking surface stays blank and no ranking file is read.
-using WorldRankingLoader = void (*)(std::int32_t playMode, const std::string& stageName);
-// Draws ranking table `table` without a marked place at (0, 0) of surface.
-using WorldRankingPainter = void (*)(DDSURFACEDATA* surface, std::int32_t table);
-void SetWorldRankingHooks(WorldRankingLoader loader, WorldRankingPainter painter);
-// The stage's ranking file into the ranking, through the loader handed in.
-void LoadWorldRanking(std::int32_t playMode, const std::string& stageName);
-
 class cWorldMapScene : public cScene {
  public:
   cWorldMapScene();

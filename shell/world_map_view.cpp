@@ -11,13 +11,11 @@
 #include "platform/services/text.h"
 #include "project/save_data.h"
 #include "project/system_data.h"
+#include "shell/ranking.h"
 #include "shell/scene_manager.h"
 #include "shell/world_map_scene.h"
 
 namespace {
-
-WorldRankingLoader s_RankingLoader = nullptr;
-WorldRankingPainter s_RankingPainter = nullptr;
 
 constexpr std::int32_t kLivesRight = 621;
 constexpr std::int32_t kLivesY = 17;
@@ -44,33 +42,12 @@ DDSURFACEDATA* Fixed(std::int32_t index) { return &g_SurfaceTable[index]; }
 
 DDSURFACEDATA* RankingSurface() { return g_MenuSurfaces.empty() ? nullptr : &g_MenuSurfaces.front(); }
 
-bool StoryRankingEnabled() { return g_System.m_RankingSets.Size() > 0 && g_System.m_RankingSets.At(0).m_Enabled != 0; }
-
-std::int32_t DecimalDigits(std::int32_t value) {
-  std::int64_t v = value < 0 ? -static_cast<std::int64_t>(value) : value;
-  std::int32_t digits = 1;
-  while (v >= 10 && digits < 10) {
-    v /= 10;
-    ++digits;
-  }
-  return digits;
-}
-
 const std::string& UiText(std::int32_t index) {
   static const std::string empty;
   return index < g_System.m_UiTexts.Size() ? g_System.m_UiTexts.At(index) : empty;
 }
 
 }  // namespace
-
-void SetWorldRankingHooks(WorldRankingLoader loader, WorldRankingPainter painter) {
-  s_RankingLoader = loader;
-  s_RankingPainter = painter;
-}
-
-void LoadWorldRanking(std::int32_t playMode, const std::string& stageName) {
-  if (s_RankingLoader) s_RankingLoader(playMode, stageName);
-}
 
 std::int32_t ChipIndex(const cWorldMap& map, std::int32_t column, std::int32_t row) {
   if (map.m_Width < 1 || map.m_Height < 1 || map.m_PitchShift < 0 || map.m_PitchShift > kMaxWorldPitchShift)
@@ -104,7 +81,9 @@ void cWorldMapScene::DrawRankingSurface() {
   DDSURFACEDATA* surface = RankingSurface();
   if (!surface) return;
   DDClear(surface, 0);
-  if (s_RankingPainter) s_RankingPainter(surface, g_SaveData.m_RankingTable);
+  // The table number comes from the progress record, which may come from a file.
+  const std::int32_t table = g_SaveData.m_RankingTable;
+  if (table >= 0 && table < g_Ranking.m_Tables.Size()) g_Ranking.DrawTable(surface, 0, 0, table, -1);
 }
 
 void cWorldMapScene::RenderMapBackground(DDSURFACEDATA* view) {
@@ -171,7 +150,7 @@ void cWorldMapScene::DrawHeroMarker() {
 void cWorldMapScene::DrawLives() {
   const std::int32_t lives = g_SaveData.m_Lives;
   const bool unlimited = lives == kUnlimitedLives;
-  const std::int32_t width = ((unlimited ? 1 : DecimalDigits(lives)) + 1) * kTextCell;
+  const std::int32_t width = ((unlimited ? 1 : CountDigits(lives)) + 1) * kTextCell;
   const std::int32_t x = kLivesRight - width;
   Font& font = g_Fonts[1];
   font.DrawWindow(&g_BackSurface, x, kLivesY, width, kLivesHeight);
@@ -187,7 +166,7 @@ void cWorldMapScene::DrawLives() {
 }
 
 void cWorldMapScene::DrawStageInfo() {
-  if (StoryRankingEnabled() && g_SaveData.m_RankingShown) {
+  if (g_System.RankingEnabledIn(kPlayStory) && g_SaveData.m_RankingShown) {
     if (DDSURFACEDATA* ranking = RankingSurface()) {
       // A surface made again after a device loss came back blank.
       if (ranking->lpDT && ranking->lpDT->recreated) {
@@ -209,7 +188,7 @@ void cWorldMapScene::DrawStageInfo() {
   }
   if (showScore) {
     const std::string& label = UiText(kHighScoreText);
-    const std::int32_t width = (CharCount(label) + DecimalDigits(m_BestScore)) * kTextCell;
+    const std::int32_t width = (CharCount(label) + CountDigits(m_BestScore)) * kTextCell;
     const std::int32_t x = kInfoCentreX - width / 2;
     char text[512];
     std::snprintf(text, sizeof text, "%s%d", label.c_str(), m_BestScore);

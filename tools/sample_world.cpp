@@ -28,6 +28,9 @@ enum WorldChip : std::uint32_t {
 constexpr std::int32_t kEventRowStage = 0;
 constexpr std::int32_t kEventRowCastle = 1;
 constexpr std::int32_t kEventRowGate = 2;
+// A node still closed: the same in both columns, since its entry counts as passed.
+constexpr std::int32_t kEventRowClosed = 3;
+constexpr std::int32_t kEventRowCastleClosed = 4;
 
 // The island, one letter per chip: ~ water, ^ mountain, T forest, o rock, # wall, . grass, = road,
 // H bridge, s sand, * flowers.
@@ -128,12 +131,12 @@ bool WriteSampleWorldMap() {
   rock.m_PictureRow = kEventRowGate;
   map.m_Events.push_back(Event(5, 11, "岩", {open, rock}));
   // The hills, open after the meadow; the wall entry keeps the node closed until then.
-  cWorldEventItem hillsClosed = Entry(kWorldEntryWall, kEventRowStage, 0, 0);
+  cWorldEventItem hillsClosed = Entry(kWorldEntryWall, kEventRowClosed, 0, 0);
   hillsClosed.m_Caption = SJ("2 おかのうえ (まだ行けない)");
   map.m_Events.push_back(Event(11, 8, "おかのうえ",
                                {StageEntry(kEventRowStage, 2, 1, "2 おかのうえ", kStageHills, kAfterClearNothing), hillsClosed}));
   // The castle: its clear ends the story and goes back to the title.
-  cWorldEventItem castleClosed = Entry(kWorldEntryWall, kEventRowCastle, 0, 0);
+  cWorldEventItem castleClosed = Entry(kWorldEntryWall, kEventRowCastleClosed, 0, 0);
   castleClosed.m_Caption = SJ("3 おしろ (まだ行けない)");
   map.m_Events.push_back(Event(15, 3, "おしろ",
                                {StageEntry(kEventRowCastle, 3, 2, "3 おしろ", kStageCastle, kAfterClearTitle), castleClosed}));

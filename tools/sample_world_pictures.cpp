@@ -70,20 +70,29 @@ cCanvas WorldChipPicture() {
   return canvas;
 }
 
-// Row 0 a stage, row 1 the castle, row 2 the rock on the road; column 1 once cleared.
+// The castle's picture at row y of the sheet, its flag in the given colour.
+void DrawCastleMarker(cCanvas& canvas, int x, int y, std::uint8_t wall, std::uint8_t flag) {
+  canvas.FillRect(x + 4, y + 12, 24, 18, wall);
+  for (int t = 0; t < 3; ++t) canvas.FillRect(x + 4 + t * 9, y + 6, 6, 6, wall);
+  canvas.FillRect(x + 13, y + 20, 6, 10, kInkBlack);
+  canvas.FillTriangle(x + 16, y + 0, x + 16, y + 8, x + 24, y + 4, flag);
+  canvas.FillRect(x + 16, y + 0, 1, 12, kInkBlack);
+}
+
+// Row 0 a stage, row 1 the castle, row 2 the rock on the road, rows 3 and 4 a stage and the
+// castle still closed; column 1 once cleared.
 cCanvas WorldEventPicture() {
-  cCanvas canvas(64, 96);
+  cCanvas canvas(64, 160);
   for (int cleared = 0; cleared < 2; ++cleared) {
     const int x = cleared * 32;
     canvas.FillCircle(x + 16, 16, 11, kInkBlack);
     canvas.FillCircle(x + 16, 16, 9, cleared ? kInkGreen : kInkRed);
     canvas.FillCircle(x + 13, 13, 3, cleared ? kInkGreenLight : kInkPink);
-    // The castle.
-    canvas.FillRect(x + 4, 32 + 12, 24, 18, kInkGreyLight);
-    for (int t = 0; t < 3; ++t) canvas.FillRect(x + 4 + t * 9, 32 + 6, 6, 6, kInkGreyLight);
-    canvas.FillRect(x + 13, 32 + 20, 6, 10, kInkBlack);
-    canvas.FillTriangle(x + 16, 32 + 0, x + 16, 32 + 8, x + 24, 32 + 4, cleared ? kInkGreen : kInkRed);
-    canvas.FillRect(x + 16, 32 + 0, 1, 12, kInkBlack);
+    DrawCastleMarker(canvas, x, 32, kInkGreyLight, cleared ? kInkGreen : kInkRed);
+    canvas.FillCircle(x + 16, 96 + 16, 11, kInkBlack);
+    canvas.FillCircle(x + 16, 96 + 16, 9, kInkGreyDark);
+    canvas.FillCircle(x + 13, 96 + 13, 3, kInkGrey);
+    DrawCastleMarker(canvas, x, 128, kInkGreyDark, kInkGrey);
   }
   canvas.FillEllipse(16, 64 + 18, 13, 11, kInkGreyDark);
   canvas.FillEllipse(14, 64 + 16, 11, 9, kInkGrey);

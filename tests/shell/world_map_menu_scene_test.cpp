@@ -221,6 +221,36 @@ TEST_F(WorldMapMenuTest, SavingIntoSlotFiveNamesItAndTheListShowsItAtOnce) {
   EXPECT_EQ(Row(), 1) << "on OFF while auto-save is off";
 }
 
+TEST_F(WorldMapMenuTest, TheSlotListPagesByNineAndSavesIntoTheLastSlot) {
+  ASSERT_TRUE(RunUntilShown());
+  Choose(0);
+  struct sStep {
+    int key;
+    std::int32_t row;
+    std::int32_t top;
+  };
+  // A page is nine slots, so the last line of the old page stays on screen; the ends stop it.
+  const sStep steps[] = {
+      {VK_RIGHT, 9, 9}, {VK_RIGHT, 18, 18}, {VK_LEFT, 9, 9},   {VK_LEFT, 0, 0},   {VK_LEFT, 0, 0},
+      {VK_UP, 0, 0},    {VK_DOWN, 1, 0},    {VK_DOWN, 2, 0},
+  };
+  for (const sStep& step : steps) {
+    Press({step.key});
+    EXPECT_EQ(Row(), step.row);
+    EXPECT_EQ(Menu()->m_ListTop, step.top);
+  }
+  for (int i = 0; i < 12; ++i) Press({VK_RIGHT});
+  EXPECT_EQ(Row(), 98) << "on the last page, page down goes to the last slot";
+  EXPECT_EQ(Menu()->m_ListTop, 89);
+  EXPECT_EQ(g_MenuCursor.current->y, 160 + 16 * 9);
+  Press({'Z'});
+  Press({VK_UP});
+  Press({'Z'});
+  EXPECT_EQ(g_SaveData.m_Slot, 98);
+  EXPECT_TRUE(std::filesystem::exists("user_data/story/Story99.dat"));
+  EXPECT_EQ(Row(), 98) << "back on the list, on the slot just saved";
+}
+
 TEST_F(WorldMapMenuTest, AFailedSaveIsNotHeardAsSavedAndNamesNoSlot) {
   std::filesystem::remove_all("user_data/story");
   ASSERT_TRUE(RunUntilShown());

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/display/blit.h"
+#include "platform/host/text_codec.h"
 #include "project/load_context.h"
 #include "project/database.h"
 #include "project/common_palette.h"
@@ -35,13 +36,6 @@ cWorldEventItem Stage(std::int32_t number, const char* stage, std::int32_t open,
   item.m_Open = open;
   item.m_Reentry = reentry;
   return item;
-}
-
-int s_Painted = 0;
-std::int32_t s_PaintedTable = -1;
-void CountingPainter(DDSURFACEDATA*, std::int32_t table) {
-  ++s_Painted;
-  s_PaintedTable = table;
 }
 
 class WorldMapSceneTest : public SceneTest {
@@ -90,11 +84,8 @@ class WorldMapSceneTest : public SceneTest {
     g_SceneManager.SetSceneFactory(kSceneWorldMap, MakeWorldMapScene);
     g_SceneManager.m_Current = g_SceneManager.m_Next = kSceneWorldMap;
     g_SceneManager.m_Previous = kSceneTitle;
-    s_Painted = 0;
-    s_PaintedTable = -1;
   }
   void TearDown() override {
-    SetWorldRankingHooks(nullptr, nullptr);
     g_WorldMap.SetDefaults();
     LoadContext() = m_SavedContext;
     SceneTest::TearDown();
@@ -133,6 +124,11 @@ class WorldMapSceneTest : public SceneTest {
   }
   std::uint32_t BackPixel(int x, int y) { return PixelAt(&g_BackSurface, x, y); }
   std::uint32_t ViewPixel(int x, int y) { return PixelAt(&g_SurfaceTable[kWorldViewSurface], x, y); }
+  // The ranking surface is cleared before every draw of the table: a corner painted over shows
+  // whether it was drawn since.
+  DDSURFACEDATA* RankingSurface() { return g_MenuSurfaces.empty() ? nullptr : &g_MenuSurfaces.front(); }
+  void MarkRankingSurface() { DDFillRect(RankingSurface(), 0, 0, 4, 4, kBackColour); }
+  bool RankingRedrawn() { return PixelAt(RankingSurface(), 0, 0) != 0x112233u; }
 
   cLoadContext m_SavedContext;
 };
@@ -347,6 +343,19 @@ TEST_F(WorldMapSceneTest, ArrivingOnAnUnclearedEntranceStartsItsStage) {
   }
 }
 
+TEST_F(WorldMapSceneTest, BackToTheMapOffAnEntranceIsForgottenAfterTheFadeIn) {
+  // Back from a stage whose entrance gave way to a road meanwhile: the hero stays, and the flag
+  // does not wait to send him back from the next entrance he enters from the menu's side.
+  AddEvent(5, 5, {Item(kWorldEntryRoad)});
+  g_SaveData.m_BackToMap = 1;
+  g_SaveData.m_PrevMapX = 6;
+  g_SaveData.m_PrevMapY = 5;
+  g_SceneManager.m_Previous = kScenePlay;
+  ASSERT_TRUE(RunUntilShown());
+  EXPECT_EQ(Column(), 5);
+  EXPECT_EQ(g_SaveData.m_BackToMap, 0);
+}
+
 TEST_F(WorldMapSceneTest, AMissingStageOnArrivalIsFatal) {
   AddEvent(5, 5, {Stage(3, "data\\stg4\\none.stg4", 0)});
   for (int frame = 0; frame < 40 && m_Boxes.empty(); ++frame) RunFrames(1);
@@ -399,23 +408,71 @@ TEST_F(WorldMapSceneTest, EnteringFromAStageAutoSaves) {
   struct Case {
     std::int32_t previous;
     std::int32_t autoSave;
+    std::int32_t slot;
     bool written;
   };
-  for (const Case& c : {Case{kScenePlay, 1, true}, Case{kScenePlay, 0, false}, Case{kSceneWorldMapMenu, 1, false}}) {
-    SCOPED_TRACE(c.previous * 10 + c.autoSave);
+  const Case cases[] = {
+      {kScenePlay, 1, 2, true},
+      {kScenePlay, 0, 2, false},
+      {kSceneWorldMapMenu, 1, 2, false},
+      {kScenePlay, 1, kNoSlot, false},  // never saved: nothing to write into, and no failure
+      {kScenePlay, 1, 400, false},      // a slot number from a damaged file
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.previous << " " << c.autoSave << " " << c.slot);
     std::filesystem::remove_all("user_data");
     std::filesystem::create_directories("user_data/story");
+    const std::size_t reported = Report().size();
     g_SaveData.m_AutoSave = c.autoSave;
-    g_SaveData.m_Slot = 2;
+    g_SaveData.m_Slot = c.slot;
     g_SceneManager.m_Previous = c.previous;
+    // Written by Enter, before the first picture is drawn.
     RunFrames(1);
     EXPECT_EQ(std::filesystem::exists("user_data/story/Story03.dat"), c.written);
+    EXPECT_EQ(std::filesystem::is_empty("user_data/story"), !c.written);
+    EXPECT_EQ(Report().find("保存に失敗", reported), std::string::npos) << Report();
     g_SceneManager.DeleteScenes();
   }
 }
 
+TEST_F(WorldMapSceneTest, AViewRenderedByAnEarlierVisitNeverPassesForTheCurrentOne) {
+  // A marker two cells left of where the hero will stand: view column 7 when he is at (4, 5).
+  AddEvent(2, 5, {Item(kWorldEntryRoad)});
+  g_SaveData.m_MapX = 4;
+  ASSERT_TRUE(RunUntilShown());
+  EXPECT_EQ(ViewPixel(7 * 32 + 5, 7 * 32 + 5), 0xC02020u);
+  Press({VK_LEFT});  // to (3, 5): this visit last rendered origin (-6, -2)
+  ASSERT_EQ(Column(), 3);
+
+  // The next visit (after a stage) starts one cell further left and walks back to (3, 5), the
+  // origin the earlier visit rendered last: the view must be drawn for it all the same.
+  g_SceneManager.DeleteScenes();
+  g_SaveData.m_MapX = 2;
+  g_SceneManager.m_Previous = kScenePlay;
+  ASSERT_TRUE(RunUntilShown());
+  EXPECT_EQ(ViewPixel(9 * 32 + 5, 7 * 32 + 5), 0xC02020u) << "the marker under the hero";
+  Press({VK_RIGHT});
+  ASSERT_EQ(Column(), 3);
+  EXPECT_EQ(ViewPixel(8 * 32 + 5, 7 * 32 + 5), 0xC02020u);
+  EXPECT_NE(ViewPixel(9 * 32 + 5, 7 * 32 + 5), 0xC02020u);
+
+  // Within one visit too: back on the map the hero is put where he came from and the view is
+  // drawn there; stepping back onto the entered cell draws it again.
+  g_SceneManager.DeleteScenes();
+  g_SaveData.m_MapX = 5;
+  g_SaveData.m_BackToMap = 1;
+  g_SaveData.m_PrevMapX = 4;
+  g_SaveData.m_PrevMapY = 5;
+  AddEvent(5, 5, {Stage(3, "data\\stg4\\none.stg4", 0)});
+  ASSERT_TRUE(RunUntilShown());
+  ASSERT_EQ(Column(), 4);
+  EXPECT_EQ(ViewPixel(7 * 32 + 5, 7 * 32 + 5), 0xC02020u);
+  Press({VK_LEFT});
+  ASSERT_EQ(Column(), 3);
+  EXPECT_EQ(ViewPixel(8 * 32 + 5, 7 * 32 + 5), 0xC02020u);
+}
+
 TEST_F(WorldMapSceneTest, RankingKeysOnAnEntrance) {
-  SetWorldRankingHooks(nullptr, CountingPainter);
   AddEvent(5, 5, {Stage(3, "data\\stg4\\none.stg4", 1)});
   g_SceneManager.m_Previous = kSceneWorldMapMenu;
   g_System.m_RankingSets.At(0).m_Enabled = 1;
@@ -423,43 +480,57 @@ TEST_F(WorldMapSceneTest, RankingKeysOnAnEntrance) {
   g_System.m_RankingSets.At(0).m_Flags.At(0) = 1;
   g_System.m_RankingSets.At(0).m_Flags.At(2) = 1;
   ASSERT_TRUE(RunUntilShown());
+  ASSERT_NE(RankingSurface(), nullptr);
   m_Sounds.clear();
 
   // C: shown, with the switch sound; held, it acts once.
-  int painted = s_Painted;
+  MarkRankingSurface();
   Hold({'C'});
   RunFrames(5);
   Hold({});
   RunFrames(1);
   EXPECT_EQ(g_SaveData.m_RankingShown, 1);
   EXPECT_EQ(m_Sounds, std::vector<int>{6});
-  EXPECT_EQ(s_Painted, painted + 1);
+  EXPECT_TRUE(RankingRedrawn());
+  // Shown: the table's window at (367, 64) over the map.
+  RunFrames(1);
+  EXPECT_EQ(BackPixel(367 + 10, 64 + 10), kWindowColour);
 
   // V: to the next kept table.
   g_SaveData.m_RankingTable = 0;
+  MarkRankingSurface();
   Press({'V'});
   EXPECT_EQ(g_SaveData.m_RankingTable, 2);
-  EXPECT_EQ(s_PaintedTable, 2);
+  EXPECT_TRUE(RankingRedrawn());
   EXPECT_EQ(m_Sounds.size(), 2u);
 
   // One kept table: no sound, no move, but the table is drawn again.
   g_System.m_RankingSets.At(0).m_Flags.At(2) = 0;
   g_SaveData.m_RankingTable = 0;
-  painted = s_Painted;
+  MarkRankingSurface();
   Press({'V'});
   EXPECT_EQ(g_SaveData.m_RankingTable, 0);
   EXPECT_EQ(m_Sounds.size(), 2u);
-  EXPECT_EQ(s_Painted, painted + 1);
+  EXPECT_TRUE(RankingRedrawn());
+
+  // A table number no table has (a damaged save file) draws an empty window, and nothing closes.
+  g_SaveData.m_RankingTable = 77;
+  MarkRankingSurface();
+  Press({'V'});
+  EXPECT_TRUE(RankingRedrawn());
+  EXPECT_EQ(TakeMessages(WM_CLOSE), 0);
+  g_SaveData.m_RankingTable = 0;
 
   // Rankings off for story mode: C hides a shown table silently, then does nothing at all.
   g_System.m_RankingSets.At(0).m_Enabled = 0;
-  painted = s_Painted;
+  MarkRankingSurface();
   Press({'C'});
   EXPECT_EQ(g_SaveData.m_RankingShown, 0);
-  EXPECT_EQ(s_Painted, painted + 1);
+  EXPECT_TRUE(RankingRedrawn());
+  MarkRankingSurface();
   Press({'C'});
   Press({'V'});
-  EXPECT_EQ(s_Painted, painted + 1);
+  EXPECT_FALSE(RankingRedrawn());
   EXPECT_EQ(m_Sounds.size(), 2u);
 
   // Cancel goes to the world-map menu with its sound, the position kept.
@@ -482,6 +553,13 @@ TEST_F(WorldMapSceneTest, ChipIndexClampsIntoTheMap) {
   cWorldMap empty;
   empty.m_Width = 0;
   EXPECT_EQ(ChipIndex(empty, 0, 0), -1);
+  // A row shift no pitch holds, or one that puts a row beyond the grid, indexes nothing.
+  for (std::int32_t shift : {-1, 31, 64, 20}) {
+    cWorldMap bad = g_WorldMap;
+    bad.m_PitchShift = shift;
+    EXPECT_EQ(ChipIndex(bad, 3, 2), -1) << shift;
+    EXPECT_EQ(ChipIndexAt(bad, 3, 2), -1) << shift;
+  }
 }
 
 }  // namespace
