@@ -14,6 +14,8 @@
 #include "platform/services/log.h"
 #include "platform/services/timers.h"
 #include "play/play_scene.h"
+#include "shell/challenge_scene.h"
+#include "shell/option_scene.h"
 #include "shell/placeholder_scene.h"
 #include "shell/system_ini.h"
 #include "shell/title_scene.h"
@@ -73,6 +75,10 @@ bool cSceneManager::CreateScene(std::int32_t slot) {
       m_Scenes[slot] = MakeTitleScene();
     else if (slot == kScenePlay)
       m_Scenes[slot] = std::make_unique<cPlayScene>();
+    else if (slot == kSceneChallenge)
+      m_Scenes[slot] = MakeChallengeScene();
+    else if (slot == kSceneOption)
+      m_Scenes[slot] = MakeOptionScene();
     else
       m_Scenes[slot] = std::make_unique<cPlaceholderScene>(slot);
   } catch (const std::bad_alloc&) {

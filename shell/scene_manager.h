@@ -49,9 +49,9 @@ enum class PresentKind : std::int32_t {
   Copy,               // DirectDraw full screen: the back surface copied onto the primary
 };
 
-// Makes the scene of a slot. Without one a slot gets its built-in scene: the title for slot 0, the
-// play scene for slot 4, the placeholder scene for the slots whose scenes come later (they are given
-// theirs with SetSceneFactory).
+// Makes the scene of a slot. Without one a slot gets its built-in scene: the title, challenge, play
+// and option scenes for their slots, the placeholder scene for the slots whose scenes come later
+// (they are given theirs with SetSceneFactory).
 using SceneFactory = std::unique_ptr<cScene> (*)();
 
 class cSceneManager {

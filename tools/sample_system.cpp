@@ -1,5 +1,5 @@
 // The sample's project settings: its title, the menus with their pictures, the system sounds, the
-// menu music, two challenge stages and the System.ini keys of a new project.
+// menu music, three challenge stages and the System.ini keys of a new project.
 #include "platform/host/text_codec.h"
 #include "project/project_paths.h"
 #include "project/system_data.h"

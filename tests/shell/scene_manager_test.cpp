@@ -265,19 +265,19 @@ TEST_F(SceneManagerTest, ScenesNotBuiltYetStandInReturnToTheTitleAndAreReportedO
   ASSERT_TRUE(StartDisplay(0, 32, 1));
   for (int visit = 0; visit < 2; ++visit) {
     SCOPED_TRACE(visit);
-    g_SceneManager.m_Current = kSceneOption;
+    g_SceneManager.m_Current = kSceneWorldMapMenu;
     ASSERT_TRUE(RunUntilShown());
     RunFrames(3);
-    EXPECT_EQ(g_SceneManager.m_Current, kSceneOption) << "it waits for a button";
+    EXPECT_EQ(g_SceneManager.m_Current, kSceneWorldMapMenu) << "it waits for a button";
     Press({'C'});  // any button, not only decide
     ASSERT_TRUE(RunUntilCurrent(kSceneTitle));
-    EXPECT_EQ(g_SceneManager.m_Previous, kSceneOption);
+    EXPECT_EQ(g_SceneManager.m_Previous, kSceneWorldMapMenu);
     RunFrames(1);
     EXPECT_NE(g_SceneManager.Scene(kSceneTitle), nullptr);
-    EXPECT_EQ(g_SceneManager.Scene(kSceneOption), nullptr);
+    EXPECT_EQ(g_SceneManager.Scene(kSceneWorldMapMenu), nullptr);
   }
   const std::string report = Report();
-  const std::string line = "scene 5 (option) is not built yet";
+  const std::string line = "scene 2 (world-map menu) is not built yet";
   ASSERT_NE(report.find(line), std::string::npos);
   EXPECT_EQ(report.find(line, report.find(line) + 1), std::string::npos) << "said once";
 }

@@ -1,0 +1,195 @@
+// The challenge and option screens reached from the title of the real player, headless on the
+// sample game: a challenge stage played, cleared, ranked and back on the list with its result; the
+// list paged over more stages, its ranking shown and a stage without a file refused; the options
+// edited with wrapping and cancels, the music turned off, and Option.dat written as the player left.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/host/screen.h"
+#include "project/project_paths.h"
+#include "project/save_data.h"
+#include "project/system_data.h"
+#include "tests/shell/headless_run_fixture.h"
+
+namespace {
+
+using namespace headless_run;
+
+class MenusRunTest : public HeadlessRunTest {
+ protected:
+  // Frames of the run that follow the trace's "scene switch" and "play state" lines.
+  int Line(const std::vector<std::string>& trace, const std::string& text, int from = 0) {
+    return Find(trace, text, from);
+  }
+  void KeepShot(const std::string& shot, const std::string& name) {
+    fs::create_directories(s_OutputFolder);
+    fs::copy_file(shot, s_OutputFolder / name, fs::copy_options::overwrite_existing);
+  }
+  // Runs work with the game folder as the current directory (the record files name their paths
+  // from there).
+  template <class Work>
+  void InGame(Work work) {
+    const fs::path before = fs::current_path();
+    fs::current_path(Game());
+    work();
+    fs::current_path(before);
+  }
+};
+
+std::string FileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::uint32_t PixelAt(const std::string& png, int x, int y) {
+  std::vector<std::uint32_t> pixels;
+  std::int32_t w = 0, h = 0;
+  if (!ReadXrgbPng(png, &pixels, &w, &h) || x >= w || y >= h) return 0;
+  return pixels[static_cast<std::size_t>(y * w + x)] & 0xFFFFFFu;
+}
+
+// The lines at or after from that start with prefix.
+int CountFrom(const std::vector<std::string>& trace, const std::string& prefix, int from) {
+  int n = 0;
+  for (int i = std::max(from, 0); i < static_cast<int>(trace.size()); ++i)
+    n += trace[static_cast<std::size_t>(i)].starts_with(prefix);
+  return n;
+}
+
+}  // namespace
+
+namespace {
+
+// Presses key in frame f and lets it go two frames later.
+void Press(std::ostringstream& keys, int f, const char* key) { keys << f << ' ' << key << '\n' << f + 2 << '\n'; }
+
+// The challenge screen from the title (its third row), then the third stage: the hero runs right to
+// the goal sign, F3 on the result enters the ranking under a typed name, Z leaves the ranking and Z
+// the result; back on the list, X goes back to the title.
+std::string ClearInput() {
+  std::ostringstream keys;
+  Press(keys, 40, "DOWN");
+  Press(keys, 44, "DOWN");
+  Press(keys, 48, "Z");
+  Press(keys, 110, "DOWN");
+  Press(keys, 114, "DOWN");
+  Press(keys, 120, "Z");
+  keys << "300 RIGHT\n680\n";
+  Press(keys, 700, "F3");
+  Press(keys, 760, "Z");
+  Press(keys, 800, "Z");
+  Press(keys, 920, "X");
+  return keys.str();
+}
+
+// The challenge screen over 25 stages: the third row's ranking shown and hidden again with C, ten
+// rows down (the list scrolls), a page on with RIGHT, Z on a stage that has no file, X to the title.
+std::string ListInput() {
+  std::ostringstream keys;
+  Press(keys, 40, "DOWN");
+  Press(keys, 44, "DOWN");
+  Press(keys, 48, "Z");
+  Press(keys, 100, "DOWN");
+  Press(keys, 104, "DOWN");
+  Press(keys, 110, "C");
+  Press(keys, 130, "C");
+  for (int i = 0; i < 10; ++i) Press(keys, 140 + 4 * i, "DOWN");
+  Press(keys, 190, "RIGHT");
+  Press(keys, 210, "Z");
+  Press(keys, 230, "X");
+  return keys.str();
+}
+
+// The clear mark's middle on the row shown at screen row i of the list.
+constexpr int kMarkX = (4 + 4) * 32 + 16;  // after "ワールド" (four characters) and four cells
+int MarkY(int i) { return 160 + 32 * i + 16; }
+// The row's mark place differs from the window beside it (between the mark and the best score).
+bool Marked(const std::string& png, int i) { return PixelAt(png, kMarkX, MarkY(i)) != PixelAt(png, 300, MarkY(i)); }
+
+TEST_F(MenusRunTest, AChallengeClearedComesBackToTheListAndALargerListPagesRanksAndRefusesAMissingStage) {
+  UseSampleGame();
+  const fs::path clearKeys = m_Folder / "clear_keys.txt";
+  const fs::path listKeys = m_Folder / "list_keys.txt";
+  std::ofstream(clearKeys) << ClearInput();
+  std::ofstream(listKeys) << ListInput();
+
+  // The sample's three stages: the third played, cleared and ranked.
+  const std::string cleared = (m_Folder / "cleared.png").string();
+  ASSERT_EQ(Run({"--headless", "--seed", "7", "--frames", "1000", "--input", clearKeys.string(), "--answer",
+                 "name-entry=type:ABC", "--trace", Trace("clear.txt"), "--shot", "900:" + cleared}),
+            0);
+  {
+    const std::vector<std::string> trace = Lines(Trace("clear.txt"));
+    const int toList = Find(trace, "scene switch 0 -> 3");
+    const int toPlay = Find(trace, "scene switch 3 -> 4", toList);
+    const int result = Find(trace, "play state 4 result", toPlay);
+    const int back = Find(trace, "scene switch 4 -> 3", result);
+    ASSERT_GE(toList, 0);
+    ASSERT_GT(toPlay, toList);
+    ASSERT_GT(result, toPlay);
+    ASSERT_GT(back, result) << "a cleared challenge goes back to the list";
+    EXPECT_GT(Find(trace, "music slot 2 ogg bgm\\Challenge.ogg loop 1", back), back) << "with the list's music";
+    EXPECT_GE(Find(trace, "scene switch 3 -> 0", back), 0) << "X goes back to the title";
+    ExpectStopOrder(trace);
+  }
+  // The mark on the third row, where the cursor came back to, and on no other.
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Marked(cleared, i), i == 2) << i;
+  KeepShot(cleared, "challenge_cleared.png");
+  EXPECT_NE(FileBytes(Game() / "user_data" / "challenge" / "c03.rkg").find("ABC"), std::string::npos);
+
+  // The same game with 25 challenge stages: the progress written for three is read again.
+  InGame([] {
+    cSystemData system;
+    ASSERT_EQ(system.LoadFile(ProjectPathTable[kPathSystem].c_str()), 1);
+    system.m_ChallengeStageCount = 25;
+    ASSERT_EQ(system.SaveFile(ProjectPathTable[kPathSystem].c_str()), 1);
+  });
+  const std::string ranking = (m_Folder / "ranking.png").string();
+  const std::string paged = (m_Folder / "paged.png").string();
+  ASSERT_EQ(Run({"--headless", "--seed", "7", "--frames", "300", "--input", listKeys.string(), "--trace",
+                 Trace("list.txt"), "--shot", "120:" + ranking, "--shot", "200:" + paged}),
+            0);
+  const std::vector<std::string> trace = Lines(Trace("list.txt"));
+  const int toList = Find(trace, "scene switch 0 -> 3");
+  ASSERT_GE(toList, 0);
+  EXPECT_EQ(CountFrom(trace, "sound play 6 buffer 0", toList), 2) << "C shows the ranking and hides it again";
+  int box = -1;
+  for (int i = toList; i < static_cast<int>(trace.size()) && box < 0; ++i)
+    if (trace[static_cast<std::size_t>(i)].find("ステージファイル data\\stg4\\c22-1.stg4 が読み込めません！") != std::string::npos)
+      box = i;
+  ASSERT_GE(box, 0) << "row 22, ten down and a page on, has no stage file";
+  EXPECT_EQ(Find(trace, "sound play 3 buffer 0", toList), box - 1) << "the refusal sound, then the box";
+  EXPECT_EQ(Find(trace, "scene switch 3 -> 4", toList), -1) << "no play after the refusal";
+  EXPECT_GT(Find(trace, "scene switch 3 -> 0", box), box) << "the list stayed until X";
+  ExpectStopOrder(trace);
+
+  // The ranking window with the name entered stands where the high-score heading was; the paged
+  // list shows rows 13 to 22 with the cursor on the last, and none of them cleared.
+  EXPECT_NE(PixelAt(ranking, 400, 140), PixelAt(cleared, 400, 140));
+  EXPECT_TRUE(Marked(ranking, 2)) << "the clear was read back";
+  EXPECT_FALSE(Marked(ranking, 3));
+  EXPECT_EQ(PixelAt(paged, 40, MarkY(9)), PixelAt(cleared, 40, MarkY(2))) << "the cursor on the last row";
+  for (int i = 0; i < 10; ++i) EXPECT_FALSE(Marked(paged, i)) << i;
+  KeepShot(ranking, "challenge_ranking.png");
+  KeepShot(paged, "challenge_paged.png");
+
+  // The file holds the three results of the first run; read for 25 stages they are padded.
+  InGame([] {
+    const std::int32_t stages = g_System.m_ChallengeStageCount;
+    g_System.m_ChallengeStageCount = 25;
+    cSaveData progress;
+    EXPECT_EQ(progress.LoadFile(ProjectPathTable[kPathChallengeProgress].c_str()), 1);
+    ASSERT_EQ(progress.m_ChallengeResults.Size(), 25);
+    for (int k = 0; k < 25; ++k) EXPECT_EQ(progress.m_ChallengeResults.At(k).m_Cleared, k == 2 ? 1 : 0) << k;
+    g_System.m_ChallengeStageCount = stages;
+  });
+}
+
+}  // namespace
