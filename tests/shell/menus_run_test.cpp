@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/host/screen.h"
+#include "project/option.h"
 #include "project/project_paths.h"
 #include "project/save_data.h"
 #include "project/system_data.h"
@@ -190,6 +191,106 @@ TEST_F(MenusRunTest, AChallengeClearedComesBackToTheListAndALargerListPagesRanks
     for (int k = 0; k < 25; ++k) EXPECT_EQ(progress.m_ChallengeResults.At(k).m_Cleared, k == 2 ? 1 : 0) << k;
     g_System.m_ChallengeStageCount = stages;
   });
+}
+
+}  // namespace
+
+namespace {
+
+// The option screen from the title (its fifth row; the sample hides the palette item): SE up four
+// times from 7 (the last step wraps to 0) and cancelled; SE down eight times (wrapping to 10) and
+// kept; BGM up from ON (wrapping to OFF) and kept; the registration mode down from 0 (wrapping to 3)
+// and kept; もどる. Then back into the options, BGM on again, and X.
+std::string OptionInput() {
+  std::ostringstream keys;
+  for (int f : {40, 44, 48, 52}) Press(keys, f, "DOWN");
+  Press(keys, 56, "Z");
+  Press(keys, 130, "DOWN");
+  Press(keys, 134, "Z");
+  for (int f : {138, 142, 146, 150}) Press(keys, f, "UP");
+  Press(keys, 160, "X");
+  Press(keys, 164, "Z");
+  for (int i = 0; i < 8; ++i) Press(keys, 168 + 4 * i, "DOWN");
+  Press(keys, 204, "Z");
+  Press(keys, 208, "UP");
+  Press(keys, 212, "Z");
+  Press(keys, 216, "UP");
+  Press(keys, 220, "Z");
+  Press(keys, 224, "DOWN");
+  Press(keys, 228, "DOWN");
+  Press(keys, 232, "Z");
+  Press(keys, 236, "DOWN");
+  Press(keys, 240, "Z");
+  Press(keys, 250, "DOWN");
+  Press(keys, 254, "DOWN");
+  Press(keys, 260, "Z");
+  Press(keys, 360, "Z");
+  Press(keys, 440, "Z");
+  Press(keys, 444, "UP");
+  Press(keys, 448, "Z");
+  Press(keys, 452, "X");
+  return keys.str();
+}
+
+void PutU32(std::string& bytes, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+TEST_F(MenusRunTest, OptionsWrapCancelTurnTheMusicOffAndOnAndRewriteOptionDat) {
+  UseSampleGame();
+  InGame([] {
+    cOption saved;
+    saved.m_RankName = "xyz";
+    fs::create_directories("user_data");
+    ASSERT_EQ(saved.Save(ProjectPathTable[kPathOption].c_str()), 1);
+  });
+  const fs::path keys = m_Folder / "option_keys.txt";
+  std::ofstream(keys) << OptionInput();
+  const std::string edit = (m_Folder / "edit.png").string();
+  const std::string menu = (m_Folder / "menu.png").string();
+  ASSERT_EQ(Run({"--headless", "--seed", "7", "--frames", "520", "--input", keys.string(), "--trace", Trace(),
+                 "--shot", "155:" + edit, "--shot", "245:" + menu}),
+            0);
+  const std::vector<std::string> trace = Lines(Trace());
+  const int first = Find(trace, "scene switch 0 -> 5");
+  ASSERT_GE(first, 0);
+  const int left = Find(trace, "scene switch 5 -> 0", first);
+  const int music = Find(trace, "music slot 3 midi bgm\\Title.mid loop 1", first);
+  EXPECT_TRUE(music > first && music < left) << "the option music";
+  const int second = Find(trace, "scene switch 0 -> 5", left);
+  const int leftAgain = Find(trace, "scene switch 5 -> 0", second);
+  ASSERT_GT(left, first);
+  ASSERT_GT(second, left);
+  ASSERT_GT(leftAgain, second);
+
+  // Heard at once, step by step: 8, 9, 10, 0; the cancel gives 7 back; then 6 ... 0 and 10.
+  std::vector<std::string> volumes;
+  for (int i = first; i < left; ++i) {
+    const std::string& line = trace[static_cast<std::size_t>(i)];
+    if (line.starts_with("sound volume 0 buffer 0 ")) volumes.push_back(line.substr(24));
+  }
+  const std::vector<std::string> wanted = {"-80",  "-30",   "0",     "-10000", "-150",   "-300",
+                                           "-500", "-800",  "-1300", "-2000",  "-3000", "-10000", "0"};
+  EXPECT_EQ(volumes, wanted);
+  EXPECT_EQ(CountFrom(trace, "sound volume 22 buffer 0 ", first), static_cast<int>(wanted.size()))
+      << "every sound of the table, the project's last one too";
+
+  // Music off: the title after the first visit plays nothing, nor does the second visit; music on
+  // again: the title plays its tune after the second.
+  EXPECT_EQ(CountFrom(trace, "music slot", left) - CountFrom(trace, "music slot", leftAgain), 0);
+  EXPECT_GT(Find(trace, "music slot 0 midi bgm\\Title.mid loop 1", leftAgain), leftAgain);
+  ExpectStopOrder(trace);
+
+  // The options as left: palette 0, music on, volume 10, mode 3 and the name read at start-up.
+  std::string expected;
+  for (std::uint32_t v : {556u, 4u, 0u, 1u, 10u, 3u, 1u, 4u}) PutU32(expected, v);
+  expected += std::string("xyz\0", 4);
+  EXPECT_EQ(FileBytes(Game() / "user_data" / "Option.dat"), expected);
+
+  // The value cursor stands before the edited value only while it is edited.
+  EXPECT_NE(PixelAt(edit, 200, 120), PixelAt(menu, 200, 120));
+  KeepShot(edit, "option_edit.png");
+  KeepShot(menu, "option_menu.png");
 }
 
 }  // namespace
