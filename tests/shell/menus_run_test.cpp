@@ -4,13 +4,11 @@
 // edited with wrapping and cancels, the music turned off, and Option.dat written as the player left.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "platform/host/screen.h"
 #include "project/option.h"
 #include "project/project_paths.h"
 #include "project/save_data.h"
@@ -23,10 +21,6 @@ using namespace headless_run;
 
 class MenusRunTest : public HeadlessRunTest {
  protected:
-  // Frames of the run that follow the trace's "scene switch" and "play state" lines.
-  int Line(const std::vector<std::string>& trace, const std::string& text, int from = 0) {
-    return Find(trace, text, from);
-  }
   void KeepShot(const std::string& shot, const std::string& name) {
     fs::create_directories(s_OutputFolder);
     fs::copy_file(shot, s_OutputFolder / name, fs::copy_options::overwrite_existing);
@@ -42,20 +36,6 @@ class MenusRunTest : public HeadlessRunTest {
   }
 };
 
-std::string FileBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-std::uint32_t PixelAt(const std::string& png, int x, int y) {
-  std::vector<std::uint32_t> pixels;
-  std::int32_t w = 0, h = 0;
-  if (!ReadXrgbPng(png, &pixels, &w, &h) || x >= w || y >= h) return 0;
-  return pixels[static_cast<std::size_t>(y * w + x)] & 0xFFFFFFu;
-}
-
 // The lines at or after from that start with prefix.
 int CountFrom(const std::vector<std::string>& trace, const std::string& prefix, int from) {
   int n = 0;
@@ -64,24 +44,23 @@ int CountFrom(const std::vector<std::string>& trace, const std::string& prefix, 
   return n;
 }
 
-}  // namespace
-
-namespace {
-
 // Presses key in frame f and lets it go two frames later.
 void Press(std::ostringstream& keys, int f, const char* key) { keys << f << ' ' << key << '\n' << f + 2 << '\n'; }
+
+// From frame f on: down rows times, one press every four frames, then Z. The frame after the Z.
+int Choose(std::ostringstream& keys, int f, int rows) {
+  for (int i = 0; i < rows; ++i, f += 4) Press(keys, f, "DOWN");
+  Press(keys, f, "Z");
+  return f + 4;
+}
 
 // The challenge screen from the title (its third row), then the third stage: the hero runs right to
 // the goal sign, F3 on the result enters the ranking under a typed name, Z leaves the ranking and Z
 // the result; back on the list, X goes back to the title.
 std::string ClearInput() {
   std::ostringstream keys;
-  Press(keys, 40, "DOWN");
-  Press(keys, 44, "DOWN");
-  Press(keys, 48, "Z");
-  Press(keys, 110, "DOWN");
-  Press(keys, 114, "DOWN");
-  Press(keys, 120, "Z");
+  Choose(keys, 40, 2);
+  Choose(keys, 112, 2);
   keys << "300 RIGHT\n680\n";
   Press(keys, 700, "F3");
   Press(keys, 760, "Z");
@@ -94,9 +73,7 @@ std::string ClearInput() {
 // rows down (the list scrolls), a page on with RIGHT, Z on a stage that has no file, X to the title.
 std::string ListInput() {
   std::ostringstream keys;
-  Press(keys, 40, "DOWN");
-  Press(keys, 44, "DOWN");
-  Press(keys, 48, "Z");
+  Choose(keys, 40, 2);
   Press(keys, 100, "DOWN");
   Press(keys, 104, "DOWN");
   Press(keys, 110, "C");
@@ -193,18 +170,13 @@ TEST_F(MenusRunTest, AChallengeClearedComesBackToTheListAndALargerListPagesRanks
   });
 }
 
-}  // namespace
-
-namespace {
-
 // The option screen from the title (its fifth row; the sample hides the palette item): SE up four
 // times from 7 (the last step wraps to 0) and cancelled; SE down eight times (wrapping to 10) and
 // kept; BGM up from ON (wrapping to OFF) and kept; the registration mode down from 0 (wrapping to 3)
 // and kept; もどる. Then back into the options, BGM on again, and X.
 std::string OptionInput() {
   std::ostringstream keys;
-  for (int f : {40, 44, 48, 52}) Press(keys, f, "DOWN");
-  Press(keys, 56, "Z");
+  Choose(keys, 40, 4);
   Press(keys, 130, "DOWN");
   Press(keys, 134, "Z");
   for (int f : {138, 142, 146, 150}) Press(keys, f, "UP");
