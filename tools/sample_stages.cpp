@@ -229,7 +229,8 @@ const std::vector<StagePlan>& Plans() {
            "==============================",
            "==============================",
        }},
-      // A short dash to the goal sign: a challenge that a run to the right clears.
+      // A short dash over two score switches to the goal sign: a challenge that a run to the right
+      // clears with a score.
       {"data\\stg4\\c03-1.stg4", 60, "チャレンジ3 ゴールへいそげ", kMusicChallenge, "bmp\\back\\Sky.bmp", nullptr,
        {
            "                    ",
@@ -242,7 +243,7 @@ const std::vector<StagePlan>& Plans() {
            "                    ",
            "                    ",
            "                    ",
-           " H          g       ",
+           " H   t   t  g       ",
            "####################",
            "====================",
            "====================",

@@ -54,8 +54,8 @@ int Choose(std::ostringstream& keys, int f, int rows) {
   return f + 4;
 }
 
-// The challenge screen from the title (its third row), then the third stage: the hero runs right to
-// the goal sign, F3 on the result enters the ranking under a typed name, Z leaves the ranking and Z
+// The challenge screen from the title (its third row), then the third stage: the hero runs right over
+// two score switches to the goal sign, F3 on the result enters the ranking under a typed name, Z leaves the ranking and Z
 // the result; back on the list, X goes back to the title.
 std::string ClearInput() {
   std::ostringstream keys;
@@ -165,7 +165,11 @@ TEST_F(MenusRunTest, AChallengeClearedComesBackToTheListAndALargerListPagesRanks
     cSaveData progress;
     EXPECT_EQ(progress.LoadFile(ProjectPathTable[kPathChallengeProgress].c_str()), 1);
     ASSERT_EQ(progress.m_ChallengeResults.Size(), 25);
-    for (int k = 0; k < 25; ++k) EXPECT_EQ(progress.m_ChallengeResults.At(k).m_Cleared, k == 2 ? 1 : 0) << k;
+    for (int k = 0; k < 25; ++k) {
+      EXPECT_EQ(progress.m_ChallengeResults.At(k).m_Cleared, k == 2 ? 1 : 0) << k;
+      EXPECT_EQ(progress.m_ChallengeResults.At(k).m_BestScore, k == 2 ? 20 : 0) << "two switches, 10 each";
+    }
+    EXPECT_EQ(progress.m_TotalScore, 20);
     g_System.m_ChallengeStageCount = stages;
   });
 }
