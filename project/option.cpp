@@ -80,13 +80,6 @@ std::int32_t cOption::ClampedNumber(int number) const {
   return std::clamp(this->*row.member, 0, row.maximum);
 }
 
-void cOption::StepNumber(int number, int delta) {
-  const NumberRow& row = Row(number);
-  this->*row.member = StepWrapped(this->*row.member, delta, row.maximum);
-}
-
-std::int32_t cOption::SoundVolume() const { return kSoundVolumeTable[static_cast<std::size_t>(SoundVolumeStep())]; }
-
 bool cOption::RankingNameFixed() const {
   const std::int32_t mode = RankingMode();
   return mode == kRankingManualFixedName || mode == kRankingAutoFixedName;
@@ -99,11 +92,4 @@ bool cOption::RankingAutomatic() const {
 
 const std::string& cOption::RankingModeLabel() const {
   return RankingRegistrationModes[static_cast<std::size_t>(RankingMode())];
-}
-
-std::int32_t StepWrapped(std::int32_t value, int delta, std::int32_t maximum) {
-  if (maximum < 0) return 0;
-  const std::int64_t span = static_cast<std::int64_t>(maximum) + 1;
-  const std::int64_t moved = (std::clamp(value, 0, maximum) + static_cast<std::int64_t>(delta)) % span;
-  return static_cast<std::int32_t>(moved < 0 ? moved + span : moved);
 }

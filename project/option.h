@@ -27,10 +27,9 @@ constexpr std::int32_t kRankingManualFixedName = 1;
 constexpr std::int32_t kRankingAutoEnterName = 2;
 constexpr std::int32_t kRankingAutoFixedName = 3;
 
+// Sound-effect volume steps 0 (silent) to 10 (full); the sound effects keep the attenuation of each
+// (SoundVolumeTable).
 constexpr int kSoundVolumeSteps = 11;
-// Attenuation of each sound-effect volume step, in hundredths of a decibel: 0 silent, 10 full.
-constexpr std::array<std::int32_t, kSoundVolumeSteps> kSoundVolumeTable = {-10000, -3000, -2000, -1300, -800, -500,
-                                                                           -300,   -150,  -80,   -30,   0};
 
 // The labels of the four modes; exactly four, no empty end row.
 extern const std::array<std::string, 4> RankingRegistrationModes;
@@ -55,15 +54,10 @@ class cOption : public cDataRecord {
   std::int32_t Number(int number) const;
   // The same brought into 0..Maximum.
   std::int32_t ClampedNumber(int number) const;
-  // One step of the option scene: from the clamped value, delta up or down, wrapping past either
-  // end (above the maximum to 0, below 0 to the maximum). The result is stored.
-  void StepNumber(int number, int delta);
 
   std::int32_t PaletteNumber() const { return ClampedNumber(kOptionPalette); }
   bool MusicOn() const { return ClampedNumber(kOptionMusic) == 1; }
   std::int32_t SoundVolumeStep() const { return ClampedNumber(kOptionSoundVolume); }
-  // The attenuation of the volume step, as the sound effects take it.
-  std::int32_t SoundVolume() const;
   std::int32_t RankingMode() const { return ClampedNumber(kOptionRankingMode); }
   // Modes 1 and 3 register under m_RankName; 0 and 2 ask for a name.
   bool RankingNameFixed() const;
@@ -72,12 +66,9 @@ class cOption : public cDataRecord {
 
   std::int32_t m_PaletteNumber = 0;  // 0..23: the palette file of 8-bit mode
   std::int32_t m_Music = 0;          // 0..1
-  std::int32_t m_SoundVolume = 0;    // 0..10: a step of kSoundVolumeTable
+  std::int32_t m_SoundVolume = 0;    // 0..10: a volume step
   std::int32_t m_RankingMode = 0;    // 0..3: RankingRegistrationModes
   std::string m_RankName;            // the fixed name, and where the name-entry dialog starts
 };
 
 extern cOption g_Option;
-
-// value brought into 0..maximum, then delta steps with wrapping past either end.
-std::int32_t StepWrapped(std::int32_t value, int delta, std::int32_t maximum);

@@ -229,4 +229,7 @@ void cSaveData::Normalize() {
   const int stages = std::min(g_System.ChallengeStages(), kMaxChallengeStages);
   if (m_ChallengeResults.Size() != stages) m_ChallengeResults.resize(static_cast<std::size_t>(stages));
   if (m_ChallengeOpen > stages) m_ChallengeOpen = stages;
+  // The first stage is open from the start: a count below it would leave a list with nothing to
+  // choose when not every stage is open.
+  if (m_ChallengeOpen < 1) m_ChallengeOpen = std::min(1, stages);
 }

@@ -15,6 +15,7 @@
 #include "shell/app_state.h"
 #include "shell/editor_link.h"
 #include "shell/headless.h"
+#include "shell/requests.h"
 
 cMainWindow g_MainWindow;
 std::atomic<PlayCloseHook> g_PlayCloseHook{nullptr};
@@ -109,6 +110,8 @@ std::intptr_t cMainWindow::WndProc(HWND hWnd, std::uint32_t message, std::uintpt
     case WM_GAME_SAVEREPLAY:
     case WM_GAME_PLAYSE:
     case WM_GAME_BGM:
+    case WM_GAME_SEVOLUME:
+    case WM_GAME_RESTARTMUSIC:
     case WM_GAME_DEVICELOST: return OnRequest(message, wParam, lParam);
     default: return 0;
   }
@@ -128,6 +131,8 @@ std::intptr_t cMainWindow::OnRequest(std::uint32_t message, std::uintptr_t wPara
     case WM_GAME_SAVEREPLAY: HandleSaveReplayRequest(wParam); break;
     case WM_GAME_PLAYSE: HandlePlaySeMessage(wParam); break;
     case WM_GAME_BGM: HandleBgmRequest(wParam, lParam); break;
+    case WM_GAME_SEVOLUME: HandleSoundVolumeRequest(wParam); break;
+    case WM_GAME_RESTARTMUSIC: HandleRestartMusicRequest(); break;
     case WM_GAME_DEVICELOST:
       // The game thread hears whether the device is back; while it is not, the next frame's
       // present fails again and asks again.

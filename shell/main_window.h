@@ -70,3 +70,5 @@ void HandleOpenStageRequest();
 void HandleOpenReplayRequest();
 void HandleSaveReplayRequest(std::uintptr_t previousAttempt);
 void HandleBgmRequest(std::uintptr_t slot, std::intptr_t number);
+void HandleSoundVolumeRequest(std::uintptr_t step);
+void HandleRestartMusicRequest();

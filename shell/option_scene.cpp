@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "platform/audio/bgm.h"
-#include "platform/audio/sound_effects.h"
 #include "platform/display/blit.h"
 #include "platform/display/display.h"
 #include "platform/display/font.h"
@@ -174,7 +173,7 @@ void cOptionScene::BeginEdit(std::int32_t kind) {
 void cOptionScene::ApplyEditedValue() {
   if (!m_EditedField) return;
   if (m_ChosenKind == kOptionItemPalette) LoadHbtPalette(*m_EditedField);
-  if (m_ChosenKind == kOptionItemSoundVolume) ApplySoundVolumeOption(*m_EditedField);
+  if (m_ChosenKind == kOptionItemSoundVolume) RequestSoundVolume(*m_EditedField);
 }
 
 void cOptionScene::EditValue() {
@@ -223,7 +222,7 @@ void cOptionScene::EditValue() {
 
 void cOptionScene::FadeOut() {
   if (!MenuFadeOutStep(kSceneOption)) return;
-  RestartMusic();
+  RequestRestartMusic();
   // A failed write leaves its line in the report log; the options stay in effect for this run.
   g_Option.Save(ProjectPathTable[kPathOption].c_str());
 }

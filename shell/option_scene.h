@@ -67,7 +67,7 @@ class cOptionScene : public cScene {
 std::unique_ptr<cScene> MakeOptionScene();
 
 // The music manager as the music option wants it: released, and started again when music is on.
-// Runs on the game thread while the window thread waits for nothing from the manager.
+// The window thread's side of RequestRestartMusic: the manager is the window thread's alone.
 void RestartMusic();
 
 // The name-entry dialog on the window thread, editing g_Option.m_RankName; returns when it has

@@ -1,10 +1,11 @@
-// The game thread's requests that run on the window thread: the dialogs and the music. (The sound
-// effects and the display's restore are served where they live.)
+// The game thread's requests that run on the window thread: the dialogs, the music and the option
+// screen's audio changes. (The sound effects and the display's restore are served where they live.)
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "platform/audio/bgm.h"
+#include "platform/audio/sound_effects.h"
 #include "platform/display/blit.h"
 #include "platform/host/message_queue.h"
 #include "platform/host/text_codec.h"
@@ -18,6 +19,7 @@
 #include "project/window_requests.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
+#include "shell/option_scene.h"
 #include "shell/scene_manager.h"
 #include "shell/shell_dialogs.h"
 #include "shell/title_scene.h"
@@ -133,3 +135,9 @@ void HandleBgmRequest(std::uintptr_t slot, std::intptr_t number) {
   }
   g_Bgm.Play(0, static_cast<int>(kStageMusicSlot), g_SaveData.m_MusicLoop, 0, 1);
 }
+
+void HandleSoundVolumeRequest(std::uintptr_t step) {
+  ApplySoundVolumeOption(static_cast<std::int32_t>(static_cast<std::uint32_t>(step)));
+}
+
+void HandleRestartMusicRequest() { RestartMusic(); }

@@ -14,7 +14,8 @@
 #include "platform/services/log.h"
 #include "platform/services/timers.h"
 #include "play/play_scene.h"
-#include "shell/placeholder_scene.h"
+#include "shell/challenge_scene.h"
+#include "shell/option_scene.h"
 #include "shell/system_ini.h"
 #include "shell/title_scene.h"
 #include "shell/world_map_menu_scene.h"
@@ -79,8 +80,10 @@ bool cSceneManager::CreateScene(std::int32_t slot) {
       m_Scenes[slot] = MakeWorldMapScene();
     else if (slot == kSceneWorldMapMenu)
       m_Scenes[slot] = MakeWorldMapMenuScene();
+    else if (slot == kSceneChallenge)
+      m_Scenes[slot] = MakeChallengeScene();
     else
-      m_Scenes[slot] = std::make_unique<cPlaceholderScene>(slot);
+      m_Scenes[slot] = MakeOptionScene();
   } catch (const std::bad_alloc&) {
     MemoryErrBox();
   } catch (const char* text) {

@@ -49,9 +49,8 @@ enum class PresentKind : std::int32_t {
   Copy,               // DirectDraw full screen: the back surface copied onto the primary
 };
 
-// Makes the scene of a slot. Without one a slot gets its built-in scene: the title for slot 0, the
-// world map and its menu for slots 1 and 2, the play scene for slot 4, the placeholder scene for
-// the slots whose scenes come later (they are given theirs with SetSceneFactory).
+// Makes the scene of a slot. Without one a slot gets its own scene: title, world map, world-map menu,
+// challenge, play or option.
 using SceneFactory = std::unique_ptr<cScene> (*)();
 
 class cSceneManager {

@@ -49,7 +49,7 @@ inline constexpr const char* kStageMeadow = "data\\stg4\\w01-1.stg4";     // cha
 inline constexpr const char* kStageMeadowTwo = "data\\stg4\\w01-2.stg4";
 inline constexpr const char* kStageHills = "data\\stg4\\w02.stg4";
 inline constexpr const char* kStageCastle = "data\\stg4\\w03.stg4";
-inline constexpr int kSampleChallengeStages = 2;  // data\stg4\c01-1.stg4, c02-1.stg4
+inline constexpr int kSampleChallengeStages = 3;  // data\stg4\c01-1.stg4, c02-1.stg4, c03-1.stg4
 // Stages of their own for stage play, played by name or through フリープレイ.
 inline constexpr const char* kStageFall = "data\\stg4\\fall.stg4";
 inline constexpr const char* kStageSpikes = "data\\stg4\\spikes.stg4";

@@ -90,12 +90,15 @@ void DrawGauge(cCanvas& canvas, int x, int y, std::uint8_t fill) {
   canvas.FillRect(x, y + 160 - 128, 50, 16, kInkRed);    // the fill of a nearly empty gauge, row 160
 }
 
-// Cursors, status icons, the hero on the world map (two frames per direction) and the gauges.
+// Cursors, the clear mark, status icons, the hero on the world map (two frames per direction) and
+// the gauges.
 cCanvas AccessoryPicture() {
   cCanvas canvas(128, 176);
   DrawArrow(canvas, 4, 4, 24, kInkYellow, kInkBlack);
   DrawArrow(canvas, 64, 0, 16, kInkYellow, kInkBlack);
   DrawArrow(canvas, 80, 0, 16, kInkGrey, kInkBlack);
+  // The challenge list's mark of a cleared stage.
+  DrawStar(canvas, 96, 0, 32, kInkYellow);
   // Status icons at (16k, 32): total score, stage score, HP, SP, lives; the life icon at (0, 48).
   DrawCoin(canvas, 0, 32, 16, 0);
   DrawCoin(canvas, 16, 32, 16, 1);

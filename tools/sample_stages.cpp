@@ -229,6 +229,26 @@ const std::vector<StagePlan>& Plans() {
            "==============================",
            "==============================",
        }},
+      // A short dash over two score switches to the goal sign: a challenge that a run to the right
+      // clears with a score.
+      {"data\\stg4\\c03-1.stg4", 60, "チャレンジ3 ゴールへいそげ", kMusicChallenge, "bmp\\back\\Sky.bmp", nullptr,
+       {
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           "                    ",
+           " H   t   t  g       ",
+           "####################",
+           "====================",
+           "====================",
+           "====================",
+       }},
       // The stages of stage play itself, each showing one thing with a hero that stands still (its
       // flows come with the event scripts): a gap it falls into, spikes it lands on, a time limit
       // that runs out, and a stage full of characters, items, both layers and bushes in front.

@@ -1,5 +1,5 @@
 // The sample's project settings: its title, the menus with their pictures, the system sounds, the
-// menu music, two challenge stages and the System.ini keys of a new project.
+// menu music, three challenge stages and the System.ini keys of a new project.
 #include "platform/host/text_codec.h"
 #include "project/project_paths.h"
 #include "project/system_data.h"
@@ -21,6 +21,9 @@ bool WriteSampleSystem() {
   // replays, which a fresh game has none of, so it is hidden.
   system.m_TitleMenuImages = 1;
   system.m_TitleMenu.At(4).m_Shown = 0;
+  // The palette option has no label and changes only an 8-bit display, which the sample does not
+  // ask for: the option screen leaves it out.
+  system.m_OptionMenu.At(0).m_Shown = 0;
   system.m_ChallengeStageCount = kSampleChallengeStages;
   system.m_ChallengeAllOpen = 1;
   system.m_ExtraLifeByScore = 1;

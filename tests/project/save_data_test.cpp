@@ -154,7 +154,8 @@ TEST_F(SaveDataTest, NormalisingPutsTheCursorOnTheMapAndSizesTheChallenge) {
   };
   const Case cases[] = {
       {19, 14, 2, 2, 19, 14, 2, 2}, {20, 3, 2, 1, 9, 3, 2, 1}, {25, 15, 2, 2, 9, 7, 2, 2}, {-1, -4, 3, 2, 9, 7, 3, 2},
-      {0, 0, 5, 9, 0, 0, 5, 5},     {4, 4, -3, 1, 4, 4, 0, 0}, {4, 4, 0, 0, 4, 4, 0, 0},   {4, 4, 1, -2, 4, 4, 1, -2},
+      {0, 0, 5, 9, 0, 0, 5, 5},     {4, 4, -3, 1, 4, 4, 0, 0}, {4, 4, 0, 0, 4, 4, 0, 0},   {4, 4, 1, -2, 4, 4, 1, 1},
+      {4, 4, 3, 0, 4, 4, 3, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " challenges " << c.challenges << " open " << c.open);

@@ -10,10 +10,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/host/screen.h"
 #include "tests/shell/player_process.h"
 #include "tests/support/game_folder.h"
 #if PLAYER_HAVE_SAMPLE_GAME
@@ -40,6 +42,21 @@ inline int Find(const std::vector<std::string>& lines, const std::string& text, 
   for (int i = from; i < static_cast<int>(lines.size()); ++i)
     if (lines[static_cast<std::size_t>(i)] == text) return i;
   return -1;
+}
+
+inline std::string FileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The colour of one pixel of a screenshot; 0 when it cannot be read.
+inline std::uint32_t PixelAt(const std::string& png, int x, int y) {
+  std::vector<std::uint32_t> pixels;
+  std::int32_t w = 0, h = 0;
+  if (!ReadXrgbPng(png, &pixels, &w, &h) || x < 0 || y < 0 || x >= w || y >= h) return 0;
+  return pixels[static_cast<std::size_t>(y * w + x)] & 0xFFFFFFu;
 }
 
 inline int Count(const std::vector<std::string>& lines, const std::string& prefix) {

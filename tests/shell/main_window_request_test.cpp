@@ -5,16 +5,20 @@
 
 #include "platform/audio/bgm.h"
 #include "platform/audio/midi_output.h"
+#include "platform/audio/sound_effects.h"
 #include "platform/host/audio_mixer.h"
 #include "platform/host/clock.h"
 #include "platform/host/text_codec.h"
 #include "project/database.h"
+#include "project/option.h"
 #include "project/replay.h"
 #include "project/system_data.h"
 #include "project/save_data.h"
 #include "project/stage_data.h"
 #include "project/window_requests.h"
+#include "shell/requests.h"
 #include "shell/scene_manager.h"
+#include "tests/platform/audio/wave_images.h"
 #include "tests/platform/audio/midi_images.h"
 #include "tests/shell/window_fixture.h"
 
@@ -177,6 +181,47 @@ TEST_F(MainWindowRequestTest, NameEntryIsAnsweredAtOnce) {
   SendFromGame(WM_GAME_NAMEENTRY, 0);
   EXPECT_EQ(g_NameEntryDone.load(), 1);
   EXPECT_EQ(TraceCount("dialog name-entry"), 1);
+}
+
+TEST_F(MainWindowRequestTest, TheOptionsAudioChangesAreMadeByTheWindowAndNotAfterTheClose) {
+  LoadMusic();
+  WaveLayout wave;
+  wave.samples = Ramp8(64);
+  WriteHostFile("wave/se.wav", WaveImage(wave));
+  ASSERT_TRUE(DS_Init(nullptr, 22050, 8, 1));
+  g_SoundTable.clear();
+  g_SoundTable.resize(2);
+  for (SOUNDDATA& entry : g_SoundTable) ASSERT_TRUE(DS_Load(entry, "wave\\se.wav", 1, -150));
+  const auto onGame = [this](void (*request)()) { OnGameThread<bool>([request] { request(); return true; }); };
+
+  onGame([] { RequestSoundVolume(3); });
+  for (SOUNDDATA& entry : g_SoundTable) EXPECT_EQ(DS_GetVolume(entry, 0), -1300);
+  onGame([] { RequestSoundVolume(-4); });  // a step from a damaged file: the quietest row
+  EXPECT_EQ(DS_GetVolume(g_SoundTable.At(1), 0), -10000);
+
+  struct sCase {
+    std::int32_t music;
+    bool enabled;
+  };
+  for (const sCase c : {sCase{0, false}, sCase{1, true}, sCase{0, false}}) {
+    SCOPED_TRACE(c.music);
+    g_Option.m_Music = c.music;
+    onGame([] { RequestRestartMusic(); });
+    EXPECT_EQ(g_Bgm.Enabled(), c.enabled);
+  }
+
+  // Once the close has stopped the music, a late request from the game thread starts nothing again
+  // and leaves the sound table alone.
+  BeginMessageShutdown();
+  g_Option.m_Music = 1;
+  g_Bgm.Release();
+  onGame([] { RequestRestartMusic(); });
+  onGame([] { RequestSoundVolume(10); });
+  EXPECT_FALSE(g_Bgm.Enabled());
+  EXPECT_EQ(DS_GetVolume(g_SoundTable.At(0), 0), -10000);
+  g_Option.m_Music = 1;
+  DS_Release();
+  g_SoundTable.clear();
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 #include "platform/display/blend_table.h"
 #include "platform/host/text_codec.h"
 #include "project/option.h"
+#include "shell/main_window.h"
 #include "shell/option_scene.h"
+#include "shell/requests.h"
 #include "shell/title_scene.h"
 #include "tests/platform/audio/wave_images.h"
 #include "tests/shell/scene_fixture.h"
@@ -20,12 +22,15 @@ class OptionSceneTest : public SceneTest {
  protected:
   void SetUp() override {
     SceneTest::SetUp();
-    // The fixture's window side again, now also answering the name-entry dialog as the player would.
+    // The fixture's window side again, now also answering the name-entry dialog as the player would
+    // and making the audio changes as the main window does.
     MainWindowQueue().UnbindFromCurrentThread();
     MainWindowQueue().BindToCurrentThread([this](const HostMessage& msg) -> std::intptr_t {
       m_Messages.push_back(msg.message);
       if (msg.message == kPlaySe) m_Sounds.push_back(static_cast<int>(msg.wParam));
       if (msg.message == WM_GAME_BGM) m_Music.push_back(static_cast<int>(msg.wParam));
+      if (msg.message == WM_GAME_SEVOLUME) HandleSoundVolumeRequest(msg.wParam);
+      if (msg.message == WM_GAME_RESTARTMUSIC) HandleRestartMusicRequest();
       if (msg.message == WM_GAME_NAMEENTRY) {
         if (m_NameEntryShutsDown) {
           BeginMessageShutdown();

@@ -31,7 +31,6 @@
 #include "project/window_requests.h"
 #include "shell/hbt_palette.h"
 #include "shell/menu_cursor.h"
-#include "shell/placeholder_scene.h"
 #include "shell/scene_manager.h"
 #include "shell/system_ini.h"
 #include "tests/support/bmp_writer.h"
@@ -67,7 +66,6 @@ class SceneTest : public GameFolderTest {
     UseVirtualClock(1000);
     ResetTimers();
     ResetSystemColours();
-    ResetPlaceholderReports();
     SetInputSource(&m_Keys);
     g_KeyConfig = cKeyConfig{};
     g_Inputs.assign(1, cInput());

@@ -195,7 +195,7 @@ TEST_F(SceneManagerTest, DirectDrawPresentWaitsForTheBlankOnlyAtUpTo60Frames) {
     g_SceneManager.m_Current = c.slot;
     Frame();
     EXPECT_EQ(g_SceneManager.m_LastPresent, c.want);
-    // Whatever the road, the frame reaches the screen: the placeholder and the test scene are dark.
+    // Whatever the road, the frame reaches the screen: the scenes of these slots are dark there.
     EXPECT_EQ(m_Screen.LastFrame()[1000] & 0xFFFFFF, 0u);
     g_SceneManager.DeleteScenes();
     ReleaseGameFonts();
@@ -258,28 +258,6 @@ TEST_F(SceneManagerTest, AnExceptionInEnterIsReportedClosesAndStopsTheScene) {
   ASSERT_NE(g_SceneManager.Scene(kSceneTitle), nullptr);
   EXPECT_EQ(g_SceneManager.Scene(kSceneTitle)->m_State, cScene::kBroken);
   EXPECT_EQ(s_Log.handlerCalls, 0) << "no handler of a scene that did not start";
-}
-
-TEST_F(SceneManagerTest, ScenesNotBuiltYetStandInReturnToTheTitleAndAreReportedOnce) {
-  WriteTitlePictures();
-  ASSERT_TRUE(StartDisplay(0, 32, 1));
-  for (int visit = 0; visit < 2; ++visit) {
-    SCOPED_TRACE(visit);
-    g_SceneManager.m_Current = kSceneOption;
-    ASSERT_TRUE(RunUntilShown());
-    RunFrames(3);
-    EXPECT_EQ(g_SceneManager.m_Current, kSceneOption) << "it waits for a button";
-    Press({'C'});  // any button, not only decide
-    ASSERT_TRUE(RunUntilCurrent(kSceneTitle));
-    EXPECT_EQ(g_SceneManager.m_Previous, kSceneOption);
-    RunFrames(1);
-    EXPECT_NE(g_SceneManager.Scene(kSceneTitle), nullptr);
-    EXPECT_EQ(g_SceneManager.Scene(kSceneOption), nullptr);
-  }
-  const std::string report = Report();
-  const std::string line = "scene 5 (option) is not built yet";
-  ASSERT_NE(report.find(line), std::string::npos);
-  EXPECT_EQ(report.find(line, report.find(line) + 1), std::string::npos) << "said once";
 }
 
 TEST_F(SceneManagerTest, ALostDirectDrawScreenIsRestoredWithTheMenuSurfaces) {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/screen.h"
 #include "tests/shell/headless_run_fixture.h"
 
 namespace {
@@ -36,20 +35,6 @@ std::vector<std::string> PlayStates(const std::vector<std::string>& trace) {
   for (const std::string& line : trace)
     if (line.starts_with("play state ")) states.push_back(line.substr(11));
   return states;
-}
-
-std::string FileBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-std::uint32_t PixelAt(const std::string& png, int x, int y) {
-  std::vector<std::uint32_t> pixels;
-  std::int32_t w = 0, h = 0;
-  if (!ReadXrgbPng(png, &pixels, &w, &h) || x >= w || y >= h) return 0;
-  return pixels[static_cast<std::size_t>(y * w + x)];
 }
 
 TEST_F(StageClearRunTest, AChainIsClearedRankedWithF3ShownAndItsRankingFileLoadedByTheNextRun) {

@@ -104,7 +104,7 @@ TEST_F(TitleSceneTest, TheCursorComesBackToTheItemDecidedLast) {
   EXPECT_EQ(g_SceneManager.m_TitleChoice, kTitleOption);
   ASSERT_TRUE(RunUntilCurrent(kSceneOption));
   ASSERT_TRUE(RunUntilShown());
-  Press({'Z'});  // the option scene stands in and goes back
+  Press({'X'});  // back from the options
   ASSERT_TRUE(RunUntilCurrent(kSceneTitle));
   ASSERT_TRUE(RunUntilShown());
   EXPECT_EQ(Row(), 2) << "on オプション again";
