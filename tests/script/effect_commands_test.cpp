@@ -274,21 +274,32 @@ TEST_F(EffectCommandsTest, PicturesThatStopTheGameGoAfterTheirWait) {
       {"until the stage ends", {.endMode = kPictureUntilStageEnd, .stop = 1}, "2 Z\n", 2, {1}},
   };
   for (const Case& c : cases) {
-    ResetHeadless();
-    m_Sounds.clear();
-    ClearPictureLists();
-    // A picture that stays, and one that ends at the first frame of the wait, before the waiting one.
-    DoShowPicture(Hero(), ShowPicture({.number = 2}));
-    DoShowPicture(Hero(), ShowPicture({.number = 2, .endMode = kPictureTimed, .time = 0}));
-    Pictures().back().m_CountsWhileFrozen = 1;
-    std::vector<const cPicture*> left = Identities();
-    if (c.frames > 0) left.pop_back();
-    Script(c.script);
-    RunAsGame([&] { DoShowPicture(Hero(), ShowPicture(c.p)); });
-    EXPECT_EQ(PresentedFrameCount(), c.frames) << c.name;
-    EXPECT_EQ(m_Sounds, c.sounds) << c.name;
-    EXPECT_EQ(Identities(), left) << c.name;
-    ExpectSurfacesOfPictures(c.name);
+    for (std::int32_t useId : {0, 1}) {
+      ResetHeadless();
+      m_Sounds.clear();
+      ClearPictureLists();
+      // A picture that stays, one that ends at the first frame of the wait, one with ID 5 that the
+      // waiting picture replaces when it has that ID, and one more that stays.
+      DoShowPicture(Hero(), ShowPicture({.number = 2}));
+      DoShowPicture(Hero(), ShowPicture({.number = 2, .endMode = kPictureTimed, .time = 0}));
+      Pictures().back().m_CountsWhileFrozen = 1;
+      const cPicture* ends = &Pictures().back();
+      DoShowPicture(Hero(), ShowPicture({.number = 2, .useId = 1, .id = 5}));
+      const cPicture* replaced = &Pictures().back();
+      DoShowPicture(Hero(), ShowPicture({.number = 2}));
+      std::vector<const cPicture*> left = Identities();
+      std::erase(left, useId != 0 ? replaced : nullptr);
+      if (c.frames > 0) std::erase(left, ends);
+      Picture waiting = c.p;
+      waiting.useId = useId;
+      waiting.id = 5;
+      Script(c.script);
+      RunAsGame([&] { DoShowPicture(Hero(), ShowPicture(waiting)); });
+      EXPECT_EQ(PresentedFrameCount(), c.frames) << c.name << useId;
+      EXPECT_EQ(m_Sounds, c.sounds) << c.name << useId;
+      EXPECT_EQ(Identities(), left) << c.name << useId;
+      ExpectSurfacesOfPictures(c.name);
+    }
   }
 }
 
