@@ -47,7 +47,11 @@ enum SampleChara : std::int16_t {
   kCharaElderDef = 17,  // talks when touched, waiting for the key
   kCharaGuideDef = 18,  // talks, then offers a warp or the goal
   kCharaGoalDef = 19,   // clears the stage when touched
-  kSampleCharaCount = 20,
+  // The presentation stage: a presenter that shows pictures and runs effects, and a walker whose
+  // hits show a sparkle.
+  kCharaPresenterDef = 20,
+  kCharaSparkWalkerDef = 21,
+  kSampleCharaCount = 22,
 };
 
 enum SampleItem : std::int16_t {
