@@ -63,6 +63,7 @@ constexpr CharaRow kCharas[kSampleCharaCount] = {
     {"ちょうろう", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
     {"あんないにん", kCharaHero, 1, 10, 0, 0, 0, 0, 0},
     {"ゴールのかんばん", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
+    {"てじなし", kCharaFlyer, 1, 10, 0, 0, 1, 0, 0},
 };
 
 struct ItemRow {
@@ -76,6 +77,9 @@ constexpr ItemRow kItems[kSampleItemCount] = {
     {"1UPハート", kItemChipLife, kSoundOneUp},
     {"ゴールの星", kItemChipGoal, kSoundGoal},
     {"宝石", kItemChipGem, kSoundCoin},
+    {"はね", kItemChipLife, kSoundOneUp},
+    {"おめん", kItemChipGem, kSoundCoin},
+    {"かいがら", kItemChipCoin, kSoundCoin},
 };
 
 template <class T>

@@ -47,7 +47,8 @@ enum SampleChara : std::int16_t {
   kCharaElderDef = 17,  // talks when touched, waiting for the key
   kCharaGuideDef = 18,  // talks, then offers a warp or the goal
   kCharaGoalDef = 19,   // clears the stage when touched
-  kSampleCharaCount = 20,
+  kCharaShowmanDef = 20,  // the items stage: aims, changes its looks, summons, charges and homes
+  kSampleCharaCount = 21,
 };
 
 enum SampleItem : std::int16_t {
@@ -56,7 +57,11 @@ enum SampleItem : std::int16_t {
   kItemLife = 2,
   kItemGoal = 3,
   kItemGem = 4,
-  kSampleItemCount = 5,
+  // The items stage: each changes the hero's flows and what the stage looks and sounds like.
+  kItemWings = 5,  // adds a high jump on the up key
+  kItemMask = 6,   // replaces it by a low one
+  kItemShell = 7,  // takes it away again
+  kSampleItemCount = 8,
 };
 
 cBlock SampleBlockDef(SampleBlock block);
