@@ -178,8 +178,7 @@ std::int32_t DrawCircle(cPlayScene& scene, std::int32_t frozen) {
   const sPoint c = HeroCentre();
   TakeFrame(Work(kWorkA));
   CircleBlt(&g_BackSurface, c.x, c.y, TruncDot(Reach(c.x, kScreenW)), TruncDot(Reach(c.y, kScreenH)),
-            TruncDot(player.m_Current),
-            Divisor(Params(player)[3]), Work(kWorkA), c.x, c.y, 0);
+            TruncDot(player.m_Current), Divisor(Params(player)[3]), Work(kWorkA), c.x, c.y, 0);
   return frozen != 0 ? 0 : StepRange(player);
 }
 
@@ -244,6 +243,6 @@ std::int32_t DrawMosaic(cPlayScene& scene, std::int32_t frozen) {
 }  // namespace
 
 const ScrEffectDraw ScrEffectDrawTable[kScrEffectKindCount + 1] = {
-    DrawNone,     DrawMove,    DrawShakeX, DrawShakeY, DrawStripesX, DrawStripesY, DrawWaveX,
-    DrawWaveY,    DrawBlink,   DrawRotation, DrawCircle, DrawZoom,   DrawLens,     DrawMosaic,
+    DrawNone,  DrawMove,  DrawShakeX,   DrawShakeY, DrawStripesX, DrawStripesY, DrawWaveX,
+    DrawWaveY, DrawBlink, DrawRotation, DrawCircle, DrawZoom,     DrawLens,     DrawMosaic,
 };

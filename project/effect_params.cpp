@@ -127,18 +127,18 @@ const LabelList& ScrEffectKindNames() {
 
 const LabelList& ScrEffectNotes() {
   static const LabelList notes{
-      EFFECT_NOTE("", ""),                // 移動
-      EFFECT_NOTE("", ""),                // 振動（横）
-      EFFECT_NOTE("", ""),                // 振動（縦）
-      EFFECT_NOTE("", ""),                // 分割（横）
-      EFFECT_NOTE("", ""),                // 分割（縦）
-      EFFECT_NOTE("やや遅い", "やや遅い"),  // 波（横）
-      EFFECT_NOTE("やや遅い", "やや遅い"),  // 波（縦）
-      EFFECT_NOTE("速い", "速い"),        // 点滅
-      EFFECT_NOTE("", "遅い"),            // 回転
-      EFFECT_NOTE("やや遅い", "やや遅い"),  // 円
-      EFFECT_NOTE("", "やや遅い"),        // 拡大
-      EFFECT_NOTE("遅過ぎ", "遅過ぎ"),    // レンズ
+      EFFECT_NOTE("", ""),                                   // 移動
+      EFFECT_NOTE("", ""),                                   // 振動（横）
+      EFFECT_NOTE("", ""),                                   // 振動（縦）
+      EFFECT_NOTE("", ""),                                   // 分割（横）
+      EFFECT_NOTE("", ""),                                   // 分割（縦）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                   // 波（横）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                   // 波（縦）
+      EFFECT_NOTE("速い", "速い"),                           // 点滅
+      EFFECT_NOTE("", "遅い"),                               // 回転
+      EFFECT_NOTE("やや遅い", "やや遅い"),                   // 円
+      EFFECT_NOTE("", "やや遅い"),                           // 拡大
+      EFFECT_NOTE("遅過ぎ", "遅過ぎ"),                       // レンズ
       EFFECT_NOTE("遅過ぎ", "画面が16bit色以上だと遅過ぎ"),  // モザイク
   };
   return notes;
