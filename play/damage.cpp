@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "play/chara.h"
+#include "play/effect_instance.h"
 #include "play/flow_seam.h"
 #include "play/hero.h"
-#include "play/play_seams.h"
 #include "project/stage_data.h"
 
 namespace {

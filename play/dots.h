@@ -16,5 +16,12 @@ constexpr std::int32_t TruncDot(double v) {
   return static_cast<std::int32_t>(v);
 }
 
+// A wide whole number held in the 32-bit range (sizes and positions worked out in 64 bits).
+constexpr std::int32_t ClampToInt32(std::int64_t v) {
+  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(v);
+}
+
 // The map-cell column or row of a dot coordinate (arithmetic shift, so -1 .. -32 give -1).
 constexpr std::int32_t DotToTile(double v) { return TruncDot(v) >> kCellShift; }

@@ -12,7 +12,6 @@
 #include "script/code.h"
 #include "script/flow_command_lists.h"
 #include "script/move_commands.h"
-#include "script/pending_effects.h"
 #include "script/presentation_commands.h"
 #include "script/shot_commands.h"
 #include "script/stage_commands.h"

@@ -13,7 +13,7 @@
 #include "script/command_dispatch.h"
 #include "script/event_scripts.h"
 #include "script/flow_change.h"
-#include "script/pending_effects.h"
+#include "script/effect_commands.h"
 #include "script/presentation_commands.h"
 #include "script/stage_commands.h"
 #include "script/status_operations.h"

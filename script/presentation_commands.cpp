@@ -9,11 +9,13 @@
 #include "play/flow_seam.h"
 #include "play/play_scene.h"
 #include "play/screen_colour.h"
+#include "play/screen_effect.h"
 #include "platform/audio/sound_effects.h"
 #include "project/database_frames.h"
 #include "project/flow_command.h"
 #include "project/stage_data.h"
 #include "script/code.h"
+#include "script/effect_commands.h"
 #include "script/flow_command_lists.h"
 #include "script/move_commands.h"
 #include "shell/requests.h"
@@ -73,6 +75,12 @@ void DoRunCharaEffect(cCharaBase& object, const cFlowCommand& command) {
                    CommandParam(command, 2));
 }
 
+void DoRunScrEffect(cCharaBase&, const cFlowCommand& command) {
+  if (g_PlayScene == nullptr) return;
+  StartScrEffect(g_PlayScene->m_ScreenEffect, Low16(CommandParam(command, 0)), CommandParam(command, 1),
+                 CommandParam(command, 2));
+}
+
 void DoChangeScreenColour(cCharaBase&, const cFlowCommand& command) {
   if (g_PlayScene == nullptr) return;
   StartScreenColour(g_PlayScene->m_ScreenColour, CommandParam(command, 0), CommandParam(command, 1),
@@ -120,7 +128,10 @@ void CmdChangeBaseAnimeSet(cCharaBase& chara, cCommandInstance& instance) {
   Unpack<DoChangeBaseAnimeSet>(chara, instance);
 }
 void CmdRunAnime(cCharaBase& chara, cCommandInstance& instance) { Unpack<DoRunAnime>(chara, instance); }
+void CmdRunEffect(cCharaBase& chara, cCommandInstance& instance) { Unpack<DoRunEffect>(chara, instance); }
 void CmdRunCharaEffect(cCharaBase& chara, cCommandInstance& instance) { Unpack<DoRunCharaEffect>(chara, instance); }
+void CmdRunScrEffect(cCharaBase& chara, cCommandInstance& instance) { Unpack<DoRunScrEffect>(chara, instance); }
+void CmdShowPicture(cCharaBase& chara, cCommandInstance& instance) { Unpack<DoShowPicture>(chara, instance); }
 void CmdChangeScreenColour(cCharaBase& chara, cCommandInstance& instance) {
   Unpack<DoChangeScreenColour>(chara, instance);
 }

@@ -28,6 +28,8 @@ void DoChangeBaseAnimeSet(cCharaBase& object, const cFlowCommand& command);
 void DoRunAnime(cCharaBase& object, const cFlowCommand& command);
 // p0 the character effect (0 plain drawing), p1 the run mode, p2 loop.
 void DoRunCharaEffect(cCharaBase& object, const cFlowCommand& command);
+// p0 the screen effect (0 stops the running one), p1 the run mode, p2 loop.
+void DoRunScrEffect(cCharaBase& object, const cFlowCommand& command);
 // The command's eight values to the play scene's screen colour.
 void DoChangeScreenColour(cCharaBase& object, const cFlowCommand& command);
 // p0 the layer from 1, p1 show, hide or toggle; a layer the stage lacks changes nothing.
@@ -39,11 +41,15 @@ void DoPlayBGM(const cFlowCommand& command);
 // The command's code text for the object; its result is not used.
 void DoRunCode(cCharaBase& object, const cFlowCommand& command);
 
-// The handlers of character commands 25..27, 29 and 32..36.
+// The handlers of character commands 25..36; the effect and the picture (28, 31) have their
+// workers in effect_commands.h.
 void CmdChangeGraphic(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeBaseAnimeSet(cCharaBase& chara, cCommandInstance& instance);
 void CmdRunAnime(cCharaBase& chara, cCommandInstance& instance);
+void CmdRunEffect(cCharaBase& chara, cCommandInstance& instance);
 void CmdRunCharaEffect(cCharaBase& chara, cCommandInstance& instance);
+void CmdRunScrEffect(cCharaBase& chara, cCommandInstance& instance);
+void CmdShowPicture(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeScreenColour(cCharaBase& chara, cCommandInstance& instance);
 void CmdChangeBackground(cCharaBase& chara, cCommandInstance& instance);
 void CmdPlaySE(cCharaBase& chara, cCommandInstance& instance);

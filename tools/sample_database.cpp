@@ -1,5 +1,5 @@
 // The sample's database: one animation set that every character of the sample uses, a few
-// animations, a sparkle effect, a sword, the project sounds and the music.
+// animations, effects, pictures, character and screen effects, a sword, the project sounds and the music.
 #include <algorithm>
 #include <iterator>
 
@@ -80,6 +80,34 @@ Def NamedFile(const char* name, const char* file) {
   return def;
 }
 
+// An effect of cell x cell dots; frames as (cell, tenths of a second).
+cEffectDef Effect(const char* name, const char* file, std::int32_t cell, std::int32_t followsScale,
+                  std::initializer_list<std::pair<std::int32_t, std::int32_t>> frames) {
+  cEffectDef effect;
+  effect.m_Name = SJ(name);
+  effect.m_FileName = file;
+  effect.m_CellWidth = effect.m_CellHeight = cell;
+  effect.m_FollowsScale = followsScale;
+  effect.m_Frames.clear();
+  for (const auto& [index, time] : frames) {
+    cEffectFrame frame;
+    frame.m_Cell = index;
+    frame.m_Time = time;
+    effect.m_Frames.push_back(frame);
+  }
+  return effect;
+}
+
+// A character or screen effect of a kind with its five parameters.
+template <class Def>
+Def EffectKind(const char* name, std::int32_t kind, std::array<std::int32_t, 5> params) {
+  Def def;
+  def.m_Name = SJ(name);
+  def.m_Kind = kind;
+  std::copy(params.begin(), params.end(), def.m_Params);
+  return def;
+}
+
 }  // namespace
 
 void BuildSampleDatabase(cDatabase& database) {
@@ -93,38 +121,23 @@ void BuildSampleDatabase(cDatabase& database) {
   database.m_Animes.push_back(Animation("ジャンプ", {{3, 2}, {0, 1}}));
   database.m_Animes.push_back(Animation("くるくる", {{0, 1}, {1, 1}, {0, 1}, {2, 1}}));
 
-  cEffectDef sparkle;
-  sparkle.m_Name = SJ("きらきら");
-  sparkle.m_FileName = "bmp\\effect\\Sparkle.bmp";
-  sparkle.m_Frames.clear();
-  for (std::int32_t cell = 0; cell < 4; ++cell) {
-    cEffectFrame frame;
-    frame.m_Cell = cell;
-    frame.m_Time = 1;
-    sparkle.m_Frames.push_back(frame);
-  }
   database.m_Effects.assign(1, cEffectDef());
-  database.m_Effects.push_back(sparkle);
+  database.m_Effects.push_back(Effect("きらきら", "bmp\\effect\\Sparkle.bmp", 32, 0, {{0, 1}, {1, 1}, {2, 1}, {3, 1}}));
+  // A burst of 48-dot cells that hits make as large as the attacker.
+  database.m_Effects.push_back(
+      Effect("ばくはつ", "bmp\\effect\\Burst.bmp", 48, 1, {{0, 1}, {1, 1}, {2, 2}, {3, 1}, {4, 1}}));
 
-  // A shake for the goal and a flash for a hurt character, so both effect tables hold a real entry.
-  cScrEffectDef shake;
-  shake.m_Name = SJ("ゆれ");
-  shake.m_Kind = 2;
-  shake.m_Params[0] = 5;
-  shake.m_Params[1] = 4;
-  shake.m_Params[2] = 6;
+  // A shake for the goal and a flash for a hurt character, so both effect tables hold a real entry;
+  // a wave and a spin for the presentation stage.
   // Entry 0 of both effect tables stands for "none": kind 0, as the player makes it on loading.
   database.m_ScrEffects.assign(1, cScrEffectDef());
   database.m_ScrEffects.At(0).m_Kind = 0;
-  database.m_ScrEffects.push_back(shake);
-  cCharaEffectDef flash;
-  flash.m_Name = SJ("点滅");
-  flash.m_Kind = 6;
-  flash.m_Params[0] = 10;
-  flash.m_Params[1] = 4;
+  database.m_ScrEffects.push_back(EffectKind<cScrEffectDef>("ゆれ", 2, {5, 4, 6, 0, 0}));
+  database.m_ScrEffects.push_back(EffectKind<cScrEffectDef>("なみ", 6, {10, 0, 32, 4, 8}));
   database.m_CharaEffects.assign(1, cCharaEffectDef());
   database.m_CharaEffects.At(0).m_Kind = 0;
-  database.m_CharaEffects.push_back(flash);
+  database.m_CharaEffects.push_back(EffectKind<cCharaEffectDef>("点滅", 6, {10, 4, 0, 0, 0}));
+  database.m_CharaEffects.push_back(EffectKind<cCharaEffectDef>("かいてん", 7, {10, 0, 1440, 0, 0}));
 
   // The firing stage's sword: one part of 32 x 16 held in front of its owner for 0.2 s.
   cSwordTypeDef sword;
@@ -137,6 +150,8 @@ void BuildSampleDatabase(cDatabase& database) {
 
   database.m_Pictures.assign(1, cPictureDef());
   database.m_Pictures.push_back(NamedFile<cPictureDef>("看板", "bmp\\picture\\Sign.bmp"));
+  database.m_Pictures.push_back(NamedFile<cPictureDef>("たれまく", "bmp\\picture\\Banner.bmp"));
+  database.m_Pictures.push_back(NamedFile<cPictureDef>("ひとやすみ", "bmp\\picture\\Rest.bmp"));
 
   database.m_Sounds.clear();
   for (const SampleSoundFile& sound : kProjectSoundFiles) database.m_Sounds.push_back(NamedFile<cSoundDef>(sound.name, sound.path));

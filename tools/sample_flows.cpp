@@ -2,7 +2,7 @@
 // button held and jumps on the first; walkers walk and turn at walls; the flyer swoops; the lift
 // rides back and forth; the sign-post shows a message when touched, the goal sign clears the stage;
 // on the firing stage a hero shoots and swings a sword while turrets fire their patterns; switches
-// count up to open a door; an elder and a guide talk. Items give score, a life, or clear the stage.
+// count up to open a door; an elder and a guide talk; a presenter shows pictures and runs effects. Items give score, a life, or clear the stage.
 #include <memory>
 
 #include "platform/host/text_codec.h"
@@ -402,6 +402,71 @@ void GuideFlows(cCharaDef& def) {
   def.m_Flows.push_back(down);
 }
 
+// The presentation commands: the effect and picture commands place what they show in one of these
+// ways; the effect players take a run mode.
+constexpr std::int32_t kAtChara = 1;
+constexpr std::int32_t kAtHero = 2;
+constexpr std::int32_t kAtScreenCell = 3;
+constexpr std::int32_t kAtStageCell = 4;
+constexpr std::int32_t kAtScreenCentre = 0;
+constexpr std::int32_t kPictureUntilKey = 0;
+constexpr std::int32_t kPictureUntilStageEnd = 1;
+constexpr std::int32_t kPictureTimed = 2;
+constexpr std::int32_t kRunNormal = 0;
+
+struct EffectPlan {
+  std::int32_t effect, at, column, row, offsetX, offsetY, size, wait;
+};
+cFlowCommand RunEffect(const EffectPlan& e) {
+  cFlowCommand command = Command(kCharaCommandSet, kCharaPlayEffect, 0);
+  const std::int32_t params[] = {e.effect, e.at, e.column, e.row, e.offsetX, e.offsetY, e.size, e.wait};
+  for (int i = 0; i < 8; ++i) command.m_Params.At(i) = params[i];
+  return command;
+}
+
+struct PicturePlan {
+  std::int32_t picture, at, column, row, offsetX, offsetY, layer, scale, endMode, tenths, stopGame, fixed, useId, id;
+};
+cFlowCommand ShowPicture(const PicturePlan& p) {
+  cFlowCommand command = Command(kCharaCommandSet, kCharaShowPicture, 0);
+  const std::int32_t params[] = {p.picture, p.at,    p.column,  p.row,      p.offsetX, p.offsetY, p.layer,
+                                 p.scale,   p.endMode, p.tenths, p.stopGame, p.fixed,   p.useId,   p.id};
+  for (int i = 0; i < 14; ++i) command.m_Params.At(i) = params[i];
+  return command;
+}
+
+// A character effect (29) or a screen effect (30): number, run mode, loop.
+cFlowCommand RunEffectPlayer(std::uint8_t which, std::int32_t number, std::int32_t loop) {
+  cFlowCommand command = Command(kCharaCommandSet, which, 0);
+  command.m_Params.At(0) = number;
+  command.m_Params.At(1) = kRunNormal;
+  command.m_Params.At(2) = loop;
+  return command;
+}
+
+// The presenter's show, once from the start: a sign at a stage cell behind the map that stays; a
+// sparkle on itself and a spin; the banner fixed on the screen for three seconds (with an ID, so the
+// next one with that ID takes its place); a burst on the hero twice its size and a shake; a picture
+// that stops the game for a second; a burst the game waits for; then the banner taken away by its ID,
+// the effects cleared, a wave, and a flash of the presenter.
+void PresenterFlows(cCharaDef& def) {
+  constexpr std::int32_t kBannerId = 1;
+  def.m_Flows.push_back(Flow(
+      kTriggerAlways,
+      {ShowPicture({kPictureSign, kAtStageCell, 1, 4, 0, 0, 0, 100, kPictureUntilStageEnd, 0, 0, 0, 0, 0}),
+       RunEffect({kEffectSparkle, kAtChara, 0, 0, 0, 0, 100, 0}),
+       RunEffectPlayer(kCharaCharaEffect, kCharaEffectSpin, 0), Wait(10),
+       ShowPicture({kPictureBanner, kAtScreenCentre, 0, 0, 0, -160, 1, 150, kPictureTimed, 30, 0, 1, 1, kBannerId}),
+       RunEffect({kEffectBurst, kAtHero, 0, 0, 0, 0, 200, 0}),
+       RunEffectPlayer(kCharaScreenEffect, kScrEffectShake, 0), Wait(15),
+       ShowPicture({kPictureBanner, kAtScreenCell, 6, 1, 0, 0, 1, 100, kPictureUntilKey, 0, 0, 1, 1, kBannerId}),
+       ShowPicture({kPictureStop, kAtScreenCentre, 0, 0, 0, 0, 1, 100, kPictureTimed, 10, 1, 1, 0, 0}),
+       RunEffect({kEffectBurst, kAtScreenCell, 9, 6, 0, 0, 100, 1}), Wait(10),
+       ShowPicture({0, 0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0, 1, kBannerId}), RunEffect({0, 0, 0, 0, 0, 0, 100, 0}),
+       RunEffectPlayer(kCharaScreenEffect, kScrEffectWave, 0), RunEffectPlayer(kCharaCharaEffect, kCharaEffectFlash, 0),
+       FlowControl(kFlowStopForGood, kScopeThisFlow, 0)}));
+}
+
 // A command of the items stage with its first parameters; in a flow it takes no time.
 cFlowCommand With(std::uint8_t set, std::uint8_t number, std::initializer_list<std::int32_t> params) {
   cFlowCommand command = Command(set, number, 0);
@@ -529,6 +594,8 @@ void AddSampleFlows(SampleChara chara, cCharaDef& def) {
     case kCharaElderDef: ElderFlows(def); break;
     case kCharaGuideDef: GuideFlows(def); break;
     case kCharaGoalDef: GoalFlows(def); break;
+    case kCharaPresenterDef: PresenterFlows(def); break;
+    case kCharaSparkWalkerDef: WalkerFlows(def); break;
     case kCharaShowmanDef: ShowmanFlows(def); break;
     default: break;
   }

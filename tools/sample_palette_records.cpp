@@ -63,6 +63,8 @@ constexpr CharaRow kCharas[kSampleCharaCount] = {
     {"ちょうろう", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
     {"あんないにん", kCharaHero, 1, 10, 0, 0, 0, 0, 0},
     {"ゴールのかんばん", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
+    {"えんしゅつか", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
+    {"きらきらクリボー", kCharaWalker, 1, 1, 1, 100, 0, 0, 0},
     {"てじなし", kCharaFlyer, 1, 10, 0, 0, 1, 0, 0},
 };
 
@@ -129,6 +131,8 @@ cCharaDef SampleCharaDef(SampleChara chara) {
       chara == kCharaHeroDef || chara == kCharaGunnerDef || chara == kCharaFlyerDef || chara == kCharaCirclerDef ? 0 : 1;
   // The hero is alone in its collision group: every other character can touch it.
   if (chara == kCharaHeroDef || chara == kCharaGunnerDef) def.m_SpareByte2 = 0;
+  // Its hits show a sparkle where they land.
+  if (chara == kCharaSparkWalkerDef) def.m_HitEffect = kEffectSparkle;
   AddSampleFlows(chara, def);
   return def;
 }

@@ -32,6 +32,12 @@ enum SampleMusic : std::int32_t {
   kSampleMusicCount = 6,
 };
 
+// Database effect, picture, character-effect and screen-effect records (0 is "none" in each).
+enum SampleEffect : std::int32_t { kEffectSparkle = 1, kEffectBurst = 2, kSampleEffectCount = 3 };
+enum SamplePicture : std::int32_t { kPictureSign = 1, kPictureBanner = 2, kPictureStop = 3, kSamplePictureCount = 4 };
+enum SampleCharaEffect : std::int32_t { kCharaEffectFlash = 1, kCharaEffectSpin = 2 };
+enum SampleScrEffect : std::int32_t { kScrEffectShake = 1, kScrEffectWave = 2 };
+
 // One synthesised sound: game path, the name shown by the editing program.
 struct SampleSoundFile {
   const char* path;
@@ -60,6 +66,7 @@ inline constexpr const char* kStageStomp = "data\\stg4\\stomp.stg4";
 inline constexpr const char* kStageFiring = "data\\stg4\\firing.stg4";
 inline constexpr const char* kStageSwitch = "data\\stg4\\switch.stg4";
 inline constexpr const char* kStageTalk = "data\\stg4\\talk.stg4";
+inline constexpr const char* kStageShow = "data\\stg4\\show.stg4";
 inline constexpr const char* kStageItems = "data\\stg4\\items.stg4";
 
 // The sword type's pictures, facing left and right.

@@ -165,6 +165,41 @@ cCanvas SparklePicture() {
   return canvas;
 }
 
+// The presentation stage's banner: a ribbon with its title, shown stretched.
+cCanvas BannerPicture() {
+  cCanvas canvas(200, 40);
+  canvas.FillRect(0, 4, 200, 32, kInkRedDark);
+  canvas.FillRect(2, 6, 196, 28, kInkRed);
+  canvas.FillTriangle(0, 0, 12, 20, 0, 40, kInkKey);
+  canvas.FillTriangle(199, 0, 187, 20, 199, 40, kInkKey);
+  canvas.TextCentred(100, 13, "SHOW TIME", kInkYellow, 2, kInkRedDark);
+  return canvas;
+}
+
+// The picture shown while the game stands still for a moment.
+cCanvas RestPicture() {
+  cCanvas canvas(240, 64);
+  canvas.FillRect(0, 0, 240, 64, kInkNavy);
+  canvas.FrameRect(2, 2, 236, 60, kInkWhite);
+  canvas.TextCentred(120, 14, "PAUSE", kInkWhite, 3, kInkBlack);
+  canvas.TextCentred(120, 42, "ONE MOMENT", kInkSkyLight, 1);
+  return canvas;
+}
+
+// The burst effect: five 48 x 48 cells of a ring that widens and breaks up.
+cCanvas BurstPicture() {
+  cCanvas canvas(240, 48);
+  const std::uint8_t colours[5] = {kInkWhite, kInkYellow, kInkOrange, kInkRed, kInkRedDark};
+  const int radii[5] = {6, 12, 17, 21, 23};
+  for (int k = 0; k < 5; ++k) {
+    const int cx = 48 * k + 24;
+    canvas.FillCircle(cx, 24, radii[k], colours[k]);
+    canvas.FillCircle(cx, 24, radii[k] * 2 / 3, kInkKey);
+  }
+  DrawStar(canvas, 48 * 2 + 14, 14, 20, kInkWhite);
+  return canvas;
+}
+
 struct PictureFile {
   const char* path;
   cCanvas (*draw)();
@@ -181,6 +216,9 @@ const PictureFile kPictures[] = {
     {"bmp\\Word.bmp", WordPicture},
     {"bmp\\picture\\Sign.bmp", SignPicture},
     {"bmp\\effect\\Sparkle.bmp", SparklePicture},
+    {"bmp\\picture\\Banner.bmp", BannerPicture},
+    {"bmp\\picture\\Rest.bmp", RestPicture},
+    {"bmp\\effect\\Burst.bmp", BurstPicture},
 };
 
 }  // namespace

@@ -47,8 +47,12 @@ enum SampleChara : std::int16_t {
   kCharaElderDef = 17,  // talks when touched, waiting for the key
   kCharaGuideDef = 18,  // talks, then offers a warp or the goal
   kCharaGoalDef = 19,   // clears the stage when touched
-  kCharaShowmanDef = 20,  // the items stage: aims, changes its looks, summons, charges and homes
-  kSampleCharaCount = 21,
+  // The presentation stage: a presenter that shows pictures and runs effects, and a walker whose
+  // hits show a sparkle.
+  kCharaPresenterDef = 20,
+  kCharaSparkWalkerDef = 21,
+  kCharaShowmanDef = 22,  // the items stage: aims, changes its looks, summons, charges and homes
+  kSampleCharaCount = 23,
 };
 
 enum SampleItem : std::int16_t {

@@ -15,8 +15,8 @@ namespace {
 // One letter per map cell: # ground with grass, = ground, B brick, ? question block, S stone,
 // - wooden platform, ^ spikes, F flag top, | pole, w bush, f flower, C castle wall; o coin, L extra
 // life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post, t switch, k switch
-// by code, D door, K elder, T guide, g goal sign; P the shooting hero, 1..6 the turrets; U wings,
-// m mask, s shell, J showman.
+// by code, D door, K elder, T guide, g goal sign; P the shooting hero, 1..6 the turrets; A the
+// presenter, x the walker whose hits sparkle; U wings, m mask, s shell, J showman.
 // Header fields this file sets beyond those the stage header names.
 constexpr auto kTimeLimitOn = static_cast<StageField>(13);
 constexpr auto kTimeLimitSeconds = static_cast<StageField>(14);
@@ -66,6 +66,8 @@ void Place(cStageData& stage, char c, int x, int y) {
     case 'K': stage.m_PlacedCharas.push_back(PlacedChara(kCharaElderDef, x, y)); break;
     case 'T': stage.m_PlacedCharas.push_back(PlacedChara(kCharaGuideDef, x, y)); break;
     case 'g': stage.m_PlacedCharas.push_back(PlacedChara(kCharaGoalDef, x, y)); break;
+    case 'A': stage.m_PlacedCharas.push_back(PlacedChara(kCharaPresenterDef, x, y)); break;
+    case 'x': stage.m_PlacedCharas.push_back(PlacedChara(kCharaSparkWalkerDef, x, y)); break;
     case 'J': stage.m_PlacedCharas.push_back(PlacedChara(kCharaShowmanDef, x, y)); break;
     case 'U': stage.m_PlacedItems.push_back(PlacedItem(kItemWings, x, y)); break;
     case 'm': stage.m_PlacedItems.push_back(PlacedItem(kItemMask, x, y)); break;
@@ -404,6 +406,26 @@ const std::vector<StagePlan>& Plans() {
            "                              ",
            "                              ",
            "S K   H T                 S   ",
+           "##############################",
+           "==============================",
+           "==============================",
+           "==============================",
+       }},
+      // Pictures and effects: the presenter runs its show from the start while the hero walks on to
+      // a walker whose hits sparkle.
+      {kStageShow, 0, "えんしゅつ", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "S  H   x    A               S ",
            "##############################",
            "==============================",
            "==============================",

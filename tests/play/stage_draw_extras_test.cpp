@@ -15,10 +15,13 @@ class StageDrawExtrasTest : public StageDrawTest {
     StageDrawTest::TearDown();
   }
 
-  // A picture of `layer` with a surface `width` dots wide beside it.
+  // A picture of `layer` that ends at its first frame, with a surface `width` dots wide of its own.
   void AddPicture(std::int32_t layer, std::int32_t width) {
-    m_Scene->m_Pictures.push_back(cPicture{layer});
     ASSERT_TRUE(AddSurfaceToList(g_PictureSurfaces, g_PictureDescriptors, width, 4, 1, 0, 0, 0));
+    cPicture& picture = m_Scene->m_Pictures.emplace_back();
+    picture.m_Layer = layer;
+    picture.m_EndMode = kPictureTimed;
+    picture.m_Surface = &g_PictureSurfaces.back();
   }
 };
 
@@ -34,12 +37,17 @@ TEST_F(StageDrawExtrasTest, PicturesThatEndLeaveWithTheirSurfaceAndDescriptor) {
   EXPECT_EQ(g_PictureSurfaces.front().width, 2) << "the surface of the picture that stays";
   EXPECT_EQ(g_PictureDescriptors.size(), 1u);
 
-  // A picture without a surface beside it is never drawn (nor ended).
-  m_Scene->m_Pictures.push_back(cPicture{1});
+  // A picture without a surface of its own is never drawn (nor ended).
+  m_Scene->m_Pictures.emplace_back().m_Layer = 1;
+  m_Scene->m_Pictures.back().m_EndMode = kPictureTimed;
+  m_Scene->m_Pictures.front().m_Surface = nullptr;
+  ReleaseSurfaceList(g_PictureSurfaces);
+  g_PictureSurfaces.clear();
+  g_PictureDescriptors.clear();
   DrawPictures(&g_BackSurface, 1, 0);
-  EXPECT_EQ(m_Scene->m_Pictures.size(), 1u);
-  EXPECT_TRUE(g_PictureSurfaces.empty());
+  EXPECT_EQ(m_Scene->m_Pictures.size(), 2u);
 
+  m_Scene->m_Pictures.clear();
   AddPicture(0, 5);
   ClearPictureLists();
   EXPECT_TRUE(m_Scene->m_Pictures.empty());
@@ -48,6 +56,7 @@ TEST_F(StageDrawExtrasTest, PicturesThatEndLeaveWithTheirSurfaceAndDescriptor) {
 
   ASSERT_TRUE(AddSurfaceToList(g_MessageSurfaces, g_MessageDescriptors, 8, 8, 1, 0, 0, 0));
   m_Scene->m_Messages.emplace_back(TimerWindowSettings(0));
+  // An instance of no effect ends at once.
   m_Scene->m_Effects.emplace_back();
   DrawEffectInstances(&g_BackSurface, 0);
   DrawMessageWindows(&g_BackSurface, 0);
