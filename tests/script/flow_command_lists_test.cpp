@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/display/font.h"
 #include "play/flow_seam.h"
 #include "play/message_window.h"
 #include "project/database_frames.h"
@@ -16,8 +16,8 @@
 #include "project/stage_data.h"
 #include "script/flow_change.h"
 #include "script/presentation_commands.h"
-#include "tests/platform/display/font_fixture.h"
 #include "tests/script/command_list_fixture.h"
+#include "tests/script/message_font_fixture.h"
 
 namespace {
 
@@ -75,19 +75,13 @@ class ListMessageTest : public CommandListTest {
  protected:
   void SetUp() override {
     CommandListTest::SetUp();
-    SetFontFileOverride(FixtureFontPath());
-    ASSERT_TRUE(DDCreateSurface(&m_WindowPicture, 640, 480, 0, 1, 0, 0, 0));
-    g_Fonts[1].Create("Cells", 0, 16, 16, 16, 241, &m_WindowPicture, 1, 240, nullptr);
+    m_Font = std::make_unique<scripttest::cMessageFont>();
   }
   void TearDown() override {
-    m_Scene->m_Messages.clear();
-    ClearMessageLists();
-    g_Fonts[1].Release();
-    DDReleaseSurface(&m_WindowPicture);
-    SetFontFileOverride({});
+    m_Font.reset();
     CommandListTest::TearDown();
   }
-  DDSURFACEDATA m_WindowPicture;
+  std::unique_ptr<scripttest::cMessageFont> m_Font;
 };
 
 TEST_F(ListMessageTest, TheFirstMessageOfAListOpensAndTheNextFollowInItsWindow) {

@@ -68,6 +68,16 @@ class SampleGameTest : public GameFolderTest {
     GameFolderTest::TearDown();
   }
 
+  // The database and the common palette read as the player reads them, bound to the load context
+  // for the stages read afterwards.
+  static void LoadDatabaseAndPalette(cDatabase& database, cCommonPalette& palette) {
+    ASSERT_EQ(database.LoadDatabase(), 1);
+    LoadContext().database = DatabaseSizesOf(database);
+    LoadContext().swordTypes = &database.m_SwordTypes;
+    LoadContext().commonPalette = palette.View();
+    ASSERT_EQ(palette.LoadFile(ProjectPathTable[kPathCommonPalette].c_str()), 1);
+  }
+
   // What the readers reported since SetUp.
   std::string NewReportLines() { return ReadHostFile("Report_Game.txt").substr(m_Baseline.size()); }
 
@@ -236,12 +246,9 @@ TEST_F(SampleGameTest, EveryStageTheGameStartsExists) {
 // key flows (walk, run, jump), the enemies their moves, the items their commands.
 TEST_F(SampleGameTest, BehaviourSurvivesReading) {
   cDatabase database;
-  ASSERT_EQ(database.LoadDatabase(), 1);
-  LoadContext().database = DatabaseSizesOf(database);
-  LoadContext().swordTypes = &database.m_SwordTypes;
   cCommonPalette palette;
-  LoadContext().commonPalette = palette.View();
-  ASSERT_EQ(palette.LoadFile(ProjectPathTable[kPathCommonPalette].c_str()), 1);
+  LoadDatabaseAndPalette(database, palette);
+  if (HasFatalFailure()) return;
 
   const cCharaDef* hero = nullptr;
   int movers = 0, blockCharas = 0, shotRecords = 0;
@@ -310,12 +317,9 @@ void CollectPalette(const CheckedVector<cCharaDef>& charas, const CheckedVector<
 // that flow changes add.
 TEST_F(SampleGameTest, EveryCommandIsUsedByAStage) {
   cDatabase database;
-  ASSERT_EQ(database.LoadDatabase(), 1);
-  LoadContext().database = DatabaseSizesOf(database);
-  LoadContext().swordTypes = &database.m_SwordTypes;
   cCommonPalette palette;
-  LoadContext().commonPalette = palette.View();
-  ASSERT_EQ(palette.LoadFile(ProjectPathTable[kPathCommonPalette].c_str()), 1);
+  LoadDatabaseAndPalette(database, palette);
+  if (HasFatalFailure()) return;
 
   std::set<std::pair<int, int>> used;
   for (const std::string& name : ListGameDirectory("data\\stg4")) {
