@@ -12,6 +12,7 @@
 #include "play/flow_seam.h"
 #include "project/database.h"
 #include "project/database_frames.h"
+#include "project/effect_players.h"
 #include "project/stage_data.h"
 #include "script/command_dispatch.h"
 #include "script/flow_command_lists.h"
@@ -30,8 +31,14 @@ class PresentationTest : public CommandListTest {
     for (cAnimeSetDef& set : g_Database.m_AnimeSets) set.SetDefaults();
     g_AnimeFrameLists.assign(3, AnimeFrameList{{7, 6, 0}, {kAnimeEnd, 0, 0}});
     g_Stage.m_BgLayers.assign(2, cBgLayer());
+    m_SavedCharaEffects = g_CharaEffectTemplates;
+    m_SavedScrEffects = g_ScrEffectTemplates;
+    g_CharaEffectTemplates.assign(2, cCharaEffectPlayer());
+    g_ScrEffectTemplates.assign(2, cScrEffectPlayer());
   }
   void TearDown() override {
+    g_CharaEffectTemplates = m_SavedCharaEffects;
+    g_ScrEffectTemplates = m_SavedScrEffects;
     g_Database.m_AnimeSets = m_SavedSets;
     g_AnimeFrameLists.clear();
     CommandListTest::TearDown();
@@ -45,6 +52,8 @@ class PresentationTest : public CommandListTest {
   }
 
   CheckedVector<cAnimeSetDef> m_SavedSets;
+  CheckedVector<cCharaEffectPlayer> m_SavedCharaEffects;
+  CheckedVector<cScrEffectPlayer> m_SavedScrEffects;
 };
 
 TEST_F(PresentationTest, ChangeGraphicKeepsTheLowBitsOfEachParameter) {
@@ -198,7 +207,7 @@ TEST_F(PresentationTest, AMissingParameterReadsZeroAndIsReported) {
 
 // What the commands leave behind, to compare the two roads to the same worker.
 struct Outcome {
-  std::int32_t graphic, animeSet, flowAnimes, red, firstLayer, sounds, music, var;
+  std::int32_t graphic, animeSet, flowAnimes, red, firstLayer, sounds, music, var, charaEffect, screenEffect, effects;
   bool operator==(const Outcome&) const = default;
 };
 
@@ -211,13 +220,15 @@ TEST_F(PresentationTest, CharacterAndFlowCommandsShareTheirWorkers) {
       {kCharaChangeGraphic, {1, 33, 0}}, {kCharaChangeAnimeSet, {1}}, {kCharaPlayAnime, {1}},
       {kCharaScreenColor, {90, 0, 0, 50, 0, 1, 0, 0}}, {kCharaBackground, {1, kBackgroundHide}},
       {kCharaSound, {2}}, {kCharaMusic, {3, 1}}, {kCharaCode, {}},
+      {kCharaCharaEffect, {1, 0, 0}}, {kCharaScreenEffect, {1, 0, 0}}, {kCharaPlayEffect, {0}},
   };
   auto outcome = [this] {
     const cHero& hero = Hero();
     return Outcome{hero.m_Graphic, hero.m_Def.m_AnimeSet, static_cast<std::int32_t>(hero.m_FlowAnimations.size()),
                    m_Scene->m_ScreenColour.m_Red, static_cast<std::int32_t>(g_Stage.m_BgLayers.At(0).m_Shown),
                    static_cast<std::int32_t>(m_Sounds.size()), static_cast<std::int32_t>(m_Music.size()),
-                   m_Scene->m_StageVars.At(4)};
+                   m_Scene->m_StageVars.At(4), hero.m_CharaEffect.m_Number, m_Scene->m_ScreenEffect.m_Number,
+                   static_cast<std::int32_t>(m_Scene->m_Effects.size())};
   };
   auto reset = [this] {
     cHero& hero = Hero();
@@ -230,6 +241,9 @@ TEST_F(PresentationTest, CharacterAndFlowCommandsShareTheirWorkers) {
     m_Sounds.clear();
     m_Music.clear();
     m_Scene->m_StageVars.At(4) = 0;
+    hero.m_CharaEffect = cCharaEffectPlayer();
+    m_Scene->m_ScreenEffect = cScrEffectPlayer();
+    m_Scene->m_Effects.assign(1, cEffectInstance());  // effect 0 takes every running one away
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.chara));
