@@ -43,16 +43,24 @@ const std::array<const char*, kSampleMusicCount> kMusicFiles = {
 
 namespace {
 
-cAnimeEntry Animation(const char* name, std::initializer_list<std::pair<std::int32_t, std::int32_t>> frames) {
-  cAnimeEntry entry;
-  entry.m_Name = SJ(name);
-  entry.m_Frames.clear();
+using FramePlan = std::initializer_list<std::pair<std::int32_t, std::int32_t>>;
+
+// Animation or effect frames from (cell, tenths of a second) pairs.
+template <class Frame>
+void SetFrames(CheckedVector<Frame>& list, FramePlan frames) {
+  list.clear();
   for (const auto& [cell, time] : frames) {
-    cAnimeEntryFrame frame;
+    Frame frame;
     frame.m_Cell = cell;
     frame.m_Time = time;
-    entry.m_Frames.push_back(frame);
+    list.push_back(frame);
   }
+}
+
+cAnimeEntry Animation(const char* name, FramePlan frames) {
+  cAnimeEntry entry;
+  entry.m_Name = SJ(name);
+  SetFrames(entry.m_Frames, frames);
   return entry;
 }
 
@@ -80,21 +88,14 @@ Def NamedFile(const char* name, const char* file) {
   return def;
 }
 
-// An effect of cell x cell dots; frames as (cell, tenths of a second).
-cEffectDef Effect(const char* name, const char* file, std::int32_t cell, std::int32_t followsScale,
-                  std::initializer_list<std::pair<std::int32_t, std::int32_t>> frames) {
+// An effect of cell x cell dots.
+cEffectDef Effect(const char* name, const char* file, std::int32_t cell, std::int32_t followsScale, FramePlan frames) {
   cEffectDef effect;
   effect.m_Name = SJ(name);
   effect.m_FileName = file;
   effect.m_CellWidth = effect.m_CellHeight = cell;
   effect.m_FollowsScale = followsScale;
-  effect.m_Frames.clear();
-  for (const auto& [index, time] : frames) {
-    cEffectFrame frame;
-    frame.m_Cell = index;
-    frame.m_Time = time;
-    effect.m_Frames.push_back(frame);
-  }
+  SetFrames(effect.m_Frames, frames);
   return effect;
 }
 

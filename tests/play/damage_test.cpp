@@ -7,6 +7,8 @@
 
 #include <limits>
 
+#include "play/effect_instance.h"
+#include "project/database_frames.h"
 #include "tests/play/contact_fixture.h"
 
 namespace {
@@ -83,6 +85,55 @@ TEST_F(DamageTest, AShotHitsWithItsOwnPowerAndPushesAlongItsDirection) {
   shot.m_Power = 2000000;
   EXPECT_EQ(Hero().TakeDamageFromShot(shot), 1);
   EXPECT_EQ(Hero().m_Hp, 0);
+}
+
+// Effect 1 of 32-dot cells; effect 2 the same, but scalable.
+class HitEffectTest : public ContactTest {
+ protected:
+  void SetUp() override {
+    ContactTest::SetUp();
+    g_Database.m_Effects.assign(3, cEffectDef());
+    g_Database.m_Effects.At(2).m_FollowsScale = 1;
+    BuildEffectFrameLists(g_EffectFrameLists);
+  }
+  void TearDown() override {
+    m_Scene->m_Effects.clear();
+    g_EffectFrameLists.clear();
+    g_Database.SetDefaults();
+    ContactTest::TearDown();
+  }
+};
+
+TEST_F(HitEffectTest, HitsWithAHitEffectStartItOverTheOverlap) {
+  const cSubBox& box = Hero().m_BodyBox;
+  const auto expectCentred = [&](const cEffectInstance& effect, std::int32_t size, std::int32_t number) {
+    EXPECT_EQ(effect.m_Number, number);
+    EXPECT_EQ(effect.m_Width, size);
+    const double x = box.m_X1 + static_cast<std::int32_t>(box.m_X2 - box.m_X1 + 1) / 2 - size / 2;
+    const double y = box.m_Y1 + static_cast<std::int32_t>(box.m_Y2 - box.m_Y1 + 1) / 2 - size / 2;
+    EXPECT_LE(std::abs(effect.m_X - x), size / 8);
+    EXPECT_LE(std::abs(effect.m_Y - y), size / 8);
+  };
+  cChara& attacker = Enemy(1);
+  attacker.m_Def.m_HitEffect = 1;
+  Hero().TakeDamageFromChara(attacker);
+  ASSERT_EQ(m_Scene->m_Effects.size(), 1u);
+  expectCentred(m_Scene->m_Effects.back(), 32, 1);
+
+  cShotStrike shot;
+  shot.m_Box = box;
+  shot.m_HitEffect = 2;
+  shot.m_HitEffectScale = 2;
+  Hero().m_ShotBox = box;
+  Hero().TakeDamageFromShot(shot);
+  ASSERT_EQ(m_Scene->m_Effects.size(), 2u);
+  expectCentred(m_Scene->m_Effects.back(), 64, 2);
+  // Without a hit effect nothing starts.
+  shot.m_HitEffect = 0;
+  attacker.m_Def.m_HitEffect = 0;
+  Hero().TakeDamageFromShot(shot);
+  Hero().TakeDamageFromChara(attacker);
+  EXPECT_EQ(m_Scene->m_Effects.size(), 2u);
 }
 
 TEST_F(DamageTest, ProtectionLastsTheFramesOfTheObjectsKindTimesTheSteps) {

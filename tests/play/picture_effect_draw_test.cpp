@@ -172,18 +172,18 @@ TEST_F(PictureEffectDrawTest, RemovedByIdentityWithItsOwnSurface) {
   cPicture& second = ShowPicture(12, 16, 100, 0);
   cPicture& third = ShowPicture(6, 16, 100, 0);
   const DDSURFACEDATA* thirdSurface = third.m_Surface;
+  const cPicture* gone = &second;
   // The first ends on its own before the second is taken out: the second still goes, with its own
   // surface, and the third keeps its.
   first.m_EndMode = kPictureTimed;
   DrawPictures(&g_BackSurface, 0, 0);
   ASSERT_EQ(m_Scene->m_Pictures.size(), 2u);
-  EXPECT_TRUE(RemovePicture(m_Scene->m_Pictures, &second));
+  EXPECT_TRUE(RemovePicture(m_Scene->m_Pictures, gone));
   ASSERT_EQ(m_Scene->m_Pictures.size(), 1u);
   EXPECT_EQ(&m_Scene->m_Pictures.front(), &third);
   ASSERT_EQ(g_PictureSurfaces.size(), 1u);
   EXPECT_EQ(&g_PictureSurfaces.front(), thirdSurface);
   EXPECT_EQ(g_PictureDescriptors.size(), 1u);
-  const cPicture* gone = &second;
   EXPECT_FALSE(RemovePicture(m_Scene->m_Pictures, gone));
   EXPECT_EQ(m_Scene->m_Pictures.size(), 1u);
 }

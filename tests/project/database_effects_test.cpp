@@ -137,6 +137,18 @@ TEST_F(DatabaseEffectsTest, ResourceNumbersOfFilesOlderThan153AreNotKept) {
   }
 }
 
+// A frame count beyond what the file holds is damage, and the list never grows past the bytes there
+// are (one frame, and at most the one that broke off).
+TEST_F(DatabaseEffectsTest, EffectFrameCountBeyondTheFileIsDamage) {
+  for (std::uint32_t count : {2u, 0x40000000u, 0xFFFFFFFFu}) {
+    cByteBuilder effect = cByteBuilder().U32(4).I32(0).I32(16).I32(24).I32(1).U32(2).Str("n").Str("f");
+    effect.U32(count).U32(2).I32(5).I32(6).U32(0);
+    CheckedVector<cEffectDef> effects;
+    EXPECT_TRUE(ReadTableImage(effects, cByteBuilder().U32(g_CurrentVersion).U32(1).Append(effect))) << count;
+    for (const cEffectDef& def : effects) EXPECT_LE(def.m_Frames.size(), 2u) << count;
+  }
+}
+
 // Every kind's first parameter is the running time, every default lies in its range, and kind 0 and
 // the parameters a kind does not use are empty rows.
 TEST_F(DatabaseEffectsTest, ParameterTablesAreWellFormed) {

@@ -170,6 +170,10 @@ TEST_F(EffectCommandsTest, RunEffectSizesPlacesAndClears) {
   DoRunEffect(Hero(), RunEffect({.number = 65536 + 2}));
   ASSERT_EQ(m_Scene->m_Effects.size(), 2u);
   EXPECT_EQ(m_Scene->m_Effects.back().m_Number, 2);
+  // A number beyond the table is a bad index: reported (the program closes), and nothing runs.
+  DoRunEffect(Hero(), RunEffect({.number = 3}));
+  EXPECT_EQ(m_Scene->m_Effects.size(), 2u);
+  EXPECT_EQ(TakeCloses(), 1);
   // Number 0 removes every running effect and starts none.
   DoRunEffect(Hero(), RunEffect({.number = 0}));
   EXPECT_TRUE(m_Scene->m_Effects.empty());
@@ -239,6 +243,10 @@ TEST_F(EffectCommandsTest, PicturesShownReplacedAndRemoved) {
   DoShowPicture(self, ShowPicture({.number = 65536, .useId = 1, .id = 3}));
   DoShowPicture(self, ShowPicture({.number = 65536}));
   EXPECT_EQ(Identities(), (std::vector<const cPicture*>{four[0], four[3]}));
+  // A number beyond the table is a bad index: reported, and no picture is shown.
+  DoShowPicture(self, ShowPicture({.number = 4}));
+  EXPECT_EQ(Identities(), (std::vector<const cPicture*>{four[0], four[3]}));
+  EXPECT_EQ(TakeCloses(), 1);
   // Number 0 without an ID removes them all.
   DoShowPicture(self, ShowPicture({.number = 0}));
   EXPECT_TRUE(Pictures().empty());
