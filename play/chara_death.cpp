@@ -10,7 +10,6 @@
 #include "play/hero.h"
 #include "play/play_scene.h"
 #include "play/item_pickup.h"
-#include "play/play_seams.h"
 #include "project/save_data.h"
 
 namespace {

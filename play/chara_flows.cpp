@@ -36,6 +36,8 @@ void cCharaBase::RemoveFlowAt(std::int32_t index) {
 std::int32_t cCharaBase::RemoveFlowsById(std::int32_t id) {
   if (id == 0) {
     while (!m_Runners.empty() && !m_Def.m_Flows.empty()) RemoveFlowAt(0);
+    // Animations that no runner owns (started by an item's list) go as well.
+    m_FlowAnimations.clear();
     return 0;
   }
   std::int32_t first = -1;

@@ -65,6 +65,11 @@ std::int32_t cHero::RunFlows(std::int32_t deathOnly) {
   return g_EventScripts != nullptr ? g_EventScripts->RunFlows(*this, deathOnly) : 0;
 }
 
+// Without scripts an item's list runs no command: nothing changes and nothing stops.
+std::int32_t RunFlowCommands(cCharaBase& hero, const CheckedVector<cFlowCommand>& commands) {
+  return g_EventScripts != nullptr ? g_EventScripts->RunFlowCommands(hero, commands) : 0;
+}
+
 // The conditions need the scripts' evaluator; without it a cell is taken as present, as drawn, and
 // every character and item is there, as placed.
 std::int32_t CheckCellConditions(cMapCell& cell) {

@@ -1,12 +1,12 @@
 #pragma once
 // The one road from stage play to the event scripts: raising a trigger, building the runners of
-// flows, running a character's flows for a step, testing appearance conditions and starting a
-// character effect. Stage play calls only these.
+// flows, running a character's flows for a step, running an item's command list, testing
+// appearance conditions and starting a character effect. Stage play calls only these.
 //
 // The scripts live in a library of their own that stage play does not include: they install their
 // implementation of cEventScripts at start-up and these functions forward to it. With nothing
 // installed (stage play's own tests) the seam does what can be done without scripts and nothing
-// more: no flow is ever started or run, AddFlows only keeps the runner vector parallel to the flows
+// more: no flow is ever started or run, an item's command list runs no command, AddFlows only keeps the runner vector parallel to the flows
 // (runners idle, commands not set up), and the appearance conditions of cells, characters and
 // items, which only the scripts can evaluate, are taken as holding so that a stage looks as it was
 // made.
@@ -14,6 +14,7 @@
 
 #include "platform/services/checked.h"
 #include "project/flow.h"
+#include "project/flow_command.h"
 
 class cCharaBase;
 class cChara;
@@ -34,6 +35,9 @@ class cEventScripts {
   // afterwards, or (a character) has vanished.
   virtual std::int32_t RunFlows(cChara& chara, std::int32_t deathOnly) = 0;
   virtual std::int32_t RunFlows(cHero& hero, std::int32_t deathOnly) = 0;
+  // An item's command list run at once on hero: 0, 1 (a command cleared the stage) or 2 (the hero
+  // has no HP left).
+  virtual std::int32_t RunFlowCommands(cCharaBase& hero, const CheckedVector<cFlowCommand>& commands) = 0;
   virtual std::int32_t CheckCellConditions(cMapCell& cell) = 0;
   virtual std::int32_t CheckCharaConditions(cCharaBase& chara) = 0;
   virtual std::int32_t CheckItemConditions(cItem& item) = 0;
@@ -49,6 +53,9 @@ void RunTriggeredFlows(cCharaBase& chara, std::int32_t trigger);
 // of flows with their runners are inserted at index (appended when index is outside).
 void AddFlows(cCharaBase& chara, const CheckedVector<cFlow>& flows, std::int32_t facing, std::int32_t add,
               std::int32_t index);
+// An item's command list run at once on hero: 0, or its stop code (1 the stage is cleared, 2 the
+// hero's HP ran out).
+std::int32_t RunFlowCommands(cCharaBase& hero, const CheckedVector<cFlowCommand>& commands);
 // The appearance conditions of a map cell, evaluated for hero 0.
 std::int32_t CheckCellConditions(cMapCell& cell);
 // The appearance conditions of a character and of an item, evaluated for hero 0.

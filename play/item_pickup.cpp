@@ -8,7 +8,6 @@
 #include "play/hero.h"
 #include "play/item.h"
 #include "play/map_cells.h"
-#include "play/play_seams.h"
 #include "project/item_def.h"
 #include "project/map_cell.h"
 #include "project/stage_data.h"

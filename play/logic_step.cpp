@@ -20,7 +20,6 @@
 #include "play/item_pickup.h"
 #include "play/map_cells.h"
 #include "play/play_scene.h"
-#include "play/play_seams.h"
 #include "play/shot.h"
 #include "play/stage_clear.h"
 #include "play/stage_draw.h"

@@ -7,14 +7,6 @@
 std::list<DDSURFACEDATA> g_MessageSurfaces;
 std::list<SurfaceDescriptor> g_MessageDescriptors;
 
-// No screen effect can run yet: one that is set is ended, and the frame drawn on the virtual back
-// buffer for it goes to the back buffer as it is.
-void RunScreenEffect(std::int32_t) {
-  if (g_PlayScene == nullptr || g_PlayScene->m_ScreenEffect.m_Number == 0) return;
-  g_PlayScene->m_ScreenEffect = cScrEffectPlayer();
-  SetVirBackBuffer(0);
-}
-
 void DrawEffectInstances(DDSURFACEDATA* dst, std::int32_t frozen) {
   if (g_PlayScene == nullptr) return;
   g_PlayScene->m_Effects.remove_if(

@@ -1,8 +1,9 @@
 #pragma once
 // The presentation elements of a running stage that the event-script commands create: shown
 // pictures (play/picture.h), running effect instances (play/effect_instance.h), open message windows
-// (their surfaces in g_MessageSurfaces; play/message_window.h) and the screen effect. The stage
-// drawing draws them once per frame and drops each one that reports its end.
+// (their surfaces in g_MessageSurfaces; play/message_window.h); the screen effect is
+// play/screen_effect.h. The stage drawing draws them once per frame and drops each one that reports
+// its end.
 #include <cstdint>
 #include <list>
 
@@ -12,10 +13,6 @@
 
 extern std::list<DDSURFACEDATA> g_MessageSurfaces;
 extern std::list<SurfaceDescriptor> g_MessageDescriptors;
-
-// One frame of the play scene's screen effect over the frame drawn so far (the stage drawing switched
-// the virtual back buffer on for it).
-void RunScreenEffect(std::int32_t frozen);
 
 // The stage drawing's walks over the play scene's lists: each draws its elements in order and removes
 // those that end.

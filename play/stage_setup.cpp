@@ -25,7 +25,6 @@
 #include "play/placing.h"
 #include "play/play_scene.h"
 #include "play/contacts.h"
-#include "play/play_seams.h"
 #include "play/shot.h"
 #include "play/stage_draw.h"
 #include "play/stage_draw_objects.h"

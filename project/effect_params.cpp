@@ -122,6 +122,30 @@ const LabelList& ScrEffectKindNames() {
   return labels;
 }
 
+// The two halves of a note: how fast the effect draws with Direct3D on, and with it off.
+#define EFFECT_NOTE(withD3D, withoutD3D) "Direct3D有効時：" withD3D "\nDirect3D無効時：" withoutD3D
+
+const LabelList& ScrEffectNotes() {
+  static const LabelList notes{
+      EFFECT_NOTE("", ""),                                   // 移動
+      EFFECT_NOTE("", ""),                                   // 振動（横）
+      EFFECT_NOTE("", ""),                                   // 振動（縦）
+      EFFECT_NOTE("", ""),                                   // 分割（横）
+      EFFECT_NOTE("", ""),                                   // 分割（縦）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                   // 波（横）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                   // 波（縦）
+      EFFECT_NOTE("速い", "速い"),                           // 点滅
+      EFFECT_NOTE("", "遅い"),                               // 回転
+      EFFECT_NOTE("やや遅い", "やや遅い"),                   // 円
+      EFFECT_NOTE("", "やや遅い"),                           // 拡大
+      EFFECT_NOTE("遅過ぎ", "遅過ぎ"),                       // レンズ
+      EFFECT_NOTE("遅過ぎ", "画面が16bit色以上だと遅過ぎ"),  // モザイク
+  };
+  return notes;
+}
+
+#undef EFFECT_NOTE
+
 const ParamDesc* EffectParamRow(std::span<const ParamDesc> table, int kind, int param) {
   if (kind < 0 || param < 0 || param >= kEffectParamCount) return nullptr;
   const auto row = static_cast<std::size_t>(kind) * kEffectParamCount + static_cast<std::size_t>(param);

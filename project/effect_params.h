@@ -20,5 +20,9 @@ std::span<const ParamDesc> ScrEffectParams();
 const LabelList& CharaEffectKindNames();
 const LabelList& ScrEffectKindNames();
 
+// Speed notes of the screen effects, row = kind - 1: "Direct3D有効時：" note, a line feed,
+// "Direct3D無効時：" note.
+const LabelList& ScrEffectNotes();
+
 // Parameter param of kind in one of the two tables; null outside it.
 const ParamDesc* EffectParamRow(std::span<const ParamDesc> table, int kind, int param);

@@ -62,3 +62,18 @@ void BuildCharaEffectTemplates(std::vector<cCharaEffectPlayer>& normal, std::vec
                                cDatabase& database = g_Database);
 void BuildScrEffectTemplates(std::vector<cScrEffectPlayer>& normal, std::vector<cScrEffectPlayer>& reversed,
                              cDatabase& database = g_Database);
+
+// A pass starts from a template: the player takes everything the template holds but the number,
+// mode, loop and direction, which belong to the start and stay as they are.
+template <class Player>
+void LoadEffectTemplate(Player& player, const Player& from) {
+  const std::int16_t number = player.m_Number;
+  const std::int32_t mode = player.m_Mode;
+  const std::int32_t loop = player.m_Loop;
+  const std::int32_t reversed = player.m_Reversed;
+  player = from;
+  player.m_Number = number;
+  player.m_Mode = mode;
+  player.m_Loop = loop;
+  player.m_Reversed = reversed;
+}

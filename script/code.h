@@ -9,7 +9,6 @@
 #include <string>
 
 class cCharaBase;
-struct cCommandInstance;
 
 // 0 while all is well, 1 after any error of the last evaluation.
 extern std::int32_t g_CodeError;
@@ -21,9 +20,6 @@ std::int32_t EvalCode(const std::string& text, cCharaBase& self);
 std::int32_t EvalCodeParens(const std::string& text, cCharaBase& self);
 // The value of a statement without parentheses; 0 after an error.
 std::int32_t EvalCodeStatement(const std::string& statement, cCharaBase& self);
-
-// The handler of the command: the command's code text for the executing character.
-void CmdRunCode(cCharaBase& chara, cCommandInstance& instance);
 
 // The vocabulary; the position of a name is its meaning.
 extern const std::array<const char*, 1> CodeFunctionNames;

@@ -142,7 +142,3 @@ std::int32_t EvalCode(const std::string& text, cCharaBase& self) {
         static_cast<std::int32_t>(static_cast<std::uint32_t>(self.m_Sp) - static_cast<std::uint32_t>(sp)));
   return 1;
 }
-
-void CmdRunCode(cCharaBase& chara, cCommandInstance& instance) {
-  if (instance.m_Command != nullptr) EvalCode(instance.m_Command->m_Code, chara);
-}

@@ -10,8 +10,9 @@
 #include "play/flow_runner.h"
 #include "project/command_vocabulary.h"
 #include "script/code.h"
-#include "script/later_commands.h"
+#include "script/flow_command_lists.h"
 #include "script/move_commands.h"
+#include "script/presentation_commands.h"
 #include "script/shot_commands.h"
 #include "script/stage_commands.h"
 #include "script/status_operations.h"
@@ -22,17 +23,20 @@ namespace {
 // "" and "ウエイト": the command's duration is all there is to them.
 void CmdNothing(cCharaBase&, cCommandInstance&) {}
 
-// A command number no table has (a damaged or foreign file) is written to the report log the first
-// time it is met, once per command set and number, and then does nothing.
-void ReportUnknownCommand(std::int32_t set, std::int32_t number) {
-  static std::bitset<2 * 256> reported;
-  const std::size_t slot = (set == kCharaCommandSet ? 0u : 256u) + (static_cast<std::size_t>(number) & 0xFFu);
-  if (reported.test(slot)) return;
+}  // namespace
+
+bool FirstCommandReport(CommandReport what, std::int32_t set, std::int32_t number) {
+  static std::bitset<2 * 2 * 256> reported;
+  const std::size_t slot = (what == kReportUnknown ? 0u : 512u) + (set == kCharaCommandSet ? 0u : 256u) +
+                           (static_cast<std::size_t>(number) & 0xFFu);
+  if (reported.test(slot)) return false;
   reported.set(slot);
-  ReportLogAndLog("Unknown command %d (set %d): ignored", number, set);
+  return true;
 }
 
-}  // namespace
+void ReportUnknownCommand(std::int32_t set, std::int32_t number) {
+  if (FirstCommandReport(kReportUnknown, set, number)) ReportLogAndLog("Unknown command %d (set %d): ignored", number, set);
+}
 
 const std::array<CharaCommandHandler, 37> CharaDispatchTable{
     CmdNothing,             // 0 ""

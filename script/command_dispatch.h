@@ -20,6 +20,19 @@ extern const std::array<MoveSetup, 37> MoveSetupTable;
 // once.
 void ExecCharaCommand(cCharaBase& chara, cCommandInstance& instance);
 
+// What is wrong with a command that the log is told about once.
+enum CommandReport : std::int32_t {
+  kReportUnknown = 0,       // its set and number name no row
+  kReportMissingParam = 1,  // it lacks a parameter that its worker reads
+};
+// True the first time what is met for a command of this set and number: each such report is
+// written once, not on every step the command runs.
+bool FirstCommandReport(CommandReport what, std::int32_t set, std::int32_t number);
+
+// A command number no table has (a damaged or foreign file) is written to the report log the first
+// time it is met, once per command set and number; the caller then does nothing with it.
+void ReportUnknownCommand(std::int32_t set, std::int32_t number);
+
 // MoveSetupTable's entry for the instance's command when it has one (commands 2..7 and 10); else
 // nothing. Called after the instance's duration, speed, top speed and direction code were set.
 void RunMoveSetup(cCommandInstance& instance, cCharaBase& chara, std::int32_t facing);

@@ -17,6 +17,8 @@ class cEventScriptRuntime final : public cEventScripts {
   // One flow step of the object (flow_step.cpp).
   std::int32_t RunFlows(cChara& chara, std::int32_t deathOnly) override;
   std::int32_t RunFlows(cHero& hero, std::int32_t deathOnly) override;
+  // An item's command list on hero (flow_command_lists.cpp).
+  std::int32_t RunFlowCommands(cCharaBase& hero, const CheckedVector<cFlowCommand>& commands) override;
   std::int32_t CheckCellConditions(cMapCell& cell) override;
   std::int32_t CheckCharaConditions(cCharaBase& chara) override;
   std::int32_t CheckItemConditions(cItem& item) override;

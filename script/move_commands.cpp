@@ -9,12 +9,14 @@
 #include <numbers>
 
 #include "platform/audio/sound_effects.h"
+#include "platform/services/log.h"
 #include "play/chara_base.h"
 #include "play/flow_runner.h"
 #include "play/motion.h"
 #include "play/steering.h"
 #include "project/ed_move.h"
 #include "project/stage_data.h"
+#include "script/command_dispatch.h"
 
 namespace {
 
@@ -262,8 +264,14 @@ const cEdMove* MoveOf(const cCommandInstance& instance) {
 }
 
 std::int32_t CommandParam(const cFlowCommand& command, std::int32_t i) {
-  if (i < 0 || i >= command.m_Params.Size()) return 0;
-  return command.m_Params.At(i);
+  if (i >= 0 && i < command.m_Params.Size()) return command.m_Params.At(i);
+  // Only a command made without its row's parameters (never one read from a file) gets here: it
+  // reads 0, and the command is reported once.
+  if (FirstCommandReport(kReportMissingParam, command.m_CommandSet, command.m_CommandNumber)) {
+    ReportLogAndLog("Command %d (set %d) has no parameter %d: read as 0", command.m_CommandNumber,
+                    command.m_CommandSet, i);
+  }
+  return 0;
 }
 
 std::int32_t CommandParam(const cCommandInstance& instance, std::int32_t i) {

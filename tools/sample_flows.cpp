@@ -467,6 +467,102 @@ void PresenterFlows(cCharaDef& def) {
        FlowControl(kFlowStopForGood, kScopeThisFlow, 0)}));
 }
 
+// A command of the items stage with its first parameters; in a flow it takes no time.
+cFlowCommand With(std::uint8_t set, std::uint8_t number, std::initializer_list<std::int32_t> params) {
+  cFlowCommand command = Command(set, number, 0);
+  int i = 0;
+  for (std::int32_t v : params) command.m_Params.At(i++) = v;
+  return command;
+}
+
+// A summon of palette entry index: one object straight in front, at once.
+cFlowCommand Summon(std::uint8_t number, std::int16_t index) {
+  cFlowCommand command = Command(kCharaCommandSet, number, 0);
+  NewEdShot(command.m_Shot);
+  cEdShot& shot = *command.m_Shot;
+  shot.m_Byte36 = 1;
+  shot.m_PatternParams[1] = 1;
+  shot.m_Direction = kDirFront;
+  shot.m_SummonIndex = index;
+  return command;
+}
+
+// A move of number (突撃, 誘導, 画面外回避) at speed tenths of a dot per frame for useTime tenths.
+cFlowCommand Chase(std::uint8_t number, std::int16_t speed, std::int16_t useTime) {
+  return WithMove(Command(kCharaCommandSet, number, useTime), kDirLeft, speed);
+}
+
+// The showman floats above the items stage. Two seconds in, it aims at the hero, changes its looks,
+// flashes the screen, hides the front layer, plays a sound and the castle music, blinks, shakes the
+// screen, sparkles, shows the sign picture, summons a brick, a sign-post and a coin, takes a gem
+// for the hero, then charges, stops, homes in and keeps on the screen; then it stays as it is.
+void ShowmanFlows(cCharaDef& def) {
+  constexpr std::uint8_t c = kCharaCommandSet;
+  def.m_Flows.push_back(Flow(
+      kTriggerAlways,
+      {Wait(20), With(c, kCharaSetTarget, {0}), With(c, kCharaChangeGraphic, {kChipChara, kCharaSign, 0}),
+       With(c, kCharaChangeAnimeSet, {0}), With(c, kCharaPlayAnime, {2}),
+       With(c, kCharaScreenColor, {255, 255, 255, 60, 0, 2, 1, 2}), With(c, kCharaBackground, {2, 2}),
+       With(c, kCharaSound, {kSoundBlock}), With(c, kCharaMusic, {kMusicCastle, 1}),
+       With(c, kCharaCharaEffect, {1, 0, 0}), With(c, kCharaScreenEffect, {1, 0, 0}),
+       With(c, kCharaPlayEffect, {1, 1, 0, 0, 0, 0, 100, 0}),
+       With(c, kCharaShowPicture, {1, 0, 0, 0, 0, 0, 0, 100, 2, 10, 0, 1}),
+       Summon(kCharaSummonBlock, kBlockBrick), Summon(kCharaSummonChara, kCharaSignDef),
+       Summon(kCharaSummonItem, kItemCoin), With(c, kCharaGetItem, {0, kItemGem}),
+       Chase(kCharaChargeMove, 20, 10), Command(c, kCharaCancelMove, 5), Chase(kCharaHomingMove, 15, 10),
+       Chase(kCharaAvoidScreenMove, 10, 10), FlowControl(kFlowStopForGood, kScopeThisFlow, 0)}));
+}
+
+// The items stage's flow ID of the hero's extra flow, "W".
+constexpr std::uint8_t kExtraFlowId = 23;
+
+cFlowCommand ChangeHeroFlows(std::int32_t operation, std::initializer_list<cFlow> nested) {
+  cFlowCommand command = With(kFlowCommandSet, kFlowChange, {operation, kExtraFlowId});
+  command.m_Flows.assign(nested.begin(), nested.end());
+  return command;
+}
+
+// A flow of the hero that adds points to the score every second while it has it.
+cFlow Bonus(std::int32_t points) {
+  cFlow bonus = Flow(kTriggerAlways, {Wait(10), AddToSystem(kSystemScore, points, kCharaCommandSet)});
+  bonus.m_FlowId = kExtraFlowId;
+  return bonus;
+}
+
+// The wings give the hero a point a second, with a sound, the hero's own graphic again and a shake.
+void WingsCommands(cItemDef& def) {
+  constexpr std::uint8_t f = kFlowCommandSet;
+  def.m_Commands.assign({ChangeHeroFlows(0, {Bonus(1)}), With(f, kFlowSound, {kSoundOneUp}),
+                         With(f, kFlowChangeGraphic, {kChipChara, kCharaHero, 0}), With(f, kFlowScreenEffect, {1, 0, 0})});
+}
+
+// The mask makes that five points a second; a spin, a blue flash, the front layer toggled, the stage
+// music again, the hero blinking and a sparkle on it.
+void MaskCommands(cItemDef& def) {
+  constexpr std::uint8_t f = kFlowCommandSet;
+  def.m_Commands.assign({ChangeHeroFlows(1, {Bonus(5)}), With(f, kFlowChangeAnimeSet, {0}),
+                         With(f, kFlowPlayAnime, {1}), With(f, kFlowScreenColor, {0, 0, 255, 40, 0, 3, 1, 1}),
+                         With(f, kFlowBackground, {2, 2}), With(f, kFlowMusic, {kMusicStage, 1}),
+                         With(f, kFlowCharaEffect, {1, 0, 0}), With(f, kFlowPlayEffect, {1, 2, 0, 0, 0, 0, 100, 0})});
+}
+
+// The shell takes the points away; a count by code, score, invincibility, the hero as its own target,
+// a coin taken, a short warp on, a message, a short wait and the sign picture for a second.
+void ShellCommands(cItemDef& def) {
+  constexpr std::uint8_t f = kFlowCommandSet;
+  cFlowCommand code = Command(f, kFlowCode, 0);
+  code.m_Code = "S2 = S2 + 1";
+  cFlowCommand warp = Command(f, kFlowWarp, 0);
+  NewEdMove(warp.m_Move);
+  warp.m_Move->m_Direction = kDirRight;
+  warp.m_Move->m_Distance = 2;  // hbl
+  cFlowCommand message = With(f, kFlowMessage, {1, 0, 0, 0, 0, 1, 2, 10});
+  message.m_Code = SJ("かいがらを ひろった！");
+  def.m_Commands.assign({ChangeHeroFlows(2, {}), code, AddToSystem(kSystemScore, 50), With(f, kFlowStatus2, {0, 4, 1}),
+                         With(f, kFlowSetTarget, {1}), With(f, kFlowGetItem, {0, kItemCoin}), warp, message,
+                         With(f, kFlowGameWait, {5}), With(f, kFlowShowPicture, {1, 0, 0, 0, 0, 0, 0, 100, 2, 10, 0, 1})});
+}
+
 // Touching the goal sign clears the stage and goes on to the next stage of its chain.
 void GoalFlows(cCharaDef& def) {
   cFlowCommand clear = Command(kCharaCommandSet, kCharaStageClear, 1);
@@ -500,6 +596,7 @@ void AddSampleFlows(SampleChara chara, cCharaDef& def) {
     case kCharaGoalDef: GoalFlows(def); break;
     case kCharaPresenterDef: PresenterFlows(def); break;
     case kCharaSparkWalkerDef: WalkerFlows(def); break;
+    case kCharaShowmanDef: ShowmanFlows(def); break;
     default: break;
   }
 }
@@ -510,6 +607,9 @@ void AddSampleItemCommands(SampleItem item, cItemDef& def) {
     case kItemCoin: def.m_Commands.push_back(AddToSystem(kSystemScore, 10)); break;
     case kItemGem: def.m_Commands.push_back(AddToSystem(kSystemScore, 100)); break;
     case kItemLife: def.m_Commands.push_back(AddToSystem(kSystemLives, 1)); break;
+    case kItemWings: WingsCommands(def); break;
+    case kItemMask: MaskCommands(def); break;
+    case kItemShell: ShellCommands(def); break;
     case kItemGoal: {
       cFlowCommand clear = Command(kFlowCommandSet, kFlowStageClear, 1);
       clear.m_Params.At(kClearHow) = 0;

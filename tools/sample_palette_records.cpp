@@ -65,6 +65,7 @@ constexpr CharaRow kCharas[kSampleCharaCount] = {
     {"ゴールのかんばん", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
     {"えんしゅつか", kCharaSign, 1, 10, 0, 0, 0, 0, 0},
     {"きらきらクリボー", kCharaWalker, 1, 1, 1, 100, 0, 0, 0},
+    {"てじなし", kCharaFlyer, 1, 10, 0, 0, 1, 0, 0},
 };
 
 struct ItemRow {
@@ -78,6 +79,9 @@ constexpr ItemRow kItems[kSampleItemCount] = {
     {"1UPハート", kItemChipLife, kSoundOneUp},
     {"ゴールの星", kItemChipGoal, kSoundGoal},
     {"宝石", kItemChipGem, kSoundCoin},
+    {"はね", kItemChipLife, kSoundOneUp},
+    {"おめん", kItemChipGem, kSoundCoin},
+    {"かいがら", kItemChipCoin, kSoundCoin},
 };
 
 template <class T>

@@ -67,6 +67,7 @@ inline constexpr const char* kStageFiring = "data\\stg4\\firing.stg4";
 inline constexpr const char* kStageSwitch = "data\\stg4\\switch.stg4";
 inline constexpr const char* kStageTalk = "data\\stg4\\talk.stg4";
 inline constexpr const char* kStageShow = "data\\stg4\\show.stg4";
+inline constexpr const char* kStageItems = "data\\stg4\\items.stg4";
 
 // The sword type's pictures, facing left and right.
 inline constexpr const char* kSwordLeftFile = "bmp\\SwordL.bmp";

@@ -51,7 +51,8 @@ enum SampleChara : std::int16_t {
   // hits show a sparkle.
   kCharaPresenterDef = 20,
   kCharaSparkWalkerDef = 21,
-  kSampleCharaCount = 22,
+  kCharaShowmanDef = 22,  // the items stage: aims, changes its looks, summons, charges and homes
+  kSampleCharaCount = 23,
 };
 
 enum SampleItem : std::int16_t {
@@ -60,7 +61,11 @@ enum SampleItem : std::int16_t {
   kItemLife = 2,
   kItemGoal = 3,
   kItemGem = 4,
-  kSampleItemCount = 5,
+  // The items stage: each changes the hero's flows and what the stage looks and sounds like.
+  kItemWings = 5,  // adds a high jump on the up key
+  kItemMask = 6,   // replaces it by a low one
+  kItemShell = 7,  // takes it away again
+  kSampleItemCount = 8,
 };
 
 cBlock SampleBlockDef(SampleBlock block);

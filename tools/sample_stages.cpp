@@ -16,7 +16,7 @@ namespace {
 // - wooden platform, ^ spikes, F flag top, | pole, w bush, f flower, C castle wall; o coin, L extra
 // life, G goal star, * gem; H the hero, e walker, b flyer, M lift, I sign-post, t switch, k switch
 // by code, D door, K elder, T guide, g goal sign; P the shooting hero, 1..6 the turrets; A the
-// presenter, x the walker whose hits sparkle.
+// presenter, x the walker whose hits sparkle; U wings, m mask, s shell, J showman.
 // Header fields this file sets beyond those the stage header names.
 constexpr auto kTimeLimitOn = static_cast<StageField>(13);
 constexpr auto kTimeLimitSeconds = static_cast<StageField>(14);
@@ -68,6 +68,10 @@ void Place(cStageData& stage, char c, int x, int y) {
     case 'g': stage.m_PlacedCharas.push_back(PlacedChara(kCharaGoalDef, x, y)); break;
     case 'A': stage.m_PlacedCharas.push_back(PlacedChara(kCharaPresenterDef, x, y)); break;
     case 'x': stage.m_PlacedCharas.push_back(PlacedChara(kCharaSparkWalkerDef, x, y)); break;
+    case 'J': stage.m_PlacedCharas.push_back(PlacedChara(kCharaShowmanDef, x, y)); break;
+    case 'U': stage.m_PlacedItems.push_back(PlacedItem(kItemWings, x, y)); break;
+    case 'm': stage.m_PlacedItems.push_back(PlacedItem(kItemMask, x, y)); break;
+    case 's': stage.m_PlacedItems.push_back(PlacedItem(kItemShell, x, y)); break;
     default: break;
   }
 }
@@ -442,6 +446,27 @@ const std::vector<StagePlan>& Plans() {
            "                              ",
            "                              ",
            "S  H   x    A               S ",
+           "##############################",
+           "==============================",
+           "==============================",
+           "==============================",
+       }},
+      // Items that change the hero's flows (a point a second, then five, then none) and the
+      // stage's looks and sounds, and a showman above them that runs the same commands as
+      // a character, with the summons and the chasing moves.
+      {kStageItems, 0, "アイテム", kMusicStage, "bmp\\back\\Sky.bmp", "bmp\\back\\Hills.bmp",
+       {
+           "                              ",
+           "                              ",
+           "                              ",
+           "              J               ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           "                              ",
+           " HU m   s     G               ",
            "##############################",
            "==============================",
            "==============================",

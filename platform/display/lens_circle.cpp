@@ -15,6 +15,39 @@ struct sLens {
   std::int64_t cx, cy, radius, depth, e, scx, scy;
 };
 
+constexpr std::int32_t kLensChunk = 64;
+
+// For the n distances adx = first .. first + n - 1 from the centre on rows ady away: q the depth
+// of the sphere there, sqrt(e^2 - adx^2 - ady^2), and a, b the offsets adx * depth / q and
+// ady * depth / q. While e^2 is below 2^53 every integer of the sum is a double exactly, so the
+// sums in doubles are the integer sums, and each product rounds as its integer would when
+// converted: the values are those of the integer rule, computed two or four at a time.
+void LensQuotients(const sLens& lens, std::int64_t e2, std::int64_t first, std::int64_t ady, std::int32_t n,
+                   double* q, double* a, double* b) {
+  if (e2 >= (std::int64_t{1} << 53)) {
+    for (std::int32_t k = 0; k < n; ++k) {
+      const std::int64_t adx = first + k;
+      q[k] = std::sqrt(static_cast<double>(e2 - (adx * adx + ady * ady)));
+      a[k] = static_cast<double>(adx * lens.depth) / q[k];
+      b[k] = static_cast<double>(ady * lens.depth) / q[k];
+    }
+    return;
+  }
+  const auto e2d = static_cast<double>(e2), ady2 = static_cast<double>(ady * ady);
+  const auto depth = static_cast<double>(lens.depth), bTop = static_cast<double>(ady * lens.depth);
+  const auto firstD = static_cast<double>(first);
+  for (std::int32_t k = 0; k < n; ++k) {
+    const double adx = firstD + static_cast<double>(k);
+    const double root = std::sqrt(e2d - (adx * adx + ady2));
+    q[k] = root;
+    a[k] = adx * depth / root;
+    b[k] = bTop / root;
+  }
+}
+
+// The disc is drawn a quarter at a time: the four pixels (+-dx, +-dy) share their distance from
+// the centre, so one square root and two divisions serve all four. A negative offset's quotient is
+// exactly the positive one negated, so every pixel comes out as its own sum would give it.
 template <typename T>
 void LensPixels(const cEffectFrame& frame, const sLens& lens, const cD3D16Packer& packer) {
   const sEffectSurface& to = frame.Dst();
@@ -26,28 +59,66 @@ void LensPixels(const cEffectFrame& frame, const sLens& lens, const cD3D16Packer
   const std::int64_t r2 = lens.radius * lens.radius;
   const std::int64_t e2 = lens.e * lens.e;
   const std::int64_t dy0 = std::max(-lens.radius, -lens.cy), dy1 = std::min(lens.radius, to.height - 1 - lens.cy);
-  for (std::int64_t dy = dy0; dy <= dy1; ++dy) {
-    // The disc's columns on this row: dx * dx <= r2 - dy * dy.
-    const std::int64_t rest = r2 - dy * dy;
+  if (dy0 > dy1) return;
+  // One pixel at offset (dx, dy) of the centre, sampled at offset (u, v).
+  auto put = [&](std::uint8_t* out, std::int64_t dx, std::int64_t u, std::int64_t v) {
+    const std::int64_t px = lens.scx + u, py = lens.scy + v;
+    if (px < 0 || py < 0 || px >= sampleW || py >= sampleH) return;
+    const T p = LoadPixel<T>(from.Row(static_cast<std::int32_t>(py)), static_cast<std::int32_t>(px));
+    if (p == key) return;
+    T shown = p;
+    if constexpr (sizeof(T) == 2) shown = packer.Convert(p);
+    StorePixel<T>(out, static_cast<std::int32_t>(lens.cx + dx), shown);
+  };
+  // The distances from the centre that a range [lo, hi] of offsets holds.
+  auto distances = [](std::int64_t lo, std::int64_t hi, std::int64_t* first, std::int64_t* last) {
+    *first = lo > 0 ? lo : (hi < 0 ? -hi : 0);
+    *last = std::max(lo < 0 ? -lo : lo, hi < 0 ? -hi : hi);
+  };
+  std::int64_t ady0 = 0, ady1 = 0;
+  distances(dy0, dy1, &ady0, &ady1);
+  for (std::int64_t ady = ady0; ady <= ady1; ++ady) {
+    const bool below = ady >= dy0 && ady <= dy1;
+    const bool above = ady != 0 && -ady >= dy0 && -ady <= dy1;
+    if (!below && !above) continue;
+    // The disc's columns on these rows: dx * dx <= r2 - dy * dy.
+    const std::int64_t rest = r2 - ady * ady;
     auto reach = static_cast<std::int64_t>(std::sqrt(static_cast<double>(rest)));
     while (reach * reach > rest) --reach;
     while ((reach + 1) * (reach + 1) <= rest) ++reach;
     const std::int64_t dx0 = std::max(-reach, -lens.cx), dx1 = std::min(reach, to.width - 1 - lens.cx);
-    std::uint8_t* out = to.Row(static_cast<std::int32_t>(lens.cy + dy));
-    for (std::int64_t dx = dx0; dx <= dx1; ++dx) {
-      const double q = std::sqrt(static_cast<double>(e2 - (dx * dx + dy * dy)));
-      std::int64_t u = dx, v = dy;
-      if (q != 0) {
-        u = static_cast<std::int64_t>(static_cast<double>(dx * lens.depth) / q + 0.5);
-        v = static_cast<std::int64_t>(static_cast<double>(dy * lens.depth) / q + 0.5);
+    if (dx0 > dx1) continue;
+    std::uint8_t* outBelow = below ? to.Row(static_cast<std::int32_t>(lens.cy + ady)) : nullptr;
+    std::uint8_t* outAbove = above ? to.Row(static_cast<std::int32_t>(lens.cy - ady)) : nullptr;
+    std::int64_t adx0 = 0, adx1 = 0;
+    distances(dx0, dx1, &adx0, &adx1);
+    // A chunk of distances at a time: first its square roots and quotients, in a loop of its own
+    // that the compiler makes vector code of, then its pixels.
+    for (std::int64_t chunk = adx0; chunk <= adx1; chunk += kLensChunk) {
+      const auto n = static_cast<std::int32_t>(std::min<std::int64_t>(kLensChunk, adx1 - chunk + 1));
+      double q[kLensChunk], a[kLensChunk], b[kLensChunk];
+      LensQuotients(lens, e2, chunk, ady, n, q, a, b);
+      for (std::int32_t k = 0; k < n; ++k) {
+        const std::int64_t adx = chunk + k;
+        const bool right = adx >= dx0 && adx <= dx1;
+        const bool left = adx != 0 && -adx >= dx0 && -adx <= dx1;
+        // Offsets toward the centre, each side rounded half up as its own sum would be.
+        std::int64_t uRight = adx, uLeft = -adx, vBelow = ady, vAbove = -ady;
+        if (q[k] != 0) {
+          uRight = static_cast<std::int64_t>(a[k] + 0.5);
+          uLeft = static_cast<std::int64_t>(-a[k] + 0.5);
+          vBelow = static_cast<std::int64_t>(b[k] + 0.5);
+          vAbove = static_cast<std::int64_t>(-b[k] + 0.5);
+        }
+        if (outBelow) {
+          if (right) put(outBelow, adx, uRight, vBelow);
+          if (left) put(outBelow, -adx, uLeft, vBelow);
+        }
+        if (outAbove) {
+          if (right) put(outAbove, adx, uRight, vAbove);
+          if (left) put(outAbove, -adx, uLeft, vAbove);
+        }
       }
-      const std::int64_t px = lens.scx + u, py = lens.scy + v;
-      if (px < 0 || py < 0 || px >= sampleW || py >= sampleH) continue;
-      const T p = LoadPixel<T>(from.Row(static_cast<std::int32_t>(py)), static_cast<std::int32_t>(px));
-      if (p == key) continue;
-      T shown = p;
-      if constexpr (sizeof(T) == 2) shown = packer.Convert(p);
-      StorePixel<T>(out, static_cast<std::int32_t>(lens.cx + dx), shown);
     }
   }
 }

@@ -159,6 +159,14 @@ inline std::int32_t Wrap(std::int64_t v, std::int32_t n) {
   return static_cast<std::int32_t>(r < 0 ? r + n : r);
 }
 
+// floor(t) without the library call: below 2^52 in size through a conversion, beyond it a double is
+// whole already (and a NaN stays one).
+inline double FloorOf(double t) {
+  if (!(std::fabs(t) < 4503599627370496.0)) return std::floor(t);
+  const double whole = static_cast<double>(static_cast<std::int64_t>(t));
+  return whole > t ? whole - 1.0 : whole;
+}
+
 // The texel of a texture at (col, row), already wrapped, as 0xAARRGGBB.
 inline std::uint32_t Texel(const cPixelBuffer* texture, std::int32_t col, std::int32_t row) {
   if (!texture) return kWhite;
@@ -669,11 +677,71 @@ struct sSpanAxis {
   std::int32_t At(const sEdge (&edges)[3], const D3DVertex* const (&p)[3], double area, bool isU, std::int32_t x,
                   std::int32_t xs, std::int32_t y) const {
     double t = start + step * (x - xs);
-    const double f = std::floor(t);
-    if (t - f < guard || f + 1 - t < guard) t = TexelCoordinate(edges, p, area, isU, x, y, size);
-    return Wrap(static_cast<std::int64_t>(std::floor(t)), size);
+    double f = FloorOf(t);
+    if (t - f < guard || f + 1 - t < guard) return Exact(edges, p, area, isU, x, y);
+    return Wrap(static_cast<std::int64_t>(f), size);
+  }
+  std::int32_t Exact(const sEdge (&edges)[3], const D3DVertex* const (&p)[3], double area, bool isU, std::int32_t x,
+                     std::int32_t y) const {
+    return Wrap(static_cast<std::int64_t>(FloorOf(TexelCoordinate(edges, p, area, isU, x, y, size))), size);
+  }
+  // The stepped coordinates of a span of count pixels all lie within +-2^30 (NaN: not).
+  bool Small(std::int32_t count) const {
+    constexpr double kLimit = 1073741824.0;
+    const double last = start + step * (count - 1);
+    return std::fabs(start) < kLimit && std::fabs(last) < kLimit;
   }
 };
+
+constexpr std::int32_t kSpanChunk = 64;
+
+// The stepped texel indices of pixels from .. from + n - 1 of a span along one axis, as whole
+// doubles not yet wrapped, and which of them lie too near a texel border to be trusted (1): the
+// rule of At in a loop of doubles only, without branches or calls, which the compiler makes vector
+// code of. For Small spans only: below 2^51, adding and taking away 1.5 x 2^52 rounds to a whole
+// number, and the floor is that number or the one below.
+void StepTexelIndices(const sSpanAxis& axis, std::int32_t from, std::int32_t n, double* whole, double* near) {
+  constexpr double kRound = 6755399441055744.0;
+  const double start = axis.start, step = axis.step, guard = axis.guard;
+  for (std::int32_t k = 0; k < n; ++k) {
+    const double t = start + step * static_cast<double>(from + k);
+    const double nearest = (t + kRound) - kRound;
+    const double f = nearest - (nearest > t ? 1.0 : 0.0);
+    whole[k] = f;
+    near[k] = ((t - f < guard) | (f + 1 - t < guard)) ? 1.0 : 0.0;
+  }
+}
+
+// The texels of a span of turned texture coordinates, read(row pointer, column) giving each as
+// 0xAARRGGBB: the indices of a chunk stepped first, the few near a border summed exactly, then the
+// texels read.
+template <typename Read>
+void GatherSpanTexels(const cPixelBuffer& texture, const sEdge (&edges)[3], const D3DVertex* const (&p)[3],
+                      double area, const sSpanAxis& su, const sSpanAxis& sv, std::int32_t xs, std::int32_t y,
+                      std::int32_t count, std::uint32_t* colours, Read read) {
+  if (!su.Small(count) || !sv.Small(count)) {
+    for (std::int32_t i = 0; i < count; ++i) {
+      const std::int32_t x = xs + i;
+      const std::int32_t column = su.At(edges, p, area, true, x, xs, y);
+      colours[i] = read(texture.Row(sv.At(edges, p, area, false, x, xs, y)), column);
+    }
+    return;
+  }
+  double columns[kSpanChunk], rows[kSpanChunk], nearU[kSpanChunk], nearV[kSpanChunk];
+  for (std::int32_t from = 0; from < count; from += kSpanChunk) {
+    const std::int32_t n = std::min(kSpanChunk, count - from);
+    StepTexelIndices(su, from, n, columns, nearU);
+    StepTexelIndices(sv, from, n, rows, nearV);
+    for (std::int32_t k = 0; k < n; ++k) {
+      const std::int32_t x = xs + from + k;
+      const std::int32_t column = nearU[k] != 0 ? su.Exact(edges, p, area, true, x, y)
+                                                : Wrap(static_cast<std::int32_t>(columns[k]), su.size);
+      const std::int32_t row = nearV[k] != 0 ? sv.Exact(edges, p, area, false, x, y)
+                                             : Wrap(static_cast<std::int32_t>(rows[k]), sv.size);
+      colours[from + k] = read(texture.Row(row), column);
+    }
+  }
+}
 
 // A triangle of one diffuse colour, row by row: the covered span of each row found once, the texels
 // stepped along it, stage 0 and the blend run over the row. Every pixel comes out as the per-pixel
@@ -691,7 +759,6 @@ void DrawTriangleSpans(cD3DDevice& device, cPixelBuffer& target, const D3DVertex
   const std::int32_t th = texture ? texture->Height() : 1;
   const D3DRenderStates& states = device.m_RenderStates;
   const std::uint32_t diffuse = a.diffuse;
-  std::int32_t* columns = ColumnScratch(static_cast<std::size_t>(x1 - x0)).data();
   std::uint32_t* colours = ColourScratch(static_cast<std::size_t>(x1 - x0)).data();
   // The rounding error of a stepped coordinate stays far below a millionth of a texel for any
   // coordinates the corners can hold; the guard is wider still.
@@ -717,13 +784,28 @@ void DrawTriangleSpans(cD3DDevice& device, cPixelBuffer& target, const D3DVertex
     if (!texture) {
       std::fill(colours, colours + count, kWhite);
     } else {
-      // Texels by row of the texture: a turned span crosses many, so each pixel is read on its own.
-      const PixelFormat format = texture->Format();
-      for (std::int32_t i = 0; i < count; ++i) {
-        const std::int32_t x = xs + i;
-        columns[i] = su.At(edges, p, area, true, x, xs, y);
-        const std::int32_t row = sv.At(edges, p, area, false, x, xs, y);
-        colours[i] = UnpackColour(format, ReadPixel(texture->Row(row), columns[i], format));
+      // Texels by row of the texture: a turned span crosses many, so each pixel is read on its own,
+      // in the texture's format chosen once a span.
+      auto gather = [&](auto read) { GatherSpanTexels(*texture, edges, p, area, su, sv, xs, y, count, colours, read); };
+      switch (texture->Format()) {
+        case PixelFormat::Argb8888:
+          gather([](const std::uint8_t* row, std::int32_t x) { return LoadPixel<std::uint32_t>(row, x); });
+          break;
+        case PixelFormat::Xrgb8888:
+          gather([](const std::uint8_t* row, std::int32_t x) {
+            return 0xFF000000u | LoadPixel<std::uint32_t>(row, x);
+          });
+          break;
+        case PixelFormat::Argb1555:
+          gather([](const std::uint8_t* row, std::int32_t x) {
+            return UnpackColour(PixelFormat::Argb1555, LoadPixel<std::uint16_t>(row, x));
+          });
+          break;
+        default:
+          gather([format = texture->Format()](const std::uint8_t* row, std::int32_t x) {
+            return UnpackColour(format, ReadPixel(row, x, format));
+          });
+          break;
       }
     }
     ShadeColours(device.m_Stage0, colours, count, diffuse, states.textureFactor);

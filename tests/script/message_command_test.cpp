@@ -2,6 +2,7 @@
 // blocking ones hold the game for their key or time and take out their own window afterwards.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "script/wait_message_commands.h"
 #include "tests/platform/display/font_fixture.h"
 #include "tests/play/pause_fixture.h"
+#include "tests/script/message_font_fixture.h"
 
 namespace {
 
@@ -21,17 +23,11 @@ class MessageCommandTest : public PauseTest {
  protected:
   void SetUp() override {
     PauseTest::SetUp();
-    SetFontFileOverride(FixtureFontPath());
-    ASSERT_TRUE(DDCreateSurface(&m_WindowPicture, 640, 480, 0, 1, 0, 0, 0));
-    g_Fonts[1].Create("Cells", 0, 16, 16, 16, 241, &m_WindowPicture, 1, 240, nullptr);
+    m_Font = std::make_unique<scripttest::cMessageFont>();
     Hero().m_Id = kHeroId;
   }
   void TearDown() override {
-    m_Scene->m_Messages.clear();
-    ClearMessageLists();
-    g_Fonts[1].Release();
-    DDReleaseSurface(&m_WindowPicture);
-    SetFontFileOverride({});
+    m_Font.reset();
     PauseTest::TearDown();
   }
 
@@ -62,7 +58,7 @@ class MessageCommandTest : public PauseTest {
   }
 
   static constexpr std::int32_t kHeroId = 7;
-  DDSURFACEDATA m_WindowPicture;
+  std::unique_ptr<scripttest::cMessageFont> m_Font;
 };
 
 TEST_F(MessageCommandTest, WindowsByIdChainedAndClosed) {

@@ -68,6 +68,16 @@ class SampleGameTest : public GameFolderTest {
     GameFolderTest::TearDown();
   }
 
+  // The database and the common palette read as the player reads them, bound to the load context
+  // for the stages read afterwards.
+  static void LoadDatabaseAndPalette(cDatabase& database, cCommonPalette& palette) {
+    ASSERT_EQ(database.LoadDatabase(), 1);
+    LoadContext().database = DatabaseSizesOf(database);
+    LoadContext().swordTypes = &database.m_SwordTypes;
+    LoadContext().commonPalette = palette.View();
+    ASSERT_EQ(palette.LoadFile(ProjectPathTable[kPathCommonPalette].c_str()), 1);
+  }
+
   // What the readers reported since SetUp.
   std::string NewReportLines() { return ReadHostFile("Report_Game.txt").substr(m_Baseline.size()); }
 
@@ -236,12 +246,9 @@ TEST_F(SampleGameTest, EveryStageTheGameStartsExists) {
 // key flows (walk, run, jump), the enemies their moves, the items their commands.
 TEST_F(SampleGameTest, BehaviourSurvivesReading) {
   cDatabase database;
-  ASSERT_EQ(database.LoadDatabase(), 1);
-  LoadContext().database = DatabaseSizesOf(database);
-  LoadContext().swordTypes = &database.m_SwordTypes;
   cCommonPalette palette;
-  LoadContext().commonPalette = palette.View();
-  ASSERT_EQ(palette.LoadFile(ProjectPathTable[kPathCommonPalette].c_str()), 1);
+  LoadDatabaseAndPalette(database, palette);
+  if (HasFatalFailure()) return;
 
   const cCharaDef* hero = nullptr;
   int movers = 0, blockCharas = 0, shotRecords = 0;
@@ -284,8 +291,61 @@ TEST_F(SampleGameTest, BehaviourSurvivesReading) {
       if (command.m_CommandNumber == kFlowStatus) ++statusChanges;
     }
   EXPECT_EQ(clears, 1);
-  EXPECT_EQ(statusChanges, 3);
+  EXPECT_EQ(statusChanges, 4);
   EXPECT_EQ(NewReportLines(), "");
+}
+
+// The commands (set, number) of a command list, of the flows its flow changes bring in, and so on.
+void CollectCommands(const CheckedVector<cFlowCommand>& commands, std::set<std::pair<int, int>>& used);
+void CollectFlows(const CheckedVector<cFlow>& flows, std::set<std::pair<int, int>>& used) {
+  for (const cFlow& flow : flows) CollectCommands(flow.m_Commands, used);
+}
+void CollectCommands(const CheckedVector<cFlowCommand>& commands, std::set<std::pair<int, int>>& used) {
+  for (const cFlowCommand& command : commands) {
+    used.insert({command.m_CommandSet, command.m_CommandNumber});
+    CollectFlows(command.m_Flows, used);
+  }
+}
+void CollectPalette(const CheckedVector<cCharaDef>& charas, const CheckedVector<cItemDef>& items,
+                    std::set<std::pair<int, int>>& used) {
+  for (const cCharaDef& chara : charas) CollectFlows(chara.m_Flows, used);
+  for (const cItemDef& item : items) CollectCommands(item.m_Commands, used);
+}
+
+// Every command of both tables runs somewhere in the sample's stages: in the flows of the placed
+// characters and of the palettes' (which summons bring in), in the items' lists, and in the flows
+// that flow changes add.
+TEST_F(SampleGameTest, EveryCommandIsUsedByAStage) {
+  cDatabase database;
+  cCommonPalette palette;
+  LoadDatabaseAndPalette(database, palette);
+  if (HasFatalFailure()) return;
+
+  std::set<std::pair<int, int>> used;
+  for (const std::string& name : ListGameDirectory("data\\stg4")) {
+    cStageData stage;
+    cPaletteBinding binding(LoadContext().stagePalette, stage.View());
+    ASSERT_EQ(stage.LoadFile(("data\\stg4\\" + name).c_str()), 1) << name;
+    CollectPalette(stage.m_PlacedCharas, stage.m_PlacedItems, used);
+    CollectPalette(stage.m_PaletteCharas, stage.m_PaletteItems, used);
+    // A summon names a palette entry; only the common palette's entries that a stage summons run.
+    for (const cCharaDef& chara : stage.m_PlacedCharas)
+      for (const cFlow& flow : chara.m_Flows)
+        for (const cFlowCommand& command : flow.m_Commands)
+          if (command.m_CommandSet == kCharaCommandSet && command.m_Shot != nullptr &&
+              command.m_Shot->m_SummonPalette == 0) {
+            const int index = command.m_Shot->m_SummonIndex;
+            if (command.m_CommandNumber == kCharaSummonChara && index < palette.m_Charas.Size())
+              CollectFlows(palette.m_Charas.At(index).m_Flows, used);
+            if (command.m_CommandNumber == kCharaSummonItem && index < palette.m_Items.Size())
+              CollectCommands(palette.m_Items.At(index).m_Commands, used);
+          }
+  }
+  std::string unused;
+  for (int set : {int{kCharaCommandSet}, int{kFlowCommandSet}})
+    for (int number = 1; number < CommandTableOfSet(set)->Size(); ++number)
+      if (used.count({set, number}) == 0) unused += " " + std::to_string(set) + ":" + std::to_string(number);
+  EXPECT_EQ(unused, "") << "commands (set:number) that no stage uses";
 }
 
 // The cells the hero can reach on the world map from its start, with the given stages cleared.

@@ -90,9 +90,10 @@ void Scribble(cPixelBuffer& buffer, std::uint32_t seed) {
 // The device drawing onto a new target of format, scribbled from seed, with stage 0 and the usual
 // blend (on or off); the target.
 std::shared_ptr<cPixelBuffer> StartDevice(cD3DDevice& device, PixelFormat format, std::uint32_t seed,
-                                          const D3DTextureStage& stage, bool blend) {
+                                          const D3DTextureStage& stage, bool blend, std::int32_t width = kTargetW,
+                                          std::int32_t height = kTargetH) {
   auto target = std::make_shared<cPixelBuffer>();
-  EXPECT_TRUE(target->Create(kTargetW, kTargetH, format));
+  EXPECT_TRUE(target->Create(width, height, format));
   Scribble(*target, seed);
   EXPECT_EQ(device.SetRenderTarget(target), D3D_OK);
   device.m_Stage0 = stage;
@@ -123,9 +124,9 @@ cVertexBuffer QuadOf(const sGeometry& g, std::uint32_t diffuse) {
 
 // The target after the quad, by the fast loops or by the reference rule.
 cPixelBuffer Draw(const sGeometry& g, const sShade& shade, const sFormats& formats, const cPixelBuffer& texture,
-                  bool reference) {
+                  bool reference, std::int32_t width = kTargetW, std::int32_t height = kTargetH) {
   cD3DDevice device(D3DCaps{}, nullptr);
-  const auto target = StartDevice(device, formats.target, 7, shade.stage, shade.blend);
+  const auto target = StartDevice(device, formats.target, 7, shade.stage, shade.blend, width, height);
   device.m_RenderStates.textureFactor = shade.diffuse;
   SetQuadReferenceRule(reference);
   EXPECT_EQ(DrawQuad(device, QuadOf(g, shade.diffuse), formats.textured ? &texture : nullptr), D3D_OK);
@@ -159,6 +160,31 @@ TEST(QuadRowsTest, RowAndSpanLoopsDrawEveryPixelAsThePerPixelRule) {
         EXPECT_GT(changed, 0) << g.name << ", " << shade.name;
       }
     }
+  }
+}
+
+// Turned spans hundreds of pixels long, stepped in chunks, and a quad whose texture repeats so often
+// that its coordinates are stepped one pixel at a time: the same pixels as the per-pixel rule.
+TEST(QuadRowsTest, LongTurnedSpansDrawEveryPixelAsThePerPixelRule) {
+  constexpr std::int32_t kWideW = 300, kWideH = 24;
+  // clang-format off
+  const sGeometry wide[] = {
+      {"long thirty",   30,  340, 60, 150, 12, 340},
+      {"long steep",    100, 60,  340, 150, 12, 60},
+      {"long backward", 200, 340, 40, 150, 12, 340},
+      {"far repeat",    20,  340, 60, 150, 12, 3e9f},
+  };
+  // clang-format on
+  const sFormats& formats = kFormats[0];
+  cPixelBuffer texture;
+  ASSERT_TRUE(texture.Create(kTextureW, kTextureH, formats.texture));
+  Scribble(texture, 5);
+  for (const sGeometry& g : wide) {
+    const cPixelBuffer fast = Draw(g, kShades[0], formats, texture, false, kWideW, kWideH);
+    const cPixelBuffer reference = Draw(g, kShades[0], formats, texture, true, kWideW, kWideH);
+    for (std::int32_t y = 0; y < kWideH; ++y)
+      for (std::int32_t x = 0; x < kWideW; ++x)
+        ASSERT_EQ(fast.Pixel(x, y), reference.Pixel(x, y)) << g.name << " at " << x << "," << y;
   }
 }
 

@@ -1,5 +1,7 @@
 // The geometric effects: rotation at the right angles exact under every path and depth, keys and
 // the source's edges; the lens's enlargement and rim; the circle's strips and their clipping.
+#include <cmath>
+
 #include "platform/display/display.h"
 #include "platform/display/palette.h"
 #include "tests/platform/display/effect_fixture.h"
@@ -132,6 +134,55 @@ TEST_F(RotateTest, LensSamplesOnlyWhereTheSourceHasPixels) {
   EXPECT_EQ(At(dst, 4, 4), 0x00445566u);
   EXPECT_EQ(At(dst, 7, 4), 0u);
   EXPECT_EQ(At(dst, 1, 4), 0u);
+}
+
+// Every pixel of lenses whole, cut by the destination's edges or centred outside it, against the
+// lens's rule written pixel by pixel: inside the disc, the sample at the offset scaled by
+// depth / sqrt(e^2 - d^2), rounded half up toward the centre; no sample beyond the source, none of
+// the key.
+TEST_F(RotateTest, LensDrawsEveryPixelByItsRule) {
+  ASSERT_TRUE(Start(kDD32));
+  g_TransparentPixel = 0x0000AA;
+  constexpr int kW = 40, kH = 30;
+  sOwnedRecord dst, src;
+  Make(dst, kW, kH);
+  Make(src, kW, kH);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      PixelsOf(src).SetPixel(x, y,
+                             (x * 7 + y) % 23 == 0 ? 0x0000AAu : 0x010000u | static_cast<std::uint32_t>(y << 8 | x));
+  struct sLensCase {
+    int cx, cy, radius, depth, scx, scy;
+  };
+  const sLensCase cases[] = {{20, 15, 12, 9, 20, 15}, {2, 28, 20, 5, 2, 28},  {-5, 10, 15, 3, -5, 10},
+                             {39, 0, 50, 40, 30, 5},  {20, 15, 3, 0, 20, 15}, {10, 10, 8, 5, 12, 9},
+                             {20, 15, 20000, 134217728, 20, 15}};
+  for (const sLensCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "centre " << c.cx << ", " << c.cy << " radius " << c.radius);
+    PixelsOf(dst).Fill(0);
+    ASSERT_TRUE(LensBlt(&dst, c.cx, c.cy, c.radius, c.depth, &src, c.scx, c.scy, 0));
+    const std::int64_t r = c.radius, d = c.depth;
+    const auto e = static_cast<std::int64_t>(std::sqrt(static_cast<double>(r * r + d * d)));
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) {
+        const std::int64_t dx = x - c.cx, dy = y - c.cy;
+        std::uint32_t expected = 0;
+        if (dx * dx + dy * dy <= r * r) {
+          const double q = std::sqrt(static_cast<double>(e * e - (dx * dx + dy * dy)));
+          std::int64_t u = dx, v = dy;
+          if (q != 0) {
+            u = static_cast<std::int64_t>(static_cast<double>(dx * d) / q + 0.5);
+            v = static_cast<std::int64_t>(static_cast<double>(dy * d) / q + 0.5);
+          }
+          const std::int64_t px = c.scx + u, py = c.scy + v;
+          if (px >= 0 && py >= 0 && px < kW && py < kH) {
+            const std::uint32_t sample = At(src, static_cast<int>(px), static_cast<int>(py));
+            if (sample != 0x0000AAu) expected = sample;
+          }
+        }
+        ASSERT_EQ(At(dst, x, y), expected) << x << ", " << y;
+      }
+  }
 }
 
 // ---- circle
