@@ -20,5 +20,9 @@ std::span<const ParamDesc> ScrEffectParams();
 const LabelList& CharaEffectKindNames();
 const LabelList& ScrEffectKindNames();
 
+// The speed notes of the character effects, row = kind - 1: what the kind costs with Direct3D on,
+// a line feed, and what it costs with it off.
+const LabelList& CharaEffectNotes();
+
 // Parameter param of kind in one of the two tables; null outside it.
 const ParamDesc* EffectParamRow(std::span<const ParamDesc> table, int kind, int param);

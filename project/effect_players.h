@@ -56,6 +56,10 @@ extern CheckedVector<cScrEffectPlayer> g_ScrEffectTemplatesReversed;
 void BuildCharaEffectTemplate(cCharaEffectPlayer& player, int n, int reverse, cDatabase& database = g_Database);
 void BuildScrEffectTemplate(cScrEffectPlayer& player, int n, int reverse, cDatabase& database = g_Database);
 
+// Starts the player's pass from a template: the definition and the running values (range, current,
+// step, counter, phase), not the number, mode, loop or direction.
+void LoadEffectTemplate(cCharaEffectPlayer& player, const cCharaEffectPlayer& from);
+
 // One normal and one reversed template per definition; the reversed tables of the database must
 // have been filled (cDatabase::FillReversedEffects).
 void BuildCharaEffectTemplates(std::vector<cCharaEffectPlayer>& normal, std::vector<cCharaEffectPlayer>& reversed,

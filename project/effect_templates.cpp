@@ -91,7 +91,7 @@ void BuildCharaEffectTemplate(cCharaEffectPlayer& player, int n, int reverse, cD
   if (reverse == 1 && kind->swapRange) std::swap(def.m_Params[1], def.m_Params[2]);
   if (kind->run == eRun::kTime) {
     player.m_Start = 0;
-    player.m_End = def.m_Params[0];
+    player.m_End = std::max(def.m_Params[0], 1);  // as RangeStep: a time of 0 plays one tenth
     player.m_Current = 0;
     player.m_Step = kTenthPerFrame;
     player.m_Counter = 0;
@@ -103,6 +103,16 @@ void BuildCharaEffectTemplate(cCharaEffectPlayer& player, int n, int reverse, cD
   player.m_Current = def.m_Params[1];
   player.m_Step = RangeStep(def.m_Params);
   if (kind->wave) player.m_Counter = 0;
+}
+
+void LoadEffectTemplate(cCharaEffectPlayer& player, const cCharaEffectPlayer& from) {
+  player.m_Def = from.m_Def;
+  player.m_Start = from.m_Start;
+  player.m_End = from.m_End;
+  player.m_Current = from.m_Current;
+  player.m_Step = from.m_Step;
+  player.m_Counter = from.m_Counter;
+  player.m_PhaseFlag = from.m_PhaseFlag;
 }
 
 void BuildScrEffectTemplate(cScrEffectPlayer& player, int n, int reverse, cDatabase& database) {
