@@ -3,14 +3,12 @@
 // Each box is compared dot by dot with what the kind shows; the frame is written as
 // test_output/chara_effects_<back-end>.png beside the test program (or in $PLAYER_TEST_OUTPUT).
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/display/blend_table.h"
-#include "platform/display/present.h"
 #include "play/chara_draw.h"
 #include "play/flow_seam.h"
 #include "tests/play/chara_draw_fixture.h"
@@ -206,8 +204,7 @@ std::vector<sPictureCase> Cases() {
 class CharaEffectPictureTest : public CharaDrawTest, public ::testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
-    const char* dir = std::getenv("PLAYER_TEST_OUTPUT");
-    m_OutputDir = dir ? std::filesystem::path(dir) : std::filesystem::current_path() / "test_output";
+    m_OutputDir = TestOutputDir();
     CharaDrawTest::SetUp();
   }
 
@@ -248,14 +245,9 @@ TEST_P(CharaEffectPictureTest, EveryKindInItsBox) {
     chara.Draw(&g_BackSurface, 1);
   }
 
-  if (d3d)
-    ASSERT_TRUE(DDPresent());
-  else
-    ASSERT_EQ(g_lpDD->BltToWindow(*g_BackSurface.lpDDPart->surface), DD_OK);
-  std::filesystem::create_directories(m_OutputDir);
   const std::filesystem::path png =
       m_OutputDir / (std::string("chara_effects_") + (d3d ? "Direct3D" : "DirectDraw") + ".png");
-  EXPECT_TRUE(m_Screen.WriteLastFramePng(png)) << png;
+  EXPECT_TRUE(ShowAndWriteFrame(png)) << png;
 
   for (std::size_t n = 0; n < cases.size(); ++n) {
     const sPictureCase& c = cases[n];
