@@ -1,10 +1,13 @@
 // The full-screen pixel effects: the rotation (alone, and turned then enlarged as the character
 // rotation draws it), the mosaic and the blur, each over a whole 640x480 32-bit screen under both
 // back-ends, each repetition timed beside a plain memcpy of one frame (us_effect, us_memcpy,
-// x_memcpy).
+// x_memcpy). The Screen* cases are whole frames of the heaviest screen effects as the stage drawing
+// runs them: the frame taken into a work surface, cleared, and drawn back turned or through the lens.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <random>
 
 #include "bench/frame_memcpy.h"
@@ -13,6 +16,11 @@
 #include "platform/display/pixel_effects.h"
 #include "platform/display/quad.h"
 #include "platform/host/screen.h"
+#include "play/hero.h"
+#include "play/play_scene.h"
+#include "play/screen_effect.h"
+#include "project/database.h"
+#include "project/surface_descriptors.h"
 
 namespace {
 
@@ -92,8 +100,71 @@ void ChangeColour(benchmark::State& state, bool perPixel) {
   SetQuadReferenceRule(false);
 }
 
+// A stage's display over the game's surface table (the screen effects' work surfaces made), a play
+// scene whose hero stands left of and above the centre, and screen effect 1 running in a loop.
+class cScreenEffectStage {
+ public:
+  cScreenEffectStage(eBackEnd backEnd, std::int32_t kind, std::initializer_list<std::int32_t> params) {
+    DDInit(backEnd == eBackEnd::DirectDraw ? 0 : 1, &m_Screen, kWidth, kHeight, 32, 0, 1, 1, 60, 0, g_SurfaceTable,
+           g_SurfaceDescriptors, kSurfaceTableSize);
+    LinkSourceSurfaces();
+    LoadSurfaceList(g_SurfaceTable, {67, 68});
+    DDCreateSurface(&m_Picture, kWidth, kHeight, 0, 0, 0, 0, 0);
+    cPixelBuffer& pixels = m_Picture.lpDT ? *m_Picture.lpDT->lpSurface : m_Picture.lpDDPart->surface->Pixels();
+    std::mt19937 random(11);
+    for (std::int32_t y = 0; y < kHeight; ++y)
+      for (std::int32_t x = 0; x < kWidth; ++x) pixels.SetPixel(x, y, 0xFF000000u | (random() & 0xFFFFFF));
+    g_Database.m_ScrEffects.assign(2, cScrEffectDef());
+    g_Database.m_ScrEffects.At(0).m_Kind = 0;
+    cScrEffectDef& def = g_Database.m_ScrEffects.At(1);
+    def.m_Kind = kind;
+    std::copy(params.begin(), params.end(), def.m_Params);
+    g_Database.FillReversedEffects();
+    BuildScrEffectTemplates(g_ScrEffectTemplates, g_ScrEffectTemplatesReversed);
+    g_Heroes.assign(1, cHero());
+    g_Heroes[0].m_DrawWidth = g_Heroes[0].m_DrawHeight = 32;
+    g_Heroes[0].m_ScreenLeft = 264;
+    g_Heroes[0].m_ScreenTop = 184;
+    StartScrEffect(m_Scene.m_ScreenEffect, 1, kEffectModeNormal, 1);
+  }
+  ~cScreenEffectStage() {
+    g_Heroes.clear();
+    DDReleaseSurface(&m_Picture);
+    for (DDSURFACEDATA& record : g_SurfaceTable) DDReleaseSurface(&record);
+    DDRelease();
+  }
+
+  // One displayed frame: the stage picture, then the effect over it.
+  void Frame() {
+    if (DisplayIsD3D()) SetVirBackBuffer(1);
+    DDBlt(&g_BackSurface, 0, 0, kWidth, kHeight, &m_Picture, 0, 0, 0);
+    RunScreenEffect(m_Scene, 0);
+  }
+
+ private:
+  cHeadlessScreen m_Screen{kWidth, kHeight};
+  DDSURFACEDATA m_Picture;
+  cPlayScene m_Scene;
+};
+
+// 回転 with its defaults: four turns in a second, looped.
+void ScreenRotation(benchmark::State& state, eBackEnd backEnd) {
+  cScreenEffectStage stage(backEnd, 9, {10, 0, 1440, 0, 0});
+  TimeAgainstFrameMemcpy(state, "frame", [&] { stage.Frame(); });
+}
+
+// レンズ with its defaults: from depth 1500 to 5 around the hero, looped.
+void ScreenLens(benchmark::State& state, eBackEnd backEnd) {
+  cScreenEffectStage stage(backEnd, 12, {10, 1500, 5, 0, 0});
+  TimeAgainstFrameMemcpy(state, "frame", [&] { stage.Frame(); });
+}
+
 }  // namespace
 
+BENCHMARK_CAPTURE(ScreenRotation, DirectDraw, eBackEnd::DirectDraw)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ScreenRotation, Direct3D, eBackEnd::Direct3D)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ScreenLens, DirectDraw, eBackEnd::DirectDraw)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ScreenLens, Direct3D, eBackEnd::Direct3D)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(ChangeColour, Direct3D, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(ChangeColour, Direct3DPerPixel, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Rotate, DirectDraw, eBackEnd::DirectDraw)->Unit(benchmark::kMicrosecond);

@@ -10,6 +10,7 @@
 #include "play/chip_sheets.h"
 #include "play/play_scene.h"
 #include "play/screen_colour.h"
+#include "play/screen_effect.h"
 #include "play/stage_draw_objects.h"
 #include "play/stage_draw_presentation.h"
 #include "play/status_bar.h"
@@ -79,7 +80,7 @@ void DrawStage(std::int32_t play, std::int32_t frozen, std::int32_t countTime, s
   DrawPictures(back, 1, frozen);
   DrawEffectInstances(back, frozen);
   DrawMessageWindows(back, frozen);
-  RunScreenEffect(frozen);
+  RunScreenEffect(scene, frozen);
   DrawStatusBar(back);
   DrawTimeLimit(back, countTime);
   if (hint != 0) DrawHint(back);

@@ -14,14 +14,6 @@ std::list<SurfaceDescriptor> g_MessageDescriptors;
 std::int32_t DrawPicture(cPicture&, DDSURFACEDATA*, DDSURFACEDATA*, std::int32_t) { return 1; }
 std::int32_t DrawEffectInstance(cEffectInstance&, DDSURFACEDATA*, std::int32_t) { return 1; }
 
-// No screen effect can run yet: one that is set is ended, and the frame drawn on the virtual back
-// buffer for it goes to the back buffer as it is.
-void RunScreenEffect(std::int32_t) {
-  if (g_PlayScene == nullptr || g_PlayScene->m_ScreenEffect.m_Number == 0) return;
-  g_PlayScene->m_ScreenEffect = cScrEffectPlayer();
-  SetVirBackBuffer(0);
-}
-
 void DrawPictures(DDSURFACEDATA* dst, std::int32_t layer, std::int32_t frozen) {
   if (g_PlayScene == nullptr) return;
   auto& pictures = g_PlayScene->m_Pictures;

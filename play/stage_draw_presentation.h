@@ -2,14 +2,14 @@
 // The presentation elements of a running stage that the event-script commands create: shown
 // pictures (each with its own surface in g_PictureSurfaces and that surface's descriptor at the same
 // place in g_PictureDescriptors), running effect instances, open message windows (their surfaces in
-// g_MessageSurfaces) and the screen effect. The stage drawing draws them once per frame and drops
-// each one that reports its end.
+// g_MessageSurfaces). The stage drawing draws them once per frame and drops each one that reports
+// its end.
 //
-// The pictures, effect instances and screen effects arrive with the commands that make them. Until
-// then no command creates one and the lists stay empty; the per-element operations below are what the
-// stage drawing asks of an element, defined for records that hold nothing yet: such a record has
-// nothing to show and reports its end, and a screen effect that no player can run is ended at once.
-// The message windows are play/message_window.h.
+// The pictures and effect instances arrive with the commands that make them. Until then no command
+// creates one and the lists stay empty; the per-element operations below are what the stage drawing
+// asks of an element, defined for records that hold nothing yet: such a record has nothing to show
+// and reports its end. The message windows are play/message_window.h, the screen effect
+// play/screen_effect.h.
 #include <cstdint>
 #include <list>
 
@@ -32,9 +32,6 @@ extern std::list<SurfaceDescriptor> g_MessageDescriptors;
 std::int32_t DrawPicture(cPicture& picture, DDSURFACEDATA* dst, DDSURFACEDATA* src, std::int32_t frozen);
 // One frame of an effect instance; 1 once it has ended.
 std::int32_t DrawEffectInstance(cEffectInstance& effect, DDSURFACEDATA* dst, std::int32_t frozen);
-// One frame of the play scene's screen effect over the frame drawn so far (the stage drawing switched
-// the virtual back buffer on for it).
-void RunScreenEffect(std::int32_t frozen);
 
 // The stage drawing's walks over the play scene's lists: each draws its elements in order and removes
 // those that end (a picture with its surface and descriptor).

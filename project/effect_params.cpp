@@ -116,35 +116,57 @@ const LabelList& CharaEffectKindNames() {
   return labels;
 }
 
-// clang-format off
-const LabelList& CharaEffectNotes() {
-  static const LabelList labels{
-      "Direct3D有効時：\nDirect3D無効時：",                                                    // 1 破裂
-      "Direct3D有効時：\nDirect3D無効時：",                                                    // 2 分割（横）
-      "Direct3D有効時：\nDirect3D無効時：",                                                    // 3 分割（縦）
-      "Direct3D有効時：やや遅い\nDirect3D無効時：やや遅い",                                    // 4 波（横）
-      "Direct3D有効時：やや遅い\nDirect3D無効時：やや遅い",                                    // 5 波（縦）
-      "Direct3D有効時：速い\nDirect3D無効時：速い",                                            // 6 点滅
-      "Direct3D有効時：回転Aと回転Bは同じ\nDirect3D無効時：巨大キャラには実行速度重視",        // 7 回転A
-      "Direct3D有効時：回転Aと回転Bは同じ\nDirect3D無効時：やや遅い。巨大キャラには描画精度重視",  // 8 回転B
-      "Direct3D有効時：\nDirect3D無効時：",                                                    // 9 回転（奥）
-      "Direct3D有効時：やや遅い\nDirect3D無効時：やや遅い",                                    // 10 円
-      "Direct3D有効時：\nDirect3D無効時：",                                                    // 11 拡大
-      "Direct3D有効時：遅い\nDirect3D無効時：遅い",                                            // 12 レンズ
-      "Direct3D有効時：\nDirect3D無効時：画面が8bit色→精度悪い、16bit色以上→やや遅い",        // 13 色変化
-      "Direct3D有効時：画面エフェクト実行中は遅い\nDirect3D無効時：画面が8bit色→精度悪い、16bit色以上→遅過ぎ",  // 14 半透明
-      "Direct3D有効時：遅い\nDirect3D無効時：画面が16bit色以上だと遅い",                       // 15 モザイク
-      "Direct3D有効時：遅い\nDirect3D無効時：画面が16bit色以上でのみ有効。遅い",               // 16 ぼかし
-  };
-  return labels;
-}
-// clang-format on
-
 const LabelList& ScrEffectKindNames() {
   static const LabelList labels{"移動", "振動（横）", "振動（縦）", "分割（横）", "分割（縦）", "波（横）", "波（縦）",
                                 "点滅", "回転",       "円",         "拡大",       "レンズ",     "モザイク"};
   return labels;
 }
+
+// The two halves of a note: how fast the effect draws with Direct3D on, and with it off.
+#define EFFECT_NOTE(withD3D, withoutD3D) "Direct3D有効時：" withD3D "\nDirect3D無効時：" withoutD3D
+
+const LabelList& ScrEffectNotes() {
+  static const LabelList notes{
+      EFFECT_NOTE("", ""),                                   // 移動
+      EFFECT_NOTE("", ""),                                   // 振動（横）
+      EFFECT_NOTE("", ""),                                   // 振動（縦）
+      EFFECT_NOTE("", ""),                                   // 分割（横）
+      EFFECT_NOTE("", ""),                                   // 分割（縦）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                   // 波（横）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                   // 波（縦）
+      EFFECT_NOTE("速い", "速い"),                           // 点滅
+      EFFECT_NOTE("", "遅い"),                               // 回転
+      EFFECT_NOTE("やや遅い", "やや遅い"),                   // 円
+      EFFECT_NOTE("", "やや遅い"),                           // 拡大
+      EFFECT_NOTE("遅過ぎ", "遅過ぎ"),                       // レンズ
+      EFFECT_NOTE("遅過ぎ", "画面が16bit色以上だと遅過ぎ"),  // モザイク
+  };
+  return notes;
+}
+
+const LabelList& CharaEffectNotes() {
+  static const LabelList notes{
+      EFFECT_NOTE("", ""),                                                      // 破裂
+      EFFECT_NOTE("", ""),                                                      // 分割（横）
+      EFFECT_NOTE("", ""),                                                      // 分割（縦）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                                      // 波（横）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                                      // 波（縦）
+      EFFECT_NOTE("速い", "速い"),                                              // 点滅
+      EFFECT_NOTE("回転Aと回転Bは同じ", "巨大キャラには実行速度重視"),          // 回転A
+      EFFECT_NOTE("回転Aと回転Bは同じ", "やや遅い。巨大キャラには描画精度重視"),  // 回転B
+      EFFECT_NOTE("", ""),                                                      // 回転（奥）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                                      // 円
+      EFFECT_NOTE("", ""),                                                      // 拡大
+      EFFECT_NOTE("遅い", "遅い"),                                              // レンズ
+      EFFECT_NOTE("", "画面が8bit色→精度悪い、16bit色以上→やや遅い"),          // 色変化
+      EFFECT_NOTE("画面エフェクト実行中は遅い", "画面が8bit色→精度悪い、16bit色以上→遅過ぎ"),  // 半透明
+      EFFECT_NOTE("遅い", "画面が16bit色以上だと遅い"),                         // モザイク
+      EFFECT_NOTE("遅い", "画面が16bit色以上でのみ有効。遅い"),                 // ぼかし
+  };
+  return notes;
+}
+
+#undef EFFECT_NOTE
 
 const ParamDesc* EffectParamRow(std::span<const ParamDesc> table, int kind, int param) {
   if (kind < 0 || param < 0 || param >= kEffectParamCount) return nullptr;

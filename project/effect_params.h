@@ -20,9 +20,9 @@ std::span<const ParamDesc> ScrEffectParams();
 const LabelList& CharaEffectKindNames();
 const LabelList& ScrEffectKindNames();
 
-// The speed notes of the character effects, row = kind - 1: what the kind costs with Direct3D on,
-// a line feed, and what it costs with it off.
+// Speed notes, row = kind - 1: "Direct3D有効時：" note, a line feed, "Direct3D無効時：" note.
 const LabelList& CharaEffectNotes();
+const LabelList& ScrEffectNotes();
 
 // Parameter param of kind in one of the two tables; null outside it.
 const ParamDesc* EffectParamRow(std::span<const ParamDesc> table, int kind, int param);

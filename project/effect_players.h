@@ -56,13 +56,24 @@ extern CheckedVector<cScrEffectPlayer> g_ScrEffectTemplatesReversed;
 void BuildCharaEffectTemplate(cCharaEffectPlayer& player, int n, int reverse, cDatabase& database = g_Database);
 void BuildScrEffectTemplate(cScrEffectPlayer& player, int n, int reverse, cDatabase& database = g_Database);
 
-// Starts the player's pass from a template: the definition and the running values (range, current,
-// step, counter, phase), not the number, mode, loop or direction.
-void LoadEffectTemplate(cCharaEffectPlayer& player, const cCharaEffectPlayer& from);
-
 // One normal and one reversed template per definition; the reversed tables of the database must
 // have been filled (cDatabase::FillReversedEffects).
 void BuildCharaEffectTemplates(std::vector<cCharaEffectPlayer>& normal, std::vector<cCharaEffectPlayer>& reversed,
                                cDatabase& database = g_Database);
 void BuildScrEffectTemplates(std::vector<cScrEffectPlayer>& normal, std::vector<cScrEffectPlayer>& reversed,
                              cDatabase& database = g_Database);
+
+// A pass starts from a template: the player takes everything the template holds but the number,
+// mode, loop and direction, which belong to the start and stay as they are.
+template <class Player>
+void LoadEffectTemplate(Player& player, const Player& from) {
+  const std::int16_t number = player.m_Number;
+  const std::int32_t mode = player.m_Mode;
+  const std::int32_t loop = player.m_Loop;
+  const std::int32_t reversed = player.m_Reversed;
+  player = from;
+  player.m_Number = number;
+  player.m_Mode = mode;
+  player.m_Loop = loop;
+  player.m_Reversed = reversed;
+}

@@ -105,16 +105,6 @@ void BuildCharaEffectTemplate(cCharaEffectPlayer& player, int n, int reverse, cD
   if (kind->wave) player.m_Counter = 0;
 }
 
-void LoadEffectTemplate(cCharaEffectPlayer& player, const cCharaEffectPlayer& from) {
-  player.m_Def = from.m_Def;
-  player.m_Start = from.m_Start;
-  player.m_End = from.m_End;
-  player.m_Current = from.m_Current;
-  player.m_Step = from.m_Step;
-  player.m_Counter = from.m_Counter;
-  player.m_PhaseFlag = from.m_PhaseFlag;
-}
-
 void BuildScrEffectTemplate(cScrEffectPlayer& player, int n, int reverse, cDatabase& database) {
   cScrEffectDef& def = reverse == 1 ? database.m_ScrEffectsReversed.At(n) : database.m_ScrEffects.At(n);
   player.m_Number = static_cast<std::int16_t>(n);

@@ -182,6 +182,11 @@ TEST_F(DatabaseEffectsTest, ParameterTablesAreWellFormed) {
   EXPECT_EQ(CharaEffectKindNames()[0], SJ("破裂"));
   EXPECT_EQ(CharaEffectKindNames()[15], SJ("ぼかし"));
   EXPECT_EQ(ScrEffectKindNames()[12], SJ("モザイク"));
+  EXPECT_EQ(ScrEffectNotes().Size(), kScrEffectKindCount + 1);
+  EXPECT_EQ(ScrEffectNotes()[0], SJ("Direct3D有効時：\nDirect3D無効時："));
+  EXPECT_EQ(ScrEffectNotes()[8], SJ("Direct3D有効時：\nDirect3D無効時：遅い"));
+  EXPECT_EQ(ScrEffectNotes()[12], SJ("Direct3D有効時：遅過ぎ\nDirect3D無効時：画面が16bit色以上だと遅過ぎ"));
+  EXPECT_EQ(ScrEffectNotes()[kScrEffectKindCount], "");
   EXPECT_EQ(DirectionLabels()[3], SJ("下"));
   EXPECT_EQ(DirectionLabels().Size(), 5);
 }
