@@ -53,7 +53,7 @@ std::uint32_t QuarterTurn(const std::function<std::uint32_t(int, int)>& source, 
 
 struct sPictureCase {
   const char* name;
-  sEffectSpec spec;
+  sEffectDefRow def;
   std::int32_t scale;
   int frames;  // unfrozen frames before the one drawn
   // The frame's colour at (a, b) from the picture's top left.
@@ -226,9 +226,9 @@ TEST_P(CharaEffectPictureTest, EveryKindInItsBox) {
   g_FadePalette[40] = {0x40, 0x80, 0xC0, 0};
 
   const std::vector<sPictureCase> cases = Cases();
-  std::vector<sEffectSpec> specs;
-  for (const sPictureCase& c : cases) specs.push_back(c.spec);
-  SetCharaEffects(specs);
+  std::vector<sEffectDefRow> rows;
+  for (const sPictureCase& c : cases) rows.push_back(c.def);
+  SetCharaEffects(rows);
 
   ClearFrame(kUnder);
   std::vector<std::pair<int, int>> corners;

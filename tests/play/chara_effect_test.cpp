@@ -155,7 +155,7 @@ TEST_F(CharaEffectPlayerTest, PassesRunTheRangeInTheirModes) {
 }
 
 TEST_F(CharaEffectPlayerTest, FrozenFramesLeaveEveryKindWhereItIs) {
-  std::vector<sEffectSpec> defs;
+  std::vector<sEffectDefRow> defs;
   for (std::int32_t kind = 1; kind <= kCharaEffectKindCount; ++kind) defs.push_back({kind, {10, 1, 4, 2, 2}});
   SetCharaEffects(defs);
 
