@@ -223,8 +223,9 @@ class cCharaBase : public cGameObj {
   void Draw(DDSURFACEDATA* surface, std::int32_t freeze);
   // A dying one; 1 once its death has been shown completely.
   std::int32_t DrawDying(DDSURFACEDATA* surface, std::int32_t freeze);
-  // The effect advances without a picture (a character hidden or off screen).
-  void StepEffectOnly();
+  // The effect advances without a picture (a character hidden or off screen); not while frozen,
+  // as in a drawn frame.
+  void StepEffectOnly(std::int32_t freeze);
 
   cCharaBase* m_Target = nullptr;
   CheckedVector<cCharaBase*> m_TargetedBy;

@@ -7,6 +7,7 @@
 #include "platform/display/display.h"
 #include "platform/display/surface.h"
 #include "play/chara_base.h"
+#include "play/chara_effect.h"
 #include "project/database.h"
 #include "project/system_data.h"
 #include "shell/hbt_palette.h"
@@ -28,13 +29,6 @@ void BuildRequest(const cCharaBase& chara, cCharaDrawRequest& request, std::int3
   request.m_Height = chara.m_DrawHeight;
 }
 
-// The definition of the running effect, or null for the plain draw.
-const cCharaEffectDef* RunningEffect(const cCharaBase& chara) {
-  const std::int16_t number = chara.m_CharaEffect.m_Number;
-  if (number == 0 || g_Database.m_CharaEffects.empty()) return nullptr;
-  return &g_Database.m_CharaEffects.At(number);
-}
-
 // Mark m of the mark sheet over the character's rectangle: copied at scale 1, stretched from the
 // shared copy to the drawn size at a larger scale.
 void DrawCharaMark(const cCharaBase& chara, DDSURFACEDATA* dst, const cCharaDrawRequest& request) {
@@ -51,13 +45,16 @@ void DrawCharaMark(const cCharaBase& chara, DDSURFACEDATA* dst, const cCharaDraw
 
 }  // namespace
 
+bool DrawnAtCellSize(const cCharaBase& chara, const cCharaDrawRequest& request) {
+  const std::int32_t scale = chara.Scale();
+  return request.m_LargeCells == 0 ? scale <= 1 : scale == request.m_CellScale;
+}
+
 std::int32_t DrawCharaPlain(const cCharaBase& chara, DDSURFACEDATA* dst, const cCharaDrawRequest* request,
                             std::int32_t draw) {
   if (draw == 0 || request == nullptr || request->m_Surface == nullptr) return 0;
-  const std::int32_t scale = chara.Scale();
-  const bool ownSize = request->m_LargeCells == 0 ? scale <= 1 : scale == request->m_CellScale;
   const DrawState* tint = request->m_TintOn != 0 ? &request->m_Tint : nullptr;
-  if (ownSize) {
+  if (DrawnAtCellSize(chara, *request)) {
     DDBltState(dst, request->m_X, request->m_Y, request->m_Width, request->m_Height, request->m_Surface,
                request->m_SourceX, request->m_SourceY, 1, tint);
   } else {
@@ -67,17 +64,6 @@ std::int32_t DrawCharaPlain(const cCharaBase& chara, DDSURFACEDATA* dst, const c
                       tint);
   }
   return 0;
-}
-
-// The renderers of effect kinds other than the plain draw are part of the character effects, which
-// the program does not have yet. Until they come, such an effect shows the plain picture for one
-// frame and ends, so that nothing waits on an effect that cannot play (a death effect above all).
-std::int32_t RunCharaEffect(cCharaBase& chara, DDSURFACEDATA* dst, const cCharaDrawRequest* request,
-                            std::int32_t frozen, std::int32_t draw) {
-  const cCharaEffectDef* def = RunningEffect(chara);
-  DrawCharaPlain(chara, dst, request, draw);
-  if (def == nullptr || def->m_Kind == 0) return 0;
-  return frozen != 0 ? 0 : 1;
 }
 
 std::int32_t cCharaBase::ChooseAnimeFrame(std::int32_t freeze) {
@@ -155,7 +141,7 @@ std::int32_t cCharaBase::GraphicBase(cCharaDrawRequest& request) const {
 void cCharaBase::Draw(DDSURFACEDATA* surface, std::int32_t freeze) {
   const std::int32_t frame = ChooseAnimeFrame(freeze);
   if (m_HiddenThisStep != 0 || m_Def.m_Transparent != 0) {
-    StepEffectOnly();
+    StepEffectOnly(freeze);
     return;
   }
   UpdateScreenRect();
@@ -189,6 +175,6 @@ std::int32_t cCharaBase::DrawDying(DDSURFACEDATA* surface, std::int32_t freeze) 
   return 1;
 }
 
-void cCharaBase::StepEffectOnly() {
-  if (RunCharaEffect(*this, nullptr, nullptr, 0, 0) != 0) m_CharaEffect.m_Number = 0;
+void cCharaBase::StepEffectOnly(std::int32_t freeze) {
+  if (RunCharaEffect(*this, nullptr, nullptr, freeze, 0) != 0) m_CharaEffect.m_Number = 0;
 }

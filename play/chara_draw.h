@@ -1,7 +1,8 @@
 #pragma once
 // What a hero or character hands to the renderer of its character effect each frame: the chip of its
 // current animation frame, where on the screen it goes, and the tint its state asks for. The
-// renderer of effect kind 0 is the plain draw; the other kinds arrive with the character effects.
+// renderer of effect kind 0 is the plain draw; the other kinds are the character effects'
+// (chara_effect.h).
 #include <cstdint>
 
 #include "platform/display/blit.h"
@@ -21,11 +22,9 @@ struct cCharaDrawRequest : cChipSource {
   DrawState m_Tint;
 };
 
-// One frame of the character's current effect (draw 0: advance only, no destination or request);
-// frozen 1 keeps the effect where it is. 1 when the effect has ended. Number 0, and any number while
-// the database has no character effects, is the plain draw.
-std::int32_t RunCharaEffect(cCharaBase& chara, DDSURFACEDATA* dst, const cCharaDrawRequest* request,
-                            std::int32_t frozen, std::int32_t draw);
+// The picture goes out at the size of its cells: a character at scale 1 or less, or one of a
+// dedicated bitmap of large cells scaled by its cell-size multiplier. Any other is stretched.
+bool DrawnAtCellSize(const cCharaBase& chara, const cCharaDrawRequest& request);
 
 // The plain draw: the chip at the request's rectangle with the colour key, under the tint when it is
 // on. A cell drawn at its own size is copied; a character scaled beyond its cells is stretched from

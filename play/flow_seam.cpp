@@ -1,6 +1,7 @@
 #include "play/flow_seam.h"
 
 #include "play/chara.h"
+#include "play/chara_effect.h"
 #include "play/hero.h"
 #include "project/effect_players.h"
 #include "project/map_cell.h"
@@ -85,18 +86,9 @@ std::int32_t CheckItemConditions(cItem& item) {
 }
 
 void StartCharaEffect(cCharaEffectPlayer& player, std::int16_t number, std::int32_t mode, std::int32_t loop) {
-  const bool reversed = mode == kEffectModeReverse;
-  auto& templates = reversed ? g_CharaEffectTemplatesReversed : g_CharaEffectTemplates;
-  // Number 0 is plain drawing, and so is any number while no effects are loaded; a number beyond the
-  // templates is reported by the checked access.
-  if (number == 0 || templates.empty()) {
-    player = cCharaEffectPlayer();
-    player.m_Number = 0;
-  } else {
-    player = templates.At(number);
-    player.m_Number = number;
-  }
+  player.m_Number = number;
   player.m_Mode = mode;
   player.m_Loop = loop;
-  player.m_Reversed = reversed ? 1 : 0;
+  player.m_Reversed = mode == kEffectModeReverse ? 1 : 0;
+  LoadCharaEffectTemplate(player);
 }

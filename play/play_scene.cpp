@@ -270,7 +270,7 @@ std::int32_t cPlayScene::DrawChara(cChara& chara, DDSURFACEDATA* surface, std::i
     chara.UpdateScreenRect();
     if (chara.m_Def.m_Transparent != 0) {
       chara.ChooseAnimeFrame(frozen);
-      chara.StepEffectOnly();
+      chara.StepEffectOnly(frozen);
     } else {
       chara.Draw(surface, frozen);
     }
@@ -281,7 +281,7 @@ std::int32_t cPlayScene::DrawChara(cChara& chara, DDSURFACEDATA* surface, std::i
   }
   if (chara.m_RunsThisStep != 0) {
     chara.ChooseAnimeFrame(frozen);
-    chara.StepEffectOnly();
+    chara.StepEffectOnly(frozen);
   }
   return 0;
 }

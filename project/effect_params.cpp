@@ -144,6 +144,28 @@ const LabelList& ScrEffectNotes() {
   return notes;
 }
 
+const LabelList& CharaEffectNotes() {
+  static const LabelList notes{
+      EFFECT_NOTE("", ""),                                                      // 破裂
+      EFFECT_NOTE("", ""),                                                      // 分割（横）
+      EFFECT_NOTE("", ""),                                                      // 分割（縦）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                                      // 波（横）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                                      // 波（縦）
+      EFFECT_NOTE("速い", "速い"),                                              // 点滅
+      EFFECT_NOTE("回転Aと回転Bは同じ", "巨大キャラには実行速度重視"),          // 回転A
+      EFFECT_NOTE("回転Aと回転Bは同じ", "やや遅い。巨大キャラには描画精度重視"),  // 回転B
+      EFFECT_NOTE("", ""),                                                      // 回転（奥）
+      EFFECT_NOTE("やや遅い", "やや遅い"),                                      // 円
+      EFFECT_NOTE("", ""),                                                      // 拡大
+      EFFECT_NOTE("遅い", "遅い"),                                              // レンズ
+      EFFECT_NOTE("", "画面が8bit色→精度悪い、16bit色以上→やや遅い"),          // 色変化
+      EFFECT_NOTE("画面エフェクト実行中は遅い", "画面が8bit色→精度悪い、16bit色以上→遅過ぎ"),  // 半透明
+      EFFECT_NOTE("遅い", "画面が16bit色以上だと遅い"),                         // モザイク
+      EFFECT_NOTE("遅い", "画面が16bit色以上でのみ有効。遅い"),                 // ぼかし
+  };
+  return notes;
+}
+
 #undef EFFECT_NOTE
 
 const ParamDesc* EffectParamRow(std::span<const ParamDesc> table, int kind, int param) {

@@ -20,8 +20,8 @@ std::span<const ParamDesc> ScrEffectParams();
 const LabelList& CharaEffectKindNames();
 const LabelList& ScrEffectKindNames();
 
-// Speed notes of the screen effects, row = kind - 1: "Direct3D有効時：" note, a line feed,
-// "Direct3D無効時：" note.
+// Speed notes, row = kind - 1: "Direct3D有効時：" note, a line feed, "Direct3D無効時：" note.
+const LabelList& CharaEffectNotes();
 const LabelList& ScrEffectNotes();
 
 // Parameter param of kind in one of the two tables; null outside it.

@@ -91,7 +91,7 @@ void BuildCharaEffectTemplate(cCharaEffectPlayer& player, int n, int reverse, cD
   if (reverse == 1 && kind->swapRange) std::swap(def.m_Params[1], def.m_Params[2]);
   if (kind->run == eRun::kTime) {
     player.m_Start = 0;
-    player.m_End = def.m_Params[0];
+    player.m_End = std::max(def.m_Params[0], 1);  // as RangeStep: a time of 0 plays one tenth
     player.m_Current = 0;
     player.m_Step = kTenthPerFrame;
     player.m_Counter = 0;

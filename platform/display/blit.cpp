@@ -38,9 +38,18 @@ void DDStretchBltState(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::
     DDStretchBlt(dst, x, y, w, h, src, sx, sy, sw, sh, key);
     return;
   }
+  const cDrawStateScope scope(state);
+  DDStretchBlt(dst, x, y, w, h, src, sx, sy, sw, sh, key);
+}
+
+cDrawStateScope::cDrawStateScope(const DrawState* state) : m_Set(state != nullptr) {
+  if (!m_Set) return;
   SetDrawColor(state->colour);
   SetDrawColorOp(state->colorOp);
-  DDStretchBlt(dst, x, y, w, h, src, sx, sy, sw, sh, key);
+}
+
+cDrawStateScope::~cDrawStateScope() {
+  if (!m_Set) return;
   ResetDrawColor();
   ResetDrawColorOp();
 }

@@ -125,6 +125,19 @@ void SetDrawColorOp(std::uint32_t op);
 void ResetDrawColorOp();
 void ResetDrawAlphaOp();
 
+// The state's colour and operation for the draws of a scope, both reset at its end. A null state
+// sets nothing; under DirectDraw the calls do nothing anyway.
+class cDrawStateScope {
+ public:
+  explicit cDrawStateScope(const DrawState* state);
+  ~cDrawStateScope();
+  cDrawStateScope(const cDrawStateScope&) = delete;
+  cDrawStateScope& operator=(const cDrawStateScope&) = delete;
+
+ private:
+  bool m_Set;
+};
+
 // ---- boxes over a full-screen display
 
 // Leaves the full-screen display for a box, shows it, and returns; the box's answer, 0 when the

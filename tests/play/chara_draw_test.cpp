@@ -1,73 +1,14 @@
 // How a character is drawn: the animation frame it shows, the graphic and tint of its state, its
 // picture and mark on the screen, and its death.
 #include <climits>
-#include <initializer_list>
 
-#include "play/chara_base.h"
 #include "play/chara_draw.h"
+#include "play/flow_seam.h"
 #include "shell/hbt_palette.h"
 #include "shell/scene_manager.h"
-#include "tests/play/stage_draw_fixture.h"
+#include "tests/play/chara_draw_fixture.h"
 
 namespace {
-
-// One pattern showing `value`, held, or ending after one step.
-void SetOnePattern(cAnimePattern& anime, std::int32_t value, bool ends = false) {
-  anime.ClearPatterns();
-  AnimeFrameList& frames = anime.AppendPattern();
-  frames.push_back({value, ends ? 1 : 1000, 0});
-  frames.push_back({ends ? kAnimeEnd : kAnimeHold, 0, 0});
-  anime.SetPattern(0, 1);
-}
-
-struct sFlowAnime {
-  std::int32_t value;
-  std::int32_t timed, framesLeft;
-  std::int32_t paused = 0;
-  bool ends = false;
-};
-
-class CharaDrawTest : public StageDrawTest {
- protected:
-  void TearDown() override {
-    g_Database.m_AnimeSets.clear();
-    g_Database.m_CharaEffects.clear();
-    g_System.m_SystemColourTint = 0;
-    StageDrawTest::TearDown();
-  }
-
-  // The character's own animation shows 7; the flow animations as listed.
-  static void SetAnimations(cCharaBase& chara, std::initializer_list<sFlowAnime> flows) {
-    SetOnePattern(chara.m_Anime, 7);
-    chara.m_FlowAnimations.clear();
-    for (const sFlowAnime& f : flows) {
-      cFlowAnimation& entry = chara.m_FlowAnimations.emplace_back();
-      SetOnePattern(entry.m_Anime, f.value, f.ends);
-      entry.m_HasTimeLimit = f.timed;
-      entry.m_FramesLeft = f.framesLeft;
-      entry.m_Paused = f.paused;
-    }
-  }
-
-  // A 32x32 character of sheet 1, graphic row 1, drawn at the screen place (x, y).
-  static void SetUpPicture(cCharaBase& chara, std::int32_t x, std::int32_t y) {
-    chara.cGameObj::Init(1, 1, 0, 0, 1, nullptr, 0, 0, 0, 32, 32, 32, 32, 0, 0, 0);
-    chara.m_Def.m_ChipSource = kChipChara;
-    chara.m_Def.m_ChipFrame = 0;
-    chara.m_Graphic = 1;
-    chara.m_ScreenOverride = 1;
-    chara.m_ScreenX = x;
-    chara.m_ScreenY = y;
-    SetAnimations(chara, {});
-    SetOnePattern(chara.m_Anime, 1);  // frame column 1
-  }
-
-  static void SetEffects() {
-    g_Database.m_CharaEffects.assign(2, cCharaEffectDef());
-    g_Database.m_CharaEffects.At(0).m_Kind = 0;
-    g_Database.m_CharaEffects.At(1).m_Kind = 6;  // a blink, not part of the program yet
-  }
-};
 
 TEST_F(CharaDrawTest, FlowAnimationClosestToItsEndShows) {
   struct sCase {
@@ -198,6 +139,19 @@ TEST_F(CharaDrawTest, PictureAtItsScreenPlaceWithItsMark) {
   }
 }
 
+TEST_F(CharaDrawTest, EffectOfAHiddenCharacterRunsOnlyWithTheGame) {
+  StartDrawing(BackEnd::DirectDraw);
+  SetEffects();
+  cCharaBase chara;
+  SetUpPicture(chara, 0, 0);
+  chara.m_HiddenThisStep = 1;
+  StartCharaEffect(chara.m_CharaEffect, 1, kEffectModeNormal, 0);
+  for (int i = 0; i < 3; ++i) chara.Draw(&g_BackSurface, 1);
+  EXPECT_EQ(chara.m_CharaEffect.m_Current, 0.0) << "frozen frames";
+  chara.Draw(&g_BackSurface, 0);
+  EXPECT_EQ(chara.m_CharaEffect.m_Current, 1.0);
+}
+
 TEST_F(CharaDrawTest, DeathOfAHeroLastsOneSecondOfUnfrozenFrames) {
   StartDrawing(BackEnd::DirectDraw);
   g_SceneManager.m_FrameRate = 60;
@@ -208,17 +162,21 @@ TEST_F(CharaDrawTest, DeathOfAHeroLastsOneSecondOfUnfrozenFrames) {
   for (int i = 0; i < 60; ++i) ASSERT_EQ(hero.DrawDying(&g_BackSurface, 0), 0) << i;
   EXPECT_EQ(hero.DrawDying(&g_BackSurface, 0), 1) << "frame rate + 1";
 
-  // A running death effect first plays to its end (here at once, as its kind cannot play yet).
+  // A running death effect first plays to its end, then the second begins.
   SetEffects();
   cCharaBase withEffect;
   SetUpPicture(withEffect, 0, 0);
   withEffect.m_Operator = 0;
-  withEffect.m_CharaEffect.m_Number = 1;
+  StartCharaEffect(withEffect.m_CharaEffect, 1, kEffectModeNormal, 0);
   EXPECT_EQ(withEffect.DrawDying(&g_BackSurface, 1), 0);
-  EXPECT_EQ(withEffect.m_CharaEffect.m_Number, 1) << "frozen: the effect waits";
+  EXPECT_EQ(withEffect.m_CharaEffect.m_Current, 0.0) << "frozen: the effect waits";
+  for (int i = 0; i < 6; ++i) ASSERT_EQ(withEffect.DrawDying(&g_BackSurface, 0), 0) << i;
+  EXPECT_EQ(withEffect.m_CharaEffect.m_Number, 1);
   EXPECT_EQ(withEffect.DrawDying(&g_BackSurface, 0), 0);
   EXPECT_EQ(withEffect.m_CharaEffect.m_Number, 0);
   EXPECT_EQ(withEffect.m_DeathCounter, 0);
+  withEffect.DrawDying(&g_BackSurface, 0);
+  EXPECT_EQ(withEffect.m_DeathCounter, 1);
 }
 
 TEST_F(CharaDrawTest, DeathOfACharacterEndsWithItsEffect) {
@@ -230,8 +188,9 @@ TEST_F(CharaDrawTest, DeathOfACharacterEndsWithItsEffect) {
   EXPECT_EQ(chara.DrawDying(&g_BackSurface, 1), 1) << "frozen or not";
 
   SetEffects();
-  chara.m_CharaEffect.m_Number = 1;
+  StartCharaEffect(chara.m_CharaEffect, 1, kEffectModeNormal, 0);
   EXPECT_EQ(chara.DrawDying(&g_BackSurface, 1), 0);
+  for (int i = 0; i < 6; ++i) ASSERT_EQ(chara.DrawDying(&g_BackSurface, 0), 0) << i;
   EXPECT_EQ(chara.DrawDying(&g_BackSurface, 0), 1);
   EXPECT_EQ(chara.m_CharaEffect.m_Number, 0);
   // The plain effect never ends by itself: a character drawn plainly is not dying of it.

@@ -2,11 +2,9 @@
 // test_output/message_windows_<back-end>.png beside the test program (or in $PLAYER_TEST_OUTPUT).
 // The checks read the PNG back: the key colour of a bare window lets the frame show through, a
 // framed window has its frame and window picture, the text is there, the icons rise from their cells.
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
-#include "platform/display/present.h"
 #include "tests/play/message_fixture.h"
 
 namespace {
@@ -17,8 +15,7 @@ class MessageScreenshotTest : public MessageWindowTest, public ::testing::WithPa
  protected:
   void SetUp() override {
     // Before the fixture moves into its game folder, which goes at the end.
-    const char* dir = std::getenv("PLAYER_TEST_OUTPUT");
-    m_OutputDir = dir ? std::filesystem::path(dir) : std::filesystem::current_path() / "test_output";
+    m_OutputDir = TestOutputDir();
     MessageWindowTest::SetUp();
   }
 
@@ -63,14 +60,9 @@ TEST_P(MessageScreenshotTest, FramedAndBareWindowsAndIcons) {
   }
   ASSERT_EQ(m_Scene->m_Messages.size(), 5u);
 
-  if (d3d)
-    ASSERT_TRUE(DDPresent());
-  else
-    ASSERT_EQ(g_lpDD->BltToWindow(*g_BackSurface.lpDDPart->surface), DD_OK);
-  std::filesystem::create_directories(m_OutputDir);
   const std::filesystem::path png =
       m_OutputDir / (std::string("message_windows_") + (d3d ? "Direct3D" : "DirectDraw") + ".png");
-  ASSERT_TRUE(m_Screen.WriteLastFramePng(png)) << png;
+  ASSERT_TRUE(ShowAndWriteFrame(png)) << png;
 
   sFramePng frame;
   ASSERT_TRUE(ReadFramePng(png, &frame));

@@ -186,6 +186,11 @@ TEST_F(DatabaseEffectsTest, ParameterTablesAreWellFormed) {
     EXPECT_EQ(EffectParamRow(t.table, 1, kEffectParamCount), nullptr);
     EXPECT_EQ(EffectParamRow(t.table, -1, 0), nullptr);
   }
+  // The speed notes: one per kind, both halves on their own lines.
+  EXPECT_EQ(CharaEffectNotes().Size(), kCharaEffectKindCount + 1);
+  EXPECT_EQ(CharaEffectNotes()[0], SJ("Direct3D有効時：\nDirect3D無効時："));
+  EXPECT_EQ(CharaEffectNotes()[7], SJ("Direct3D有効時：回転Aと回転Bは同じ\nDirect3D無効時：やや遅い。巨大キャラには描画精度重視"));
+  EXPECT_EQ(CharaEffectNotes()[15], SJ("Direct3D有効時：遅い\nDirect3D無効時：画面が16bit色以上でのみ有効。遅い"));
   EXPECT_EQ(CharaEffectKindNames()[0], SJ("破裂"));
   EXPECT_EQ(CharaEffectKindNames()[15], SJ("ぼかし"));
   EXPECT_EQ(ScrEffectKindNames()[12], SJ("モザイク"));
@@ -207,19 +212,20 @@ std::vector<std::int32_t> ParamsOf(const cEffectKindDef& def) { return {def.m_Pa
 
 TEST_F(DatabaseEffectsTest, CharacterTemplatesRunForwardsAndBackwards) {
   cDatabase db;
-  db.m_CharaEffects.assign(5, cCharaEffectDef());
+  db.m_CharaEffects.assign(6, cCharaEffectDef());
   SetEffect(db.m_CharaEffects.At(0), 0, {9, 9, 9, 9, 9});
   SetEffect(db.m_CharaEffects.At(1), 7, {10, 0, 1440, 0, 0});  // 回転A
   SetEffect(db.m_CharaEffects.At(2), 6, {10, 2, 0, 0, 0});     // 点滅: parameter 2 is its interval
   SetEffect(db.m_CharaEffects.At(3), 4, {5, 0, 32, 2, 2});     // 波（横）
   SetEffect(db.m_CharaEffects.At(4), 11, {0, 32, 64, 0, 0});   // a time of 0, outside its range
+  SetEffect(db.m_CharaEffects.At(5), 14, {0, 9999, 0, 0, 0});  // 半透明 for a time of 0
   db.FillReversedEffects();
   std::vector<cCharaEffectPlayer> normal, reversed;
   BuildCharaEffectTemplates(normal, reversed, db);
-  ASSERT_EQ(normal.size(), 5u);
-  ASSERT_EQ(reversed.size(), 5u);
+  ASSERT_EQ(normal.size(), 6u);
+  ASSERT_EQ(reversed.size(), 6u);
 
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(normal[i].m_Number, i);
     EXPECT_EQ(normal[i].m_Def, &db.m_CharaEffects.At(i));
     EXPECT_EQ(reversed[i].m_Def, &db.m_CharaEffectsReversed.At(i));
@@ -252,6 +258,7 @@ TEST_F(DatabaseEffectsTest, CharacterTemplatesRunForwardsAndBackwards) {
   EXPECT_DOUBLE_EQ(reversed[3].m_Step, 32.0 / 30.0);
   EXPECT_TRUE(std::isfinite(normal[4].m_Step));
   EXPECT_DOUBLE_EQ(normal[4].m_Step, 32.0 / 6.0);
+  EXPECT_EQ(normal[5].m_End, 1) << "a time of 0 counts as one tenth";
 }
 
 TEST_F(DatabaseEffectsTest, ScreenTemplatesRunForwardsAndBackwards) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
@@ -14,6 +15,7 @@
 #include "platform/display/display.h"
 #include "platform/display/display_faults.h"
 #include "platform/display/palette.h"
+#include "platform/display/present.h"
 #include "platform/host/box_sink.h"
 #include "platform/host/screen.h"
 #include "platform/host/text_codec.h"
@@ -57,6 +59,18 @@ class DisplayTest : public GameFolderTest {
 
   void WriteBmp(const std::string& hostPath, const BmpSpec& layout) { WriteHostFile(hostPath, MakeBmp(layout)); }
 
+  // The back surface shown in the headless window (presented under Direct3D, copied to the window
+  // under DirectDraw) and written as the PNG file png; false when a step fails.
+  bool ShowAndWriteFrame(const std::filesystem::path& png) {
+    if (DisplayIsD3D()) {
+      if (!DDPresent()) return false;
+    } else if (g_lpDD->BltToWindow(*g_BackSurface.lpDDPart->surface) != DD_OK) {
+      return false;
+    }
+    std::filesystem::create_directories(png.parent_path());
+    return m_Screen.WriteLastFramePng(png);
+  }
+
   // The report log as it stands (UTF-8 on disk).
   std::string Report() { return ReadHostFile("Report_Game.txt"); }
 
@@ -78,6 +92,13 @@ inline BmpSpec WideIndexedPicture(int width = 100, int height = 2) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) layout.pixels.push_back(static_cast<std::uint32_t>((x + 1 + 100 * y) & 0xFF));
   return layout;
+}
+
+// Where the screenshot tests write their pictures for people to look at: $PLAYER_TEST_OUTPUT, or
+// test_output in the folder the test program started in (take it before entering a game folder).
+inline std::filesystem::path TestOutputDir() {
+  const char* dir = std::getenv("PLAYER_TEST_OUTPUT");
+  return dir ? std::filesystem::path(dir) : std::filesystem::current_path() / "test_output";
 }
 
 // A 640 x 480 frame read back from a PNG file, for the screenshot tests' checks.

@@ -1,6 +1,5 @@
 // Text windows in the real Debian fonts, shown headless and written as PNG files for people to look
 // at: test_output/font_window_<back-end>.png beside the test program (or in $PLAYER_TEST_OUTPUT).
-#include <cstdlib>
 
 #include "platform/display/present.h"
 #include "tests/platform/display/font_fixture.h"
@@ -15,8 +14,7 @@ constexpr std::uint32_t kBlue = 0x80A0FF;
 class FontScreenshotTest : public FontBothTest {
  protected:
   void SetUp() override {
-    const char* dir = std::getenv("PLAYER_TEST_OUTPUT");
-    m_OutputDir = dir ? std::filesystem::path(dir) : std::filesystem::current_path() / "test_output";
+    m_OutputDir = TestOutputDir();
     FontBothTest::SetUp();
     // The installed fonts, found through fontconfig as the game finds them.
     SetFontFileOverride({});
