@@ -7,8 +7,8 @@
 // Each group lives in its own container (the heroes, g_ItemList, g_CharaList, the play scene's shot
 // list) and is drawn by the drawer its owner puts into g_ObjectDrawers: it draws the group's
 // objects of one priority, and it is where the draw pass's changes to the group happen (an item's
-// screen rectangle, a character removed when its death has been shown). An entry left empty draws
-// nothing, so the pass stays whole while a container is not part of the program yet.
+// screen rectangle, a character removed when its death has been shown). The play scene puts in all
+// four; an entry left empty (a test that draws some groups only) draws nothing.
 #include <array>
 #include <cstdint>
 
