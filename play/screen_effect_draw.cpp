@@ -126,7 +126,8 @@ std::int32_t DrawStripes(cPlayScene& scene, std::int32_t frozen, std::int32_t co
   const std::int32_t length = columns != 0 ? kScreenW : kScreenH;
   const std::int32_t count = Divisor(Params(player)[3]);
   TakeFrame(Work(kWorkA));
-  StripeBlt(&g_BackSurface, 0, 0, kScreenW, kScreenH, (length + count - 1) / count, TruncDot(player.m_Current),
+  // ceil(length / count) without a sum that a huge count could carry past the int range.
+  StripeBlt(&g_BackSurface, 0, 0, kScreenW, kScreenH, (length - 1) / count + 1, TruncDot(player.m_Current),
             Work(kWorkA), 0, 0, 0, columns);
   return frozen != 0 ? 0 : StepRange(player);
 }
