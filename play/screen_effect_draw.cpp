@@ -52,10 +52,10 @@ struct sPoint {
 };
 
 // Hero 0's centre on the screen; the screen's centre while there is no hero.
-sPoint HeroCentre() {
-  if (g_Heroes.empty()) return {kScreenW / 2, kScreenH / 2};
-  const cHero& hero = g_Heroes[0];
-  return {hero.ScreenCentreX(), hero.ScreenCentreY()};
+sPoint HeroCentre(const cPlayScene& scene) {
+  const cHero* hero = scene.Hero0();
+  if (hero == nullptr) return {kScreenW / 2, kScreenH / 2};
+  return {hero->ScreenCentreX(), hero->ScreenCentreY()};
 }
 
 // From a point to the farther screen edge on one axis.
@@ -126,7 +126,8 @@ std::int32_t DrawStripes(cPlayScene& scene, std::int32_t frozen, std::int32_t co
   const std::int32_t length = columns != 0 ? kScreenW : kScreenH;
   const std::int32_t count = Divisor(Params(player)[3]);
   TakeFrame(Work(kWorkA));
-  StripeBlt(&g_BackSurface, 0, 0, kScreenW, kScreenH, (length + count - 1) / count, TruncDot(player.m_Current),
+  // ceil(length / count) without a sum that a huge count could carry past the int range.
+  StripeBlt(&g_BackSurface, 0, 0, kScreenW, kScreenH, (length - 1) / count + 1, TruncDot(player.m_Current),
             Work(kWorkA), 0, 0, 0, columns);
   return frozen != 0 ? 0 : StepRange(player);
 }
@@ -175,7 +176,7 @@ std::int32_t DrawRotation(cPlayScene& scene, std::int32_t frozen) {
 // 円: a disc of radius current around the hero; the rest is colour 16.
 std::int32_t DrawCircle(cPlayScene& scene, std::int32_t frozen) {
   cScrEffectPlayer& player = Player(scene);
-  const sPoint c = HeroCentre();
+  const sPoint c = HeroCentre(scene);
   TakeFrame(Work(kWorkA));
   CircleBlt(&g_BackSurface, c.x, c.y, TruncDot(Reach(c.x, kScreenW)), TruncDot(Reach(c.y, kScreenH)),
             TruncDot(player.m_Current), Divisor(Params(player)[3]), Work(kWorkA), c.x, c.y, 0);
@@ -190,7 +191,7 @@ std::int32_t DrawZoom(cPlayScene& scene, std::int32_t frozen) {
   DDSURFACEDATA* work = Work(kWorkB);
   DDBlt(work, 0, 0, kScreenW, kScreenH, &g_BackSurface, 0, 0, 0);
   if (z >= 1.0) {
-    const sPoint c = HeroCentre();
+    const sPoint c = HeroCentre(scene);
     const double sw = kScreenW / z;
     const double sh = kScreenH / z;
     // A part narrower than a dot is still one dot.
@@ -223,7 +224,7 @@ std::int32_t DrawZoom(cPlayScene& scene, std::int32_t frozen) {
 std::int32_t DrawLens(cPlayScene& scene, std::int32_t frozen) {
   cScrEffectPlayer& player = Player(scene);
   const std::int32_t* p = Params(player);
-  const sPoint hero = HeroCentre();
+  const sPoint hero = HeroCentre(scene);
   const std::int32_t cx = TruncDot(static_cast<double>(hero.x) + p[3]);
   const std::int32_t cy = TruncDot(static_cast<double>(hero.y) + p[4]);
   const auto reach = static_cast<double>(std::max(Reach(cx, kScreenW), Reach(cy, kScreenH)));

@@ -2,6 +2,7 @@
 // frame, the modes and the loop, a frozen frame, and the definitions a damaged table can hold.
 // These run on a tiny screen: the effects' draws are clipped to it, the player's state is the same.
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "tests/play/screen_effect_fixture.h"
@@ -10,6 +11,8 @@
 namespace {
 
 constexpr std::int32_t kTiny = 32;
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 class ScreenEffectStateTest : public ScreenEffectTest {
  protected:
@@ -199,10 +202,26 @@ TEST_F(ScreenEffectStateTest, DamagedDefinitionsStayBounded) {
     std::int32_t frames;
   };
   const sCase cases[] = {
-      {{1, {0, 0, 0, 640, 0}}, 12},     {{2, {0, 4, 4, 0, 0}}, 12},       {{4, {0, 0, 640, 0, 0}}, 7},
-      {{5, {-5, 0, 480, 0, 0}}, 7},     {{6, {10, 0, 640, 0, 0}}, 61},    {{7, {10, 0, 480, 4, 0}}, 61},
-      {{10, {10, 640, 0, 0, 0}}, 61},   {{13, {10, 0, 60, 0, 0}}, 61},    {{8, {0, 0, 0, 0, 0}}, 12},
-      {{11, {10, 0, -6400, 0, 0}}, 61}, {{12, {10, 0, 40000, 0, 0}}, 61}, {{14, {10, 0, 0, 0, 0}}, 1},
+      {{1, {0, 0, 0, 640, 0}}, 12},
+      {{2, {0, 4, 4, 0, 0}}, 12},
+      {{4, {0, 0, 640, 0, 0}}, 7},
+      {{5, {-5, 0, 480, 0, 0}}, 7},
+      {{6, {10, 0, 640, 0, 0}}, 61},
+      {{7, {10, 0, 480, 4, 0}}, 61},
+      {{10, {10, 640, 0, 0, 0}}, 61},
+      {{13, {10, 0, 60, 0, 0}}, 61},
+      {{8, {0, 0, 0, 0, 0}}, 12},
+      {{11, {10, 0, -6400, 0, 0}}, 61},
+      {{12, {10, 0, 40000, 0, 0}}, 61},
+      // Values at the ends of the int range: every sum and product stays defined.
+      {{1, {10, kMin, kMax, kMax, kMin}}, 67},
+      {{2, {10, kMax, kMax, 0, 0}}, 67},
+      {{4, {10, 0, 640, kMax, 0}}, 61},
+      {{10, {10, 640, 0, kMax, 0}}, 61},
+      {{12, {10, 0, 60, kMax, kMin}}, 61},
+      {{6, {10, 0, 60, kMax, kMax}}, 61},
+      // Last: an unknown kind leaves the frame as drawn.
+      {{14, {10, 0, 0, 0, 0}}, 1},
       {{-3, {10, 0, 0, 0, 0}}, 1},
   };
   for (const sCase& c : cases) {
