@@ -9,6 +9,7 @@
 
 #include "play/contacts.h"
 #include "play/damage.h"
+#include "play/group_boxes.h"
 #include "play/hero.h"
 #include "play/item_pickup.h"
 #include "play/play_scene.h"
@@ -18,7 +19,6 @@
 namespace {
 
 using ShotWalk = cObjectList<cShot*>::cWalk;
-using CharaWalk = cObjectList<cCharaBase*>::cWalk;
 
 // What the shot brings to the object it hits. A sword swing, and a shot standing still, push along
 // their facing.
@@ -44,82 +44,24 @@ bool HasHit(const cShot& shot, std::int32_t id) {
   return std::find(shot.m_HitList.begin(), shot.m_HitList.end(), id) != shot.m_HitList.end();
 }
 
-// The shot boxes of a group's objects side by side, with their common bounds: a shot that overlaps
-// none of them skips the group without walking it. Only a strike runs flows, which may move, add or
-// remove objects, so the copies stay true until one happens (then all are taken again). The buffers
-// keep their room from step to step.
-class cGroupBoxes {
- public:
-  void Invalidate() { m_Fresh.fill(false); }
+cGroupBoxes s_GroupBoxes(&cCharaBase::m_ShotBox);
 
-  bool MayOverlap(std::size_t group, const cObjectList<cCharaBase*>& list, const cSubBox& box) {
-    if (!m_Fresh[group]) Take(group, list);
-    const auto& boxes = m_Boxes[group];
-    if (boxes.empty() || !BoxesOverlap(m_Bounds[group], box)) return false;
-    // Sorted by left edge: only boxes starting within the widest width left of the shot can reach it.
-    const double from = box.m_X1 - m_MaxWidth[group];
-    auto it = std::lower_bound(boxes.begin(), boxes.end(), from,
-                               [](const cSubBox& one, double x) { return one.m_X1 < x; });
-    for (; it != boxes.end() && it->m_X1 <= box.m_X2; ++it)
-      if (BoxesOverlap(*it, box)) return true;
-    return false;
-  }
-
- private:
-  void Take(std::size_t group, const cObjectList<cCharaBase*>& list) {
-    auto& boxes = m_Boxes[group];
-    boxes.clear();
-    m_MaxWidth[group] = 0.0;
-    cSubBox& bounds = m_Bounds[group];
-    for (const cCharaBase* chara : list) {
-      const cSubBox& b = chara->m_ShotBox;
-      if (boxes.empty()) {
-        bounds = b;
-      } else {
-        bounds.m_X1 = std::min(bounds.m_X1, b.m_X1);
-        bounds.m_Y1 = std::min(bounds.m_Y1, b.m_Y1);
-        bounds.m_X2 = std::max(bounds.m_X2, b.m_X2);
-        bounds.m_Y2 = std::max(bounds.m_Y2, b.m_Y2);
-      }
-      boxes.push_back(b);
-      m_MaxWidth[group] = std::max(m_MaxWidth[group], b.m_X2 - b.m_X1);
-    }
-    std::sort(boxes.begin(), boxes.end(), [](const cSubBox& a, const cSubBox& b) { return a.m_X1 < b.m_X1; });
-    m_Fresh[group] = true;
-  }
-
-  std::array<std::vector<cSubBox>, kObjectGroups> m_Boxes;
-  std::array<cSubBox, kObjectGroups> m_Bounds{};
-  std::array<double, kObjectGroups> m_MaxWidth{};
-  std::array<bool, kObjectGroups> m_Fresh{};
-};
-
-cGroupBoxes s_GroupBoxes;
-
-// One shot against every object of one group. remove tells whether the shot must go once they have
-// all been tried; struck whether a strike ran (and with it flows); the result is the first non-zero
-// code.
-std::int32_t ShotAgainstGroup(cShot& shot, const cShotStrike& strike, cObjectList<cCharaBase*>& group, bool& remove,
-                              bool& struckAny) {
-  for (CharaWalk walk(group); !walk.Done(); walk.Next()) {
-    cCharaBase& chara = *walk.Current();
-    // The box test first: it turns away nearly every pair, and the tests are free of side effects.
-    if (!BoxesOverlap(chara.m_ShotBox, shot.m_ShotBox) || !ShotMayStrike(chara, shot.m_OnScreen != 0)) continue;
-    if (HasHit(shot, chara.m_Id)) continue;
-    bool struck = false;
-    struckAny = true;
-    if (const std::int32_t code = ShotStrikesChara(strike, chara, struck); code != 0) return code;
-    if (!struck) continue;
-    // A swing and a piercing shot hit each object once; any other shot goes after its first hit.
-    if (shot.m_RealShot == 0 || ShotPierces(shot.m_Params) != 0)
-      shot.m_HitList.push_back(chara.m_Id);
-    else
-      remove = true;
-    if (strike.m_HasItem && !g_Heroes.empty())
-      if (const std::int32_t code = ApplyPaletteItem(shot.m_Params.m_ItemSource, shot.m_Params.m_ItemIndex, g_Heroes[0]);
-          code != 0)
-        return code;
-  }
+// The shot tried on one object. remove tells whether the shot must go once all have been tried;
+// struck whether a strike ran (and with it flows); the result is a non-zero code to stop with.
+std::int32_t ShotAgainstChara(cShot& shot, const cShotStrike& strike, cCharaBase& chara, bool& remove, bool& struck) {
+  struck = false;
+  // The box test first: it turns away nearly every pair, and the tests are free of side effects.
+  if (!BoxesOverlap(chara.m_ShotBox, shot.m_ShotBox) || !ShotMayStrike(chara, shot.m_OnScreen != 0)) return 0;
+  if (HasHit(shot, chara.m_Id)) return 0;
+  if (const std::int32_t code = ShotStrikesChara(strike, chara, struck); code != 0) return code;
+  if (!struck) return 0;
+  // A swing and a piercing shot hit each object once; any other shot goes after its first hit.
+  if (shot.m_RealShot == 0 || ShotPierces(shot.m_Params) != 0)
+    shot.m_HitList.push_back(chara.m_Id);
+  else
+    remove = true;
+  if (strike.m_HasItem && !g_Heroes.empty())
+    return ApplyPaletteItem(shot.m_Params.m_ItemSource, shot.m_Params.m_ItemIndex, g_Heroes[0]);
   return 0;
 }
 
@@ -142,11 +84,15 @@ std::int32_t ShotsAgainstCharas() {
       if (k == g || shotGroups[g].Empty() || charaGroups[k].Empty()) continue;
       for (ShotWalk walk(shotGroups[g]); !walk.Done(); walk.Next()) {
         cShot& shot = *walk.Current();
-        if (!s_GroupBoxes.MayOverlap(k, charaGroups[k], shot.m_ShotBox)) continue;
+        const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], shot.m_ShotBox);
+        if (places.empty()) continue;
         const cShotStrike strike = StrikeOf(shot);
         bool remove = false;
         bool struck = false;
-        const std::int32_t code = ShotAgainstGroup(shot, strike, charaGroups[k], remove, struck);
+        const std::int32_t code = TryInListOrder(
+            charaGroups[k], places, struck,
+            [&](cCharaBase& chara, bool& struckNow) { return ShotAgainstChara(shot, strike, chara, remove, struckNow); },
+            [] { return true; });
         if (struck) s_GroupBoxes.Invalidate();
         if (remove) RemoveShot(shot);
         if (code != 0) return code;
