@@ -1,6 +1,7 @@
 // The entry of the code language and its first stage: parentheses and function calls are evaluated
 // and replaced by their values in the text until a flat statement is left.
 #include <string>
+#include <string_view>
 
 #include "platform/host/text_codec.h"
 #include "platform/services/boxes.h"
@@ -17,7 +18,7 @@ constexpr int kMaxParenDepth = 64;
 
 constexpr std::size_t kNone = std::string::npos;
 
-std::int32_t Parens(const std::string& text, cCharaBase& self, int depth);
+std::int32_t Parens(std::string s, cCharaBase& self, int depth);
 
 // S[from .. to] replaced by the value in decimal.
 void Splice(std::string& s, std::size_t from, std::size_t to, std::int32_t value) {
@@ -40,7 +41,7 @@ std::size_t FindPartner(const std::string& s, std::size_t from) {
 
 // The call of function name whose "(" is at open: its arguments are evaluated as they close, empty
 // ones skipped. The closing ")" and the value, or kNone after an error.
-std::size_t EvalCall(const std::string& s, std::size_t open, const std::string& name, cCharaBase& self, int depth,
+std::size_t EvalCall(const std::string& s, std::size_t open, std::string_view name, cCharaBase& self, int depth,
                      std::int32_t& value) {
   std::int32_t args[2] = {0, 0};
   int count = 0;
@@ -61,7 +62,7 @@ std::size_t EvalCall(const std::string& s, std::size_t open, const std::string& 
       argStart = j + 1;
       if (c != ')') continue;
       if (count != 2) {
-        ErrMesBox(SJ("関数 %s の引数が不正です！").c_str(), name.c_str());
+        ErrMesBox(SJ("関数 %s の引数が不正です！").c_str(), std::string(name).c_str());
         g_CodeError = 1;
         return kNone;
       }
@@ -69,17 +70,17 @@ std::size_t EvalCall(const std::string& s, std::size_t open, const std::string& 
       return j;
     }
   }
-  ErrMesBox(SJ("関数 %s で\")\"が見つかりません！").c_str(), name.c_str());
+  ErrMesBox(SJ("関数 %s で\")\"が見つかりません！").c_str(), std::string(name).c_str());
   g_CodeError = 1;
   return kNone;
 }
 
-std::int32_t Parens(const std::string& text, cCharaBase& self, int depth) {
+// s is the evaluator's own copy: the values are spliced into it.
+std::int32_t Parens(std::string s, cCharaBase& self, int depth) {
   if (depth > kMaxParenDepth) {
     g_CodeError = 1;
     return 0;
   }
-  std::string s = text;
   std::size_t w = 0;
   // The terminating zero counts as a position, which is neither a space nor "(".
   for (std::size_t i = 0; i < s.size();) {
@@ -104,7 +105,7 @@ std::int32_t Parens(const std::string& text, cCharaBase& self, int depth) {
     }
     // A "(" inside a word: a call when the word up to its first "(" names a function; otherwise
     // the parenthesis stays in the statement as it is.
-    const std::string name = s.substr(w, s.find('(', w) - w);
+    const std::string_view name = std::string_view(s).substr(w, s.find('(', w) - w);
     bool isFunction = false;
     for (const char* f : CodeFunctionNames) isFunction = isFunction || name == f;
     if (!isFunction) {
