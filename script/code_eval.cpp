@@ -18,7 +18,7 @@ constexpr int kMaxParenDepth = 64;
 
 constexpr std::size_t kNone = std::string::npos;
 
-std::int32_t Parens(std::string s, cCharaBase& self, int depth);
+std::int32_t Parens(std::string_view text, cCharaBase& self, int depth);
 
 // S[from .. to] replaced by the value in decimal.
 void Splice(std::string& s, std::size_t from, std::size_t to, std::int32_t value) {
@@ -55,7 +55,7 @@ std::size_t EvalCall(const std::string& s, std::size_t open, std::string_view na
       --nesting;
     } else if (nesting == 0 && (c == ',' || c == ')')) {
       if (j > argStart) {
-        const std::int32_t v = Parens(s.substr(argStart, j - argStart), self, depth + 1);
+        const std::int32_t v = Parens(std::string_view(s).substr(argStart, j - argStart), self, depth + 1);
         if (count < 2) args[count] = v;
         ++count;
       }
@@ -75,12 +75,14 @@ std::size_t EvalCall(const std::string& s, std::size_t open, std::string_view na
   return kNone;
 }
 
-// s is the evaluator's own copy: the values are spliced into it.
-std::int32_t Parens(std::string s, cCharaBase& self, int depth) {
+std::int32_t Parens(std::string_view text, cCharaBase& self, int depth) {
   if (depth > kMaxParenDepth) {
     g_CodeError = 1;
     return 0;
   }
+  // Values are spliced into a copy of the text; one without parentheses is a statement already.
+  if (text.find('(') == std::string_view::npos) return EvalCodeStatement(text, self);
+  std::string s(text);
   std::size_t w = 0;
   // The terminating zero counts as a position, which is neither a space nor "(".
   for (std::size_t i = 0; i < s.size();) {
@@ -99,7 +101,7 @@ std::int32_t Parens(std::string s, cCharaBase& self, int depth) {
         g_CodeError = 1;
         return 0;
       }
-      Splice(s, w, partner, Parens(s.substr(i + 1, partner - i - 1), self, depth + 1));
+      Splice(s, w, partner, Parens(std::string_view(s).substr(i + 1, partner - i - 1), self, depth + 1));
       i = w;
       continue;
     }
@@ -125,7 +127,7 @@ std::int32_t Parens(std::string s, cCharaBase& self, int depth) {
 
 // The text is a C string to its writer: a zero inside it ends it.
 std::int32_t EvalCodeParens(const std::string& text, cCharaBase& self) {
-  return Parens(text.substr(0, text.find('\0')), self, 0);
+  return Parens(std::string_view(text).substr(0, text.find('\0')), self, 0);
 }
 
 std::int32_t EvalCode(const std::string& text, cCharaBase& self) {

@@ -56,7 +56,7 @@ std::int32_t Arithmetic(std::int32_t op, std::int32_t a, std::int32_t b) {
 template <class T>
 bool ResolveVariable(cCodeOperand& operand, CheckedVector<T>& vars, std::string_view token) {
   static_assert(sizeof(T) == 4);
-  const std::int32_t index = ParseCodeNumber(token.data() + 1);
+  const std::int32_t index = ParseCodeNumber(token.substr(1));
   if (index < 0 || index >= vars.Size()) {
     ReportBadVectorIndex(index, vars.Size(), CheckedElementSize<T>());
     g_CodeError = 1;
@@ -73,11 +73,10 @@ bool ResolveVariable(cCodeOperand& operand, CheckedVector<T>& vars, std::string_
 // another one starts (what follows an assignment evaluates no code).
 thread_local std::vector<cCodeOperand> t_Operands;
 
-// Tokens are views into the text; each ends before a space, a "." or the text's terminating zero,
-// so the number read from one stops within it.
+// Tokens are views into the text.
 class cStatement {
  public:
-  cStatement(const std::string& text, cCharaBase& self) : m_Text(text), m_Self(self), m_Operands(t_Operands) {
+  cStatement(std::string_view text, cCharaBase& self) : m_Text(text), m_Self(self), m_Operands(t_Operands) {
     m_Operands.clear();
   }
 
@@ -92,7 +91,7 @@ class cStatement {
     return false;
   }
 
-  const std::string& m_Text;
+  std::string_view m_Text;
   cCharaBase& m_Self;
   std::vector<cCodeOperand>& m_Operands;
 };
@@ -174,7 +173,7 @@ bool cStatement::Resolve(std::string_view token, eObject object) {
     if (!ResolveSysField(operand, field)) return Fail();
     return true;
   }
-  operand.m_Value = ParseCodeNumber(token.data());
+  operand.m_Value = ParseCodeNumber(token);
   return true;
 }
 
@@ -200,7 +199,7 @@ std::int32_t cStatement::Reduce() {
       const cCodeOperand& right = m_Operands[at + 1];
       const std::int32_t op = m_Operands[at].m_Operator;
       if ((op == 4 || op == 5) && right.m_Value == 0) {
-        ErrMesBox(SJ("0除算が行われました！(%s)").c_str(), m_Text.c_str());
+        ErrMesBox(SJ("0除算が行われました！(%s)").c_str(), std::string(m_Text).c_str());
         g_CodeError = 1;
         return 0;
       }
@@ -226,18 +225,19 @@ std::int32_t cStatement::Reduce() {
 
 }  // namespace
 
-std::int32_t ParseCodeNumber(const char* text) {
+std::int32_t ParseCodeNumber(std::string_view text) {
   bool negative = false;
-  if (*text == '+' || *text == '-') negative = *text++ == '-';
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   std::int64_t v = 0;
-  for (; *text >= '0' && *text <= '9'; ++text) {
-    v = v * 10 + (*text - '0');
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    v = v * 10 + (text[i] - '0');
     if (v > std::int64_t{INT32_MAX} + 1) v = std::int64_t{INT32_MAX} + 1;  // held beyond every 32-bit value
   }
   return Saturate(negative ? -v : v);
 }
 
-std::int32_t EvalCodeStatement(const std::string& statement, cCharaBase& self) {
+std::int32_t EvalCodeStatement(std::string_view statement, cCharaBase& self) {
   cStatement s(statement, self);
   if (!s.Tokenise()) return 0;
   return s.Reduce();
