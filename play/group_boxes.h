@@ -28,53 +28,97 @@ class cGroupBoxes {
   // The objects of the group whose boxes overlap box, in list order. Valid until the next call.
   const std::vector<cPlace>& Overlapping(std::size_t group, cObjectList<cCharaBase*>& list, const cSubBox& box) {
     m_Found.clear();
-    if (!m_Fresh[group]) Take(group, list);
-    const auto& entries = m_Entries[group];
-    if (entries.empty() || !BoxesOverlap(m_Bounds[group], box)) return m_Found;
-    // Only boxes starting within the widest width left of box can reach it.
-    const double from = box.m_X1 - m_MaxWidth[group];
-    auto it = std::lower_bound(entries.begin(), entries.end(), from,
-                               [](const cEntry& one, double x) { return one.m_Box.m_X1 < x; });
-    for (; it != entries.end() && it->m_Box.m_X1 <= box.m_X2; ++it)
-      if (BoxesOverlap(it->m_Box, box)) m_Found.push_back(it->m_At);
-    std::sort(m_Found.begin(), m_Found.end(), [](const cPlace& a, const cPlace& b) { return a.m_Order < b.m_Order; });
+    cGroup& g = m_Groups[group];
+    if (!m_Fresh[group]) Take(g, list);
+    m_Fresh[group] = true;
+    if (g.m_Edges.empty() || !BoxesOverlap(g.m_Bounds, box)) return m_Found;
+    // Only boxes starting within the widest width left of box can reach it; the slice table gives
+    // a start at or before the first of them.
+    const double from = box.m_X1 - g.m_MaxWidth;
+    const double slice = (from - g.m_Bounds.m_X1) / g.m_SliceWidth;
+    std::size_t i = 0;
+    if (slice >= static_cast<double>(g.m_Slices.size() - 1))
+      i = g.m_Slices.back();
+    else if (slice > 0.0)
+      i = g.m_Slices[static_cast<std::size_t>(slice)];
+    const std::size_t n = g.m_Edges.size();
+    while (i < n && g.m_Edges[i].m_X1 < from) ++i;
+    for (; i < n && g.m_Edges[i].m_X1 <= box.m_X2; ++i) {
+      const cEdges& e = g.m_Edges[i];
+      if (e.m_X2 >= box.m_X1 && e.m_Y1 <= box.m_Y2 && e.m_Y2 >= box.m_Y1) m_Found.push_back(g.m_Places[i]);
+    }
+    if (m_Found.size() > 1)
+      std::sort(m_Found.begin(), m_Found.end(),
+                [](const cPlace& a, const cPlace& b) { return a.m_Order < b.m_Order; });
     return m_Found;
   }
 
  private:
+  struct cEdges {
+    double m_X1, m_Y1, m_X2, m_Y2;
+  };
+  // A group's boxes sorted by left edge, side by side with their places; slice s of the table holds
+  // the first box whose left edge is at least s slice widths right of the leftmost.
+  struct cGroup {
+    std::vector<cEdges> m_Edges;
+    std::vector<cPlace> m_Places;
+    std::vector<std::size_t> m_Slices;
+    cSubBox m_Bounds;
+    double m_MaxWidth = 0.0;
+    double m_SliceWidth = 1.0;
+  };
+  // The table stays short on a wide stage: no more slices than this, none narrower than a cell.
+  static constexpr std::size_t kMaxSlices = 256;
+  static constexpr double kMinSliceWidth = 32.0;
+
+  void Take(cGroup& g, cObjectList<cCharaBase*>& list) {
+    m_Sorting.clear();
+    g.m_MaxWidth = 0.0;
+    for (cCharaBase*& place : list) {
+      const cSubBox& b = place->*m_Box;
+      if (m_Sorting.empty()) {
+        g.m_Bounds = b;
+      } else {
+        g.m_Bounds.m_X1 = std::min(g.m_Bounds.m_X1, b.m_X1);
+        g.m_Bounds.m_Y1 = std::min(g.m_Bounds.m_Y1, b.m_Y1);
+        g.m_Bounds.m_X2 = std::max(g.m_Bounds.m_X2, b.m_X2);
+        g.m_Bounds.m_Y2 = std::max(g.m_Bounds.m_Y2, b.m_Y2);
+      }
+      m_Sorting.push_back({{b.m_X1, b.m_Y1, b.m_X2, b.m_Y2}, {static_cast<std::int32_t>(m_Sorting.size()), &place}});
+      g.m_MaxWidth = std::max(g.m_MaxWidth, b.m_X2 - b.m_X1);
+    }
+    std::sort(m_Sorting.begin(), m_Sorting.end(),
+              [](const cEntry& a, const cEntry& b) { return a.m_Edges.m_X1 < b.m_Edges.m_X1; });
+    g.m_Edges.clear();
+    g.m_Places.clear();
+    for (const cEntry& entry : m_Sorting) {
+      g.m_Edges.push_back(entry.m_Edges);
+      g.m_Places.push_back(entry.m_At);
+    }
+    g.m_Slices.clear();
+    if (g.m_Edges.empty()) return;
+    const double span = g.m_Edges.back().m_X1 - g.m_Edges.front().m_X1;
+    g.m_SliceWidth = std::max(kMinSliceWidth, span / static_cast<double>(kMaxSlices));
+    // A span that is no number (a box the data broke) leaves one slice: the search starts at 0.
+    const double slices = span / g.m_SliceWidth;
+    const std::size_t count = slices >= 0.0 ? static_cast<std::size_t>(std::min(slices, double{kMaxSlices})) + 1 : 1;
+    std::size_t i = 0;
+    for (std::size_t s = 0; s <= count; ++s) {
+      const double left = g.m_Bounds.m_X1 + static_cast<double>(s) * g.m_SliceWidth;
+      while (i < g.m_Edges.size() && g.m_Edges[i].m_X1 < left) ++i;
+      g.m_Slices.push_back(i);
+    }
+  }
+
   struct cEntry {
-    cSubBox m_Box;
+    cEdges m_Edges;
     cPlace m_At;
   };
 
-  void Take(std::size_t group, cObjectList<cCharaBase*>& list) {
-    auto& entries = m_Entries[group];
-    entries.clear();
-    m_MaxWidth[group] = 0.0;
-    cSubBox& bounds = m_Bounds[group];
-    for (cCharaBase*& place : list) {
-      const cSubBox& b = place->*m_Box;
-      if (entries.empty()) {
-        bounds = b;
-      } else {
-        bounds.m_X1 = std::min(bounds.m_X1, b.m_X1);
-        bounds.m_Y1 = std::min(bounds.m_Y1, b.m_Y1);
-        bounds.m_X2 = std::max(bounds.m_X2, b.m_X2);
-        bounds.m_Y2 = std::max(bounds.m_Y2, b.m_Y2);
-      }
-      entries.push_back({b, {static_cast<std::int32_t>(entries.size()), &place}});
-      m_MaxWidth[group] = std::max(m_MaxWidth[group], b.m_X2 - b.m_X1);
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const cEntry& a, const cEntry& b) { return a.m_Box.m_X1 < b.m_Box.m_X1; });
-    m_Fresh[group] = true;
-  }
-
   cSubBox cCharaBase::*m_Box;
-  std::array<std::vector<cEntry>, kObjectGroups> m_Entries;
-  std::array<cSubBox, kObjectGroups> m_Bounds{};
-  std::array<double, kObjectGroups> m_MaxWidth{};
+  std::array<cGroup, kObjectGroups> m_Groups;
   std::array<bool, kObjectGroups> m_Fresh{};
+  std::vector<cEntry> m_Sorting;
   std::vector<cPlace> m_Found;
 };
 
