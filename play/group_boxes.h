@@ -32,16 +32,17 @@ class cGroupBoxes {
     if (!m_Fresh[group]) Take(g, list);
     m_Fresh[group] = true;
     if (g.m_Edges.empty() || !BoxesOverlap(g.m_Bounds, box)) return m_Found;
-    // Only boxes starting within the widest width left of box can reach it; the slice table gives
-    // a start at or before the first of them.
+    // Only boxes starting within the widest width left of box can reach it. The slice table gives
+    // a start near the first of them (rounding may put it a box off either way).
     const double from = box.m_X1 - g.m_MaxWidth;
-    const double slice = (from - g.m_Bounds.m_X1) / g.m_SliceWidth;
+    const double slice = (from - g.m_Bounds.m_X1) * g.m_PerSlice;
     std::size_t i = 0;
     if (slice >= static_cast<double>(g.m_Slices.size() - 1))
       i = g.m_Slices.back();
     else if (slice > 0.0)
       i = g.m_Slices[static_cast<std::size_t>(slice)];
     const std::size_t n = g.m_Edges.size();
+    while (i > 0 && g.m_Edges[i - 1].m_X1 >= from) --i;
     while (i < n && g.m_Edges[i].m_X1 < from) ++i;
     for (; i < n && g.m_Edges[i].m_X1 <= box.m_X2; ++i) {
       const cEdges& e = g.m_Edges[i];
@@ -66,6 +67,7 @@ class cGroupBoxes {
     cSubBox m_Bounds;
     double m_MaxWidth = 0.0;
     double m_SliceWidth = 1.0;
+    double m_PerSlice = 1.0;
   };
   // The table stays short on a wide stage: no more slices than this, none narrower than a cell.
   static constexpr std::size_t kMaxSlices = 256;
@@ -99,6 +101,7 @@ class cGroupBoxes {
     if (g.m_Edges.empty()) return;
     const double span = g.m_Edges.back().m_X1 - g.m_Edges.front().m_X1;
     g.m_SliceWidth = std::max(kMinSliceWidth, span / static_cast<double>(kMaxSlices));
+    g.m_PerSlice = 1.0 / g.m_SliceWidth;
     // A span that is no number (a box the data broke) leaves one slice: the search starts at 0.
     const double slices = span / g.m_SliceWidth;
     const std::size_t count = slices >= 0.0 ? static_cast<std::size_t>(std::min(slices, double{kMaxSlices})) + 1 : 1;

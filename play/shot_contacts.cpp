@@ -46,6 +46,35 @@ bool HasHit(const cShot& shot, std::int32_t id) {
 
 cGroupBoxes s_GroupBoxes(&cCharaBase::m_ShotBox);
 
+// The shot boxes of a shot group in list order, taken at the first group list they are tried
+// against: until a strike (only its flows move, add or remove shots or objects here) the pass reads
+// them instead of walking the list and the shots behind it. The buffers keep their room.
+class cShotBoxes {
+ public:
+  struct cCopy {
+    cSubBox m_Box;
+    cShot** m_Place;
+  };
+
+  void Invalidate() { m_Fresh.fill(false); }
+
+  const std::vector<cCopy>& Of(std::size_t group, cObjectList<cShot*>& list) {
+    auto& copies = m_Copies[group];
+    if (!m_Fresh[group]) {
+      copies.clear();
+      for (cShot*& place : list) copies.push_back({place->m_ShotBox, &place});
+      m_Fresh[group] = true;
+    }
+    return copies;
+  }
+
+ private:
+  std::array<std::vector<cCopy>, kObjectGroups> m_Copies;
+  std::array<bool, kObjectGroups> m_Fresh{};
+};
+
+cShotBoxes s_ShotBoxes;
+
 // The shot tried on one object. remove tells whether the shot must go once all have been tried;
 // struck whether a strike ran (and with it flows); the result is a non-zero code to stop with.
 std::int32_t ShotAgainstChara(cShot& shot, const cShotStrike& strike, cCharaBase& chara, bool& remove, bool& struck) {
@@ -65,6 +94,24 @@ std::int32_t ShotAgainstChara(cShot& shot, const cShotStrike& strike, cCharaBase
   return 0;
 }
 
+// The shot against the objects of a group list that its box overlaps (places); struck tells whether
+// a strike ran. A shot that must go goes here.
+std::int32_t ShotAgainstGroup(cShot& shot, cObjectList<cCharaBase*>& group,
+                              const std::vector<cGroupBoxes::cPlace>& places, bool& struck) {
+  const cShotStrike strike = StrikeOf(shot);
+  bool remove = false;
+  const std::int32_t code = TryInListOrder(
+      group, places, struck,
+      [&](cCharaBase& chara, bool& struckNow) { return ShotAgainstChara(shot, strike, chara, remove, struckNow); },
+      [] { return true; });
+  if (struck) {
+    s_GroupBoxes.Invalidate();
+    s_ShotBoxes.Invalidate();
+  }
+  if (remove) RemoveShot(shot);
+  return code;
+}
+
 // The hit rectangles of two shots share a dot.
 bool ShotsOverlap(const cShot& a, const cShot& b) {
   return a.m_X1 <= b.m_X2 && b.m_X1 <= a.m_X2 && a.m_Y1 <= b.m_Y2 && b.m_Y1 <= a.m_Y2;
@@ -79,23 +126,30 @@ std::int32_t ShotsAgainstCharas() {
   auto& charaGroups = scene->m_GroupCharas;
   const std::size_t groups = std::min<std::size_t>({shotGroups.size(), charaGroups.size(), kObjectGroups});
   s_GroupBoxes.Invalidate();
+  s_ShotBoxes.Invalidate();
   for (std::size_t g = 0; g < groups; ++g) {
     for (std::size_t k = 0; k < groups; ++k) {
       if (k == g || shotGroups[g].Empty() || charaGroups[k].Empty()) continue;
-      for (ShotWalk walk(shotGroups[g]); !walk.Done(); walk.Next()) {
+      // Held throughout: after a strike the walk goes on in list order from the shot that struck.
+      ShotWalk walk(shotGroups[g]);
+      bool struck = false;
+      for (const cShotBoxes::cCopy& copy : s_ShotBoxes.Of(g, shotGroups[g])) {
+        const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], copy.m_Box);
+        if (places.empty()) continue;
+        cShot** const place = copy.m_Place;
+        if (const std::int32_t code = ShotAgainstGroup(**place, charaGroups[k], places, struck); code != 0) return code;
+        if (!struck) continue;
+        walk.SeekTo(place);
+        walk.Next();
+        break;
+      }
+      if (!struck) continue;
+      for (; !walk.Done(); walk.Next()) {
         cShot& shot = *walk.Current();
         const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], shot.m_ShotBox);
         if (places.empty()) continue;
-        const cShotStrike strike = StrikeOf(shot);
-        bool remove = false;
-        bool struck = false;
-        const std::int32_t code = TryInListOrder(
-            charaGroups[k], places, struck,
-            [&](cCharaBase& chara, bool& struckNow) { return ShotAgainstChara(shot, strike, chara, remove, struckNow); },
-            [] { return true; });
-        if (struck) s_GroupBoxes.Invalidate();
-        if (remove) RemoveShot(shot);
-        if (code != 0) return code;
+        bool struckNow = false;
+        if (const std::int32_t code = ShotAgainstGroup(shot, charaGroups[k], places, struckNow); code != 0) return code;
       }
     }
   }
