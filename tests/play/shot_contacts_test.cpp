@@ -125,6 +125,38 @@ TEST_F(ShotContactsTest, APiercingShotStrikesInListOrderAndMeetsWhatAStrikeChang
   m_Scene->m_GroupCharas.At(1).Clear();
 }
 
+TEST_F(ShotContactsTest, ShotsAfterAStrikeMeetTheObjectsAsTheStrikeLeftThem) {
+  // The first shot kills an object whose death brings another one under the second shot, and a
+  // third shot listed later still strikes what it overlaps.
+  cEdShot params = Params();
+  params.m_Word112 = 1;
+  params.m_Byte107 = 1;
+  cChangingOnDeath dying;
+  dying.m_Def = CharaDef();
+  dying.m_Operator = 1;
+  dying.m_Id = ++m_LastId;
+  SetHp(dying, 1, 1);
+  dying.m_ShotBox = BoxAt(100.0, 131.0);
+  List(dying, 1);
+  cChara& brought = Enemy(1);
+  brought.m_ShotBox = BoxAt(900.0, 931.0);
+  cChara& standing = Enemy(1);
+  standing.m_ShotBox = BoxAt(600.0, 631.0);
+  dying.m_Change = [&] { brought.m_ShotBox = BoxAt(300.0, 331.0); };
+  std::vector<cShot*> shots;
+  for (double x : {100.0, 300.0, 600.0}) {
+    cShot& shot = Fire(Hero(), params, Spawn(x, 100, 0.0, 0.0));
+    shot.m_ShotBox = BoxAt(x, x + 15.0);
+    shot.m_OnScreen = 1;
+    shots.push_back(&shot);
+  }
+  EXPECT_EQ(ShotsAgainstCharas(), 0);
+  EXPECT_EQ(dying.m_Dead, 1);
+  EXPECT_EQ(shots[1]->m_HitList, CheckedVector<std::int32_t>{brought.m_Id});
+  EXPECT_EQ(shots[2]->m_HitList, CheckedVector<std::int32_t>{standing.m_Id});
+  m_Scene->m_GroupCharas.At(1).Clear();
+}
+
 TEST_F(ShotContactsTest, OverlappingShotsCancelByStrength) {
   struct Case {
     std::uint8_t sCancels;
