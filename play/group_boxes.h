@@ -23,13 +23,28 @@ class cGroupBoxes {
 
   explicit cGroupBoxes(cSubBox cCharaBase::*box) : m_Box(box) {}
 
-  void Invalidate() { m_Fresh.fill(false); }
+  void Invalidate() {
+    m_Fresh.fill(false);
+    m_Walked.fill(false);
+  }
 
   // The objects of the group whose boxes overlap box, in list order. Valid until the next call.
   const std::vector<cPlace>& Overlapping(std::size_t group, cObjectList<cCharaBase*>& list, const cSubBox& box) {
     m_Found.clear();
     cGroup& g = m_Groups[group];
-    if (!m_Fresh[group]) Take(g, list);
+    if (!m_Fresh[group]) {
+      // A group met once (the hero against a crowd of one group) is cheaper walked than sorted.
+      if (!m_Walked[group]) {
+        m_Walked[group] = true;
+        std::int32_t order = 0;
+        for (cCharaBase*& place : list) {
+          if (BoxesOverlap(place->*m_Box, box)) m_Found.push_back({order, &place});
+          ++order;
+        }
+        return m_Found;
+      }
+      Take(g, list);
+    }
     m_Fresh[group] = true;
     if (g.m_Edges.empty() || !BoxesOverlap(g.m_Bounds, box)) return m_Found;
     // Only boxes starting within the widest width left of box can reach it. The slice table gives
@@ -121,6 +136,7 @@ class cGroupBoxes {
   cSubBox cCharaBase::*m_Box;
   std::array<cGroup, kObjectGroups> m_Groups;
   std::array<bool, kObjectGroups> m_Fresh{};
+  std::array<bool, kObjectGroups> m_Walked{};
   std::vector<cEntry> m_Sorting;
   std::vector<cPlace> m_Found;
 };
