@@ -236,8 +236,8 @@ extern std::uint32_t g_ReplayRoundsEnded;
 std::uint32_t ServeReplayHotKeys();
 
 // What follows when the scripts change these during play:
-// a hero's sight range (in its definition): its light radius follows, and the darkness overlay of a
-// stage that darkens is built anew; other characters have no light;
+// the sight range (in the definition) of a hero: its light radius follows, and the darkness overlay
+// of a stage that darkens is built anew (the callers pass only the characters that have a light);
 void SightChanged(cCharaBase& chara);
 // the auto-scroll speed of axis 0 (across) or 1 (up and down): the axis takes it, switched as it is.
 void ScrollSpeedChanged(std::int32_t axis);

@@ -201,9 +201,7 @@ void RunStartFlows(cPlayScene& scene) {
 }  // namespace
 
 void SightChanged(cCharaBase& chara) {
-  auto* hero = dynamic_cast<cHero*>(&chara);
-  if (hero == nullptr) return;
-  hero->m_Sight = HblToDots(static_cast<std::int8_t>(hero->m_Def.m_SightRange));
+  chara.m_Sight = HblToDots(static_cast<std::int8_t>(chara.m_Def.m_SightRange));
   // Only a stage that darkens has the overlay; elsewhere building one would only cost memory.
   if (g_DarknessDrawer != nullptr)
     BuildDarknessSurfaces(&g_SurfaceTable[kDarknessSurface], &g_SurfaceTable[kDarknessSpotSurface]);

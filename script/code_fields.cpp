@@ -4,6 +4,7 @@
 
 #include "play/chara_base.h"
 #include "play/contacts.h"
+#include "play/hero.h"
 #include "play/play_scene.h"
 #include "project/save_data.h"
 #include "project/stage_data.h"
@@ -173,7 +174,8 @@ void AfterCodeAssignment(const cCodeOperand& operand, const cCharaBase& self) {
       owner.m_Sp = ClampTo(owner.m_Sp, 1, owner.m_Def.m_MaxSp);
       break;
     case kFieldSight:
-      SightChanged(owner);
+      // Only a hero has a light; the field of any other character is only stored.
+      if (dynamic_cast<cHero*>(&owner) != nullptr) SightChanged(owner);
       break;
     default:
       break;

@@ -160,11 +160,6 @@ TEST_F(StageDrawExtrasTest, ASightChangeRebuildsTheDarknessOnlyOnAStageThatDarke
   hero.m_Def.m_SightRange = 3;
   SightChanged(hero);
   EXPECT_EQ(darkness->width, 1280 + 2 * 48);
-  // A character that is not a hero has no light.
-  cCharaBase other;
-  other.m_Def.m_SightRange = 5;
-  SightChanged(other);
-  EXPECT_EQ(other.m_Sight, 0);
   g_DarknessDrawer = nullptr;
   m_Scene->m_Heroes.clear();
 }
