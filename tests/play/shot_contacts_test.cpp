@@ -11,6 +11,25 @@ namespace {
 
 using playtest::ShotTest;
 
+// An object whose death flows change the stage through change.
+class cChangingOnDeath : public cCharaBase {
+ public:
+  std::int32_t RunFlows(std::int32_t deathOnly) override {
+    if (deathOnly != 0 && m_Change) m_Change();
+    return 0;
+  }
+  std::function<void()> m_Change;
+};
+
+cSubBox BoxAt(double x1, double x2) {
+  cSubBox box;
+  box.m_X1 = x1;
+  box.m_X2 = x2;
+  box.m_Y1 = 100.0;
+  box.m_Y2 = 131.0;
+  return box;
+}
+
 class ShotContactsTest : public ShotTest {
  protected:
   // A shot of the hero's group lying over enemy, with power 1.
@@ -22,6 +41,16 @@ class ShotContactsTest : public ShotTest {
     shot.m_ShotBox = enemy.m_ShotBox;
     shot.m_OnScreen = 1;
     return shot;
+  }
+
+  // dying as a character of group 1 with 1 HP, its shot box at box.
+  void ListDying(cChangingOnDeath& dying, const cSubBox& box) {
+    dying.m_Def = CharaDef();
+    dying.m_Operator = 1;
+    dying.m_Id = ++m_LastId;
+    SetHp(dying, 1, 1);
+    dying.m_ShotBox = box;
+    List(dying, 1);
   }
 };
 
@@ -57,25 +86,6 @@ TEST_F(ShotContactsTest, NormalShotsGoPiercingShotsAndSwingsHitEachObjectOnce) {
   }
 }
 
-// An object whose death flows change the stage through change.
-class cChangingOnDeath : public cCharaBase {
- public:
-  std::int32_t RunFlows(std::int32_t deathOnly) override {
-    if (deathOnly != 0 && m_Change) m_Change();
-    return 0;
-  }
-  std::function<void()> m_Change;
-};
-
-cSubBox BoxAt(double x1, double x2) {
-  cSubBox box;
-  box.m_X1 = x1;
-  box.m_X2 = x2;
-  box.m_Y1 = 100.0;
-  box.m_Y2 = 131.0;
-  return box;
-}
-
 TEST_F(ShotContactsTest, APiercingShotStrikesInListOrderAndMeetsWhatAStrikeChanged) {
   cEdShot params = Params();
   params.m_Word112 = 1;
@@ -104,12 +114,7 @@ TEST_F(ShotContactsTest, APiercingShotStrikesInListOrderAndMeetsWhatAStrikeChang
   // lists a new one there: the shot meets both after it, in list order.
   cChara& before = Enemy(1);
   cChangingOnDeath dying;
-  dying.m_Def = CharaDef();
-  dying.m_Operator = 1;
-  dying.m_Id = ++m_LastId;
-  SetHp(dying, 1, 1);
-  dying.m_ShotBox = BoxAt(180.0, 211.0);
-  List(dying, 1);
+  ListDying(dying, BoxAt(180.0, 211.0));
   cChara& brought = Enemy(1);
   brought.m_ShotBox = BoxAt(500.0, 531.0);
   cChara& late = g_CharaList.Emplace();
@@ -132,12 +137,7 @@ TEST_F(ShotContactsTest, ShotsAfterAStrikeMeetTheObjectsAsTheStrikeLeftThem) {
   params.m_Word112 = 1;
   params.m_Byte107 = 1;
   cChangingOnDeath dying;
-  dying.m_Def = CharaDef();
-  dying.m_Operator = 1;
-  dying.m_Id = ++m_LastId;
-  SetHp(dying, 1, 1);
-  dying.m_ShotBox = BoxAt(100.0, 131.0);
-  List(dying, 1);
+  ListDying(dying, BoxAt(100.0, 131.0));
   cChara& brought = Enemy(1);
   brought.m_ShotBox = BoxAt(900.0, 931.0);
   cChara& standing = Enemy(1);
