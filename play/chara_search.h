@@ -44,30 +44,50 @@ cCharaBase* CharaOf(T& element) {
     return &element;
 }
 
-template <class List>
-cCharaBase* FindNearestCharaEx(double x, double y, List& list, std::int32_t mode, const CharaFilter& filter) {
-  cCharaBase* bestOn = nullptr;
-  cCharaBase* bestOff = nullptr;
-  double distOn = 0.0;
-  double distOff = 0.0;
-  for (auto& element : list) {
-    cCharaBase* c = CharaOf(element);
-    if (c == nullptr || c->m_Present == 0 || !filter.Passes(*c)) continue;
-    const double d = std::abs(c->ScreenCentreX() - x) + std::abs(c->ScreenCentreY() - y);
-    // Mode 1 keeps everything in the on-screen slot; a strictly smaller distance replaces the best,
-    // so the first found wins a tie.
-    const bool onScreen = mode == kNearestAny || c->m_OnScreen != 0;
-    if (onScreen) {
-      if (bestOn == nullptr || d < distOn) {
-        bestOn = c;
-        distOn = d;
+// The nearest of the characters offered in list order, by the distance across plus the distance up
+// from their screen centres to a point. A strictly smaller distance replaces the best, so the first
+// offered wins a tie; mode 1 keeps everything in the on-screen slot.
+class cNearestPick {
+ public:
+  cNearestPick(double x, double y, std::int32_t mode) : m_X(x), m_Y(y), m_Mode(mode) {}
+
+  void Offer(cCharaBase* c, std::int32_t centreX, std::int32_t centreY, bool onScreen) {
+    const double d = std::abs(centreX - m_X) + std::abs(centreY - m_Y);
+    if (m_Mode == kNearestAny || onScreen) {
+      if (m_On == nullptr || d < m_DistOn) {
+        m_On = c;
+        m_DistOn = d;
       }
-    } else if (mode == kNearestPreferOnScreen && (bestOff == nullptr || d < distOff)) {
-      bestOff = c;
-      distOff = d;
+    } else if (m_Mode == kNearestPreferOnScreen && (m_Off == nullptr || d < m_DistOff)) {
+      m_Off = c;
+      m_DistOff = d;
     }
   }
-  return bestOn != nullptr ? bestOn : bestOff;
+  cCharaBase* Best() const { return m_On != nullptr ? m_On : m_Off; }
+
+ private:
+  double m_X;
+  double m_Y;
+  std::int32_t m_Mode;
+  cCharaBase* m_On = nullptr;
+  cCharaBase* m_Off = nullptr;
+  double m_DistOn = 0.0;
+  double m_DistOff = 0.0;
+};
+
+// Whether a character takes part in a nearest search at all.
+inline bool MayBeNearest(const cCharaBase* c, const CharaFilter& filter) {
+  return c != nullptr && c->m_Present != 0 && filter.Passes(*c);
+}
+
+template <class List>
+cCharaBase* FindNearestCharaEx(double x, double y, List& list, std::int32_t mode, const CharaFilter& filter) {
+  cNearestPick pick(x, y, mode);
+  for (auto& element : list) {
+    cCharaBase* c = CharaOf(element);
+    if (MayBeNearest(c, filter)) pick.Offer(c, c->ScreenCentreX(), c->ScreenCentreY(), c->m_OnScreen != 0);
+  }
+  return pick.Best();
 }
 
 template <class List>
@@ -79,13 +99,20 @@ cCharaBase* FindFirstCharaEx(List& list, const CharaFilter& filter) {
   return nullptr;
 }
 
-// The nearest character that can be aimed at; only those on screen when the stage asks for it.
-template <class List>
-cCharaBase* FindNearestCharaFrom(double x, double y, List& list) {
-  const std::int32_t mode = g_Stage.Field(kAimOnlyOnScreen) != 0 ? kNearestOnScreenOnly : kNearestPreferOnScreen;
+// What may be aimed at: the nearest search of aiming, only on screen when the stage asks for it.
+inline std::int32_t AimSearchMode() {
+  return g_Stage.Field(kAimOnlyOnScreen) != 0 ? kNearestOnScreenOnly : kNearestPreferOnScreen;
+}
+inline CharaFilter AimFilter() {
   CharaFilter filter;
   filter.skipUntargetable = 1;
-  return FindNearestCharaEx(x, y, list, mode, filter);
+  return filter;
+}
+
+// The nearest character that can be aimed at.
+template <class List>
+cCharaBase* FindNearestCharaFrom(double x, double y, List& list) {
+  return FindNearestCharaEx(x, y, list, AimSearchMode(), AimFilter());
 }
 
 // The same from the screen centre of from.

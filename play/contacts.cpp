@@ -2,6 +2,7 @@
 // bodies, shots on shots. Deaths in a pass run flows that may remove objects; every walk here holds
 // its list (and the character list) so that a removed object stays readable until the passes end
 // and is never visited again.
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/audio/sound_effects.h"
@@ -9,6 +10,7 @@
 #include "play/contacts.h"
 #include "play/damage.h"
 #include "play/flow_seam.h"
+#include "play/group_boxes.h"
 #include "play/play_scene.h"
 #include "play/shot.h"
 #include "project/stage_data.h"
@@ -41,15 +43,17 @@ std::int32_t AfterTouch(cCharaBase& struck, bool killed, const cCharaBase& attac
 }
 
 // Two overlapping bodies: both are told, then each hurts the other unless it has nothing to hurt
-// with or the other is protected from it.
-std::int32_t Touch(cCharaBase& a, cCharaBase& b) {
+// with or the other is protected from it. hit tells whether either was hurt (only then can anything
+// have moved: the triggers only start flows).
+std::int32_t Touch(cCharaBase& a, cCharaBase& b, bool& hit) {
   RunTriggeredFlows(a, kTriggerTouched);
   RunTriggeredFlows(b, kTriggerTouched);
   const bool hitA = BodyStrikes(b) && !a.IsImmuneTo(b.m_Id);
   const bool killedA = hitA && a.TakeDamageFromChara(b) != 0;
   const bool hitB = BodyStrikes(a) && !b.IsImmuneTo(a.m_Id);
   const bool killedB = hitB && b.TakeDamageFromChara(a) != 0;
-  if (hitA || hitB) PlaySE(kSoundHurt);
+  hit = hitA || hitB;
+  if (hit) PlaySE(kSoundHurt);
   if (hitA)
     if (const std::int32_t code = AfterTouch(a, killedA, b); code != 0) return code;
   if (hitB)
@@ -57,23 +61,34 @@ std::int32_t Touch(cCharaBase& a, cCharaBase& b) {
   return 0;
 }
 
+cGroupBoxes s_BodyBoxes(&cCharaBase::m_BodyBox);
+
 // Every pair of objects of two different groups whose bodies overlap.
 std::int32_t TouchBetweenGroups(cPlayScene& scene) {
   const bool onScreenOnly = OnScreenContactsOnly();
   auto& groups = scene.m_GroupCharas;
-  for (std::size_t i = 0; i < groups.size(); ++i) {
-    for (std::size_t j = i + 1; j < groups.size(); ++j) {
+  const std::size_t count = std::min<std::size_t>(groups.size(), kObjectGroups);
+  s_BodyBoxes.Invalidate();
+  for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t j = i + 1; j < count; ++j) {
       if (groups[i].Empty() || groups[j].Empty()) continue;
       for (GroupWalk walkA(groups[i]); !walkA.Done(); walkA.Next()) {
         cCharaBase& a = *walkA.Current();
         if (!MayTouch(a, onScreenOnly)) continue;
-        for (GroupWalk walkB(groups[j]); !walkB.Done(); walkB.Next()) {
-          cCharaBase& b = *walkB.Current();
-          if (!BoxesOverlap(a.m_BodyBox, b.m_BodyBox) || !MayTouch(b, onScreenOnly)) continue;
-          if (const std::int32_t code = Touch(a, b); code != 0) return code;
-          // Only a touch changes a: it may have died, or a death's flows may have removed it.
-          if (!walkA.CurrentLive() || !MayTouch(a, onScreenOnly)) break;
-        }
+        const auto& places = s_BodyBoxes.Overlapping(j, groups[j], a.m_BodyBox);
+        if (places.empty()) continue;
+        bool hit = false;
+        const std::int32_t code = TryInListOrder(
+            groups[j], places, hit,
+            [&](cCharaBase& b, bool& hitNow) {
+              hitNow = false;
+              if (!BoxesOverlap(a.m_BodyBox, b.m_BodyBox) || !MayTouch(b, onScreenOnly)) return 0;
+              return Touch(a, b, hitNow);
+            },
+            // Only a touch changes a: it may have died, or a death's flows may have removed it.
+            [&] { return walkA.CurrentLive() && MayTouch(a, onScreenOnly); });
+        if (hit) s_BodyBoxes.Invalidate();
+        if (code != 0) return code;
       }
     }
   }

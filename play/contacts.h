@@ -16,6 +16,9 @@ std::int32_t ProcessDeath(cCharaBase& chara);
 // The deaths and removals that status operations of the scripts caused during the step; 1 when
 // the step must end at once.
 std::int32_t CheckStatusDeaths();
+// A script left owner, another character than the one running it (runner), without HP: the step
+// looks for deaths (CheckStatusDeaths) before it goes on.
+void AskForDeathCheck(const cCharaBase& runner, const cCharaBase& owner);
 // The three contact passes; 0, 1 or 2.
 std::int32_t HeroCharaContacts();
 

@@ -41,6 +41,10 @@ std::int32_t ProcessDeath(cCharaBase& chara) {
   return code;
 }
 
+void AskForDeathCheck(const cCharaBase& runner, const cCharaBase& owner) {
+  if (&owner != &runner && owner.m_Hp <= 0 && g_PlayScene != nullptr) g_PlayScene->m_StatusChanged = 1;
+}
+
 std::int32_t CheckStatusDeaths() {
   cPlayScene* scene = g_PlayScene;
   if (scene == nullptr) return 0;

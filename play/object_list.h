@@ -98,6 +98,12 @@ class cObjectList {
       ++m_It;
       Skip();
     }
+    // Stands on the element at this address, removed since or not, so that a pass that reached it by
+    // a shortcut goes on in list order from there; Done when it is not in the list.
+    void SeekTo(const T* element) {
+      for (m_It = m_List.m_Nodes.begin(); m_It != m_List.m_Nodes.end(); ++m_It)
+        if (&m_It->value == element) return;
+    }
 
    private:
     void Skip() {

@@ -235,6 +235,13 @@ extern std::uint32_t g_ReplayRoundsEnded;
 // The replay hot keys of the frame (F1 and F2); 1 when one was handled.
 std::uint32_t ServeReplayHotKeys();
 
+// What follows when the scripts change these during play:
+// the sight range (in the definition) of a hero: its light radius follows, and the darkness overlay
+// of a stage that darkens is built anew (the callers pass only the characters that have a light);
+void SightChanged(cCharaBase& chara);
+// the auto-scroll speed of axis 0 (across) or 1 (up and down): the axis takes it, switched as it is.
+void ScrollSpeedChanged(std::int32_t axis);
+
 // The marks of the contact schedule: steps entries, of which contacts (c, 0 = every step) are 1,
 // spread evenly.
 void BuildContactSchedule(CheckedVector<std::int32_t>& schedule, std::int32_t steps, std::int32_t contacts);

@@ -119,6 +119,18 @@ std::int32_t ShotHitsBlock(const cShot& shot);
 // Every shot's logic step: its movement, the screen-out rules on step 1 of a frame, its hits on blocks.
 void StepShots(std::int32_t stepInFrame);
 
+// A pass of shot steps, in which no character moves: the movement kinds may search for the nearest
+// character once per group and pass. A sword swing brings its owner's screen box up to date: tell
+// the pass (OwnerMoved) after one.
+class cShotPass {
+ public:
+  cShotPass();
+  ~cShotPass();
+  cShotPass(const cShotPass&) = delete;
+  cShotPass& operator=(const cShotPass&) = delete;
+  static void OwnerMoved();
+};
+
 // The movement kinds, one handler per row (movement kind 0..9).
 using ShotMoveHandler = void (*)(cShot& shot);
 extern const ShotMoveHandler kShotMoveHandlers[10];

@@ -9,6 +9,7 @@
 
 #include "play/contacts.h"
 #include "play/damage.h"
+#include "play/group_boxes.h"
 #include "play/hero.h"
 #include "play/item_pickup.h"
 #include "play/play_scene.h"
@@ -18,7 +19,6 @@
 namespace {
 
 using ShotWalk = cObjectList<cShot*>::cWalk;
-using CharaWalk = cObjectList<cCharaBase*>::cWalk;
 
 // What the shot brings to the object it hits. A sword swing, and a shot standing still, push along
 // their facing.
@@ -44,83 +44,72 @@ bool HasHit(const cShot& shot, std::int32_t id) {
   return std::find(shot.m_HitList.begin(), shot.m_HitList.end(), id) != shot.m_HitList.end();
 }
 
-// The shot boxes of a group's objects side by side, with their common bounds: a shot that overlaps
-// none of them skips the group without walking it. Only a strike runs flows, which may move, add or
-// remove objects, so the copies stay true until one happens (then all are taken again). The buffers
-// keep their room from step to step.
-class cGroupBoxes {
+cGroupBoxes s_GroupBoxes(&cCharaBase::m_ShotBox);
+
+// The shot boxes of a shot group in list order, taken at the first group list they are tried
+// against: until a strike (only its flows move, add or remove shots or objects here) the pass reads
+// them instead of walking the list and the shots behind it. The buffers keep their room.
+class cShotBoxes {
  public:
+  struct cCopy {
+    cSubBox m_Box;
+    cShot** m_Place;
+  };
+
   void Invalidate() { m_Fresh.fill(false); }
 
-  bool MayOverlap(std::size_t group, const cObjectList<cCharaBase*>& list, const cSubBox& box) {
-    if (!m_Fresh[group]) Take(group, list);
-    const auto& boxes = m_Boxes[group];
-    if (boxes.empty() || !BoxesOverlap(m_Bounds[group], box)) return false;
-    // Sorted by left edge: only boxes starting within the widest width left of the shot can reach it.
-    const double from = box.m_X1 - m_MaxWidth[group];
-    auto it = std::lower_bound(boxes.begin(), boxes.end(), from,
-                               [](const cSubBox& one, double x) { return one.m_X1 < x; });
-    for (; it != boxes.end() && it->m_X1 <= box.m_X2; ++it)
-      if (BoxesOverlap(*it, box)) return true;
-    return false;
+  const std::vector<cCopy>& Of(std::size_t group, cObjectList<cShot*>& list) {
+    auto& copies = m_Copies[group];
+    if (!m_Fresh[group]) {
+      copies.clear();
+      for (cShot*& place : list) copies.push_back({place->m_ShotBox, &place});
+      m_Fresh[group] = true;
+    }
+    return copies;
   }
 
  private:
-  void Take(std::size_t group, const cObjectList<cCharaBase*>& list) {
-    auto& boxes = m_Boxes[group];
-    boxes.clear();
-    m_MaxWidth[group] = 0.0;
-    cSubBox& bounds = m_Bounds[group];
-    for (const cCharaBase* chara : list) {
-      const cSubBox& b = chara->m_ShotBox;
-      if (boxes.empty()) {
-        bounds = b;
-      } else {
-        bounds.m_X1 = std::min(bounds.m_X1, b.m_X1);
-        bounds.m_Y1 = std::min(bounds.m_Y1, b.m_Y1);
-        bounds.m_X2 = std::max(bounds.m_X2, b.m_X2);
-        bounds.m_Y2 = std::max(bounds.m_Y2, b.m_Y2);
-      }
-      boxes.push_back(b);
-      m_MaxWidth[group] = std::max(m_MaxWidth[group], b.m_X2 - b.m_X1);
-    }
-    std::sort(boxes.begin(), boxes.end(), [](const cSubBox& a, const cSubBox& b) { return a.m_X1 < b.m_X1; });
-    m_Fresh[group] = true;
-  }
-
-  std::array<std::vector<cSubBox>, kObjectGroups> m_Boxes;
-  std::array<cSubBox, kObjectGroups> m_Bounds{};
-  std::array<double, kObjectGroups> m_MaxWidth{};
+  std::array<std::vector<cCopy>, kObjectGroups> m_Copies;
   std::array<bool, kObjectGroups> m_Fresh{};
 };
 
-cGroupBoxes s_GroupBoxes;
+cShotBoxes s_ShotBoxes;
 
-// One shot against every object of one group. remove tells whether the shot must go once they have
-// all been tried; struck whether a strike ran (and with it flows); the result is the first non-zero
-// code.
-std::int32_t ShotAgainstGroup(cShot& shot, const cShotStrike& strike, cObjectList<cCharaBase*>& group, bool& remove,
-                              bool& struckAny) {
-  for (CharaWalk walk(group); !walk.Done(); walk.Next()) {
-    cCharaBase& chara = *walk.Current();
-    // The box test first: it turns away nearly every pair, and the tests are free of side effects.
-    if (!BoxesOverlap(chara.m_ShotBox, shot.m_ShotBox) || !ShotMayStrike(chara, shot.m_OnScreen != 0)) continue;
-    if (HasHit(shot, chara.m_Id)) continue;
-    bool struck = false;
-    struckAny = true;
-    if (const std::int32_t code = ShotStrikesChara(strike, chara, struck); code != 0) return code;
-    if (!struck) continue;
-    // A swing and a piercing shot hit each object once; any other shot goes after its first hit.
-    if (shot.m_RealShot == 0 || ShotPierces(shot.m_Params) != 0)
-      shot.m_HitList.push_back(chara.m_Id);
-    else
-      remove = true;
-    if (strike.m_HasItem && !g_Heroes.empty())
-      if (const std::int32_t code = ApplyPaletteItem(shot.m_Params.m_ItemSource, shot.m_Params.m_ItemIndex, g_Heroes[0]);
-          code != 0)
-        return code;
-  }
+// The shot tried on one object. remove tells whether the shot must go once all have been tried;
+// struck whether a strike ran (and with it flows); the result is a non-zero code to stop with.
+std::int32_t ShotAgainstChara(cShot& shot, const cShotStrike& strike, cCharaBase& chara, bool& remove, bool& struck) {
+  struck = false;
+  // The box test first: it turns away nearly every pair, and the tests are free of side effects.
+  if (!BoxesOverlap(chara.m_ShotBox, shot.m_ShotBox) || !ShotMayStrike(chara, shot.m_OnScreen != 0)) return 0;
+  if (HasHit(shot, chara.m_Id)) return 0;
+  if (const std::int32_t code = ShotStrikesChara(strike, chara, struck); code != 0) return code;
+  if (!struck) return 0;
+  // A swing and a piercing shot hit each object once; any other shot goes after its first hit.
+  if (shot.m_RealShot == 0 || ShotPierces(shot.m_Params) != 0)
+    shot.m_HitList.push_back(chara.m_Id);
+  else
+    remove = true;
+  if (strike.m_HasItem && !g_Heroes.empty())
+    return ApplyPaletteItem(shot.m_Params.m_ItemSource, shot.m_Params.m_ItemIndex, g_Heroes[0]);
   return 0;
+}
+
+// The shot against the objects of a group list that its box overlaps (places); struck tells whether
+// a strike ran. A shot that must go goes here.
+std::int32_t ShotAgainstGroup(cShot& shot, cObjectList<cCharaBase*>& group,
+                              const std::vector<cGroupBoxes::cPlace>& places, bool& struck) {
+  const cShotStrike strike = StrikeOf(shot);
+  bool remove = false;
+  const std::int32_t code = TryInListOrder(
+      group, places, struck,
+      [&](cCharaBase& chara, bool& struckNow) { return ShotAgainstChara(shot, strike, chara, remove, struckNow); },
+      [] { return true; });
+  if (struck) {
+    s_GroupBoxes.Invalidate();
+    s_ShotBoxes.Invalidate();
+  }
+  if (remove) RemoveShot(shot);
+  return code;
 }
 
 // The hit rectangles of two shots share a dot.
@@ -137,19 +126,30 @@ std::int32_t ShotsAgainstCharas() {
   auto& charaGroups = scene->m_GroupCharas;
   const std::size_t groups = std::min<std::size_t>({shotGroups.size(), charaGroups.size(), kObjectGroups});
   s_GroupBoxes.Invalidate();
+  s_ShotBoxes.Invalidate();
   for (std::size_t g = 0; g < groups; ++g) {
     for (std::size_t k = 0; k < groups; ++k) {
       if (k == g || shotGroups[g].Empty() || charaGroups[k].Empty()) continue;
-      for (ShotWalk walk(shotGroups[g]); !walk.Done(); walk.Next()) {
+      // Held throughout: after a strike the walk goes on in list order from the shot that struck.
+      ShotWalk walk(shotGroups[g]);
+      bool struck = false;
+      for (const cShotBoxes::cCopy& copy : s_ShotBoxes.Of(g, shotGroups[g])) {
+        const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], copy.m_Box);
+        if (places.empty()) continue;
+        cShot** const place = copy.m_Place;
+        if (const std::int32_t code = ShotAgainstGroup(**place, charaGroups[k], places, struck); code != 0) return code;
+        if (!struck) continue;
+        walk.SeekTo(place);
+        walk.Next();
+        break;
+      }
+      if (!struck) continue;
+      for (; !walk.Done(); walk.Next()) {
         cShot& shot = *walk.Current();
-        if (!s_GroupBoxes.MayOverlap(k, charaGroups[k], shot.m_ShotBox)) continue;
-        const cShotStrike strike = StrikeOf(shot);
-        bool remove = false;
-        bool struck = false;
-        const std::int32_t code = ShotAgainstGroup(shot, strike, charaGroups[k], remove, struck);
-        if (struck) s_GroupBoxes.Invalidate();
-        if (remove) RemoveShot(shot);
-        if (code != 0) return code;
+        const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], shot.m_ShotBox);
+        if (places.empty()) continue;
+        bool struckNow = false;
+        if (const std::int32_t code = ShotAgainstGroup(shot, charaGroups[k], places, struckNow); code != 0) return code;
       }
     }
   }

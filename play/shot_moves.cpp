@@ -2,8 +2,10 @@
 // character or the target, homing toward them between a start and an end distance, a sideways
 // wave, and a switch to falling. Each changes only the shot's own velocity (falling also its flight).
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "play/chara_search.h"
 #include "play/dots.h"
@@ -50,10 +52,54 @@ void TurnToward(cShot& shot, const cCharaBase& object) {
 
 cCharaBase* Hero0OrNull() { return g_Heroes.empty() ? nullptr : &g_Heroes[0]; }
 
+// While a pass of shot steps runs no character moves, so the nearest searches of the shots read
+// per-group copies of what they compare, taken at the first search of the group in the pass: a
+// compact walk instead of the list and the characters behind it. Outside a pass they search the
+// lists themselves. The buffers keep their room from pass to pass.
+class cAimCopies {
+ public:
+  void Begin() {
+    m_Active = true;
+    Forget();
+  }
+  void End() { m_Active = false; }
+  void Forget() { m_Fresh.fill(false); }
+
+  cCharaBase* Nearest(const cShot& shot, cPlayScene& scene, std::int16_t group) {
+    auto& list = scene.m_GroupCharas.At(group);
+    const auto index = static_cast<std::size_t>(&list - scene.m_GroupCharas.data());
+    if (!m_Active || index >= kObjectGroups) return FindNearestChara(shot, list);
+    auto& copies = m_Copies[index];
+    if (!m_Fresh[index]) {
+      const CharaFilter filter = AimFilter();
+      copies.clear();
+      for (cCharaBase* c : list)
+        if (MayBeNearest(c, filter)) copies.push_back({c, c->ScreenCentreX(), c->ScreenCentreY(), c->m_OnScreen != 0});
+      m_Fresh[index] = true;
+    }
+    cNearestPick pick(shot.ScreenCentreX(), shot.ScreenCentreY(), AimSearchMode());
+    for (const cCopy& copy : copies) pick.Offer(copy.m_Chara, copy.m_CentreX, copy.m_CentreY, copy.m_OnScreen);
+    return pick.Best();
+  }
+
+ private:
+  struct cCopy {
+    cCharaBase* m_Chara;
+    std::int32_t m_CentreX;
+    std::int32_t m_CentreY;
+    bool m_OnScreen;
+  };
+  bool m_Active = false;
+  std::array<bool, kObjectGroups> m_Fresh{};
+  std::array<std::vector<cCopy>, kObjectGroups> m_Copies;
+};
+
+cAimCopies s_AimCopies;
+
 cCharaBase* NearestInGroup(cShot& shot, std::int16_t group) {
   if (g_PlayScene == nullptr) return nullptr;
   shot.UpdateScreenRect();
-  return FindNearestChara(shot, g_PlayScene->m_GroupCharas.At(group));
+  return s_AimCopies.Nearest(shot, *g_PlayScene, group);
 }
 
 cCharaBase* LivingTarget(const cShot& shot) {
@@ -164,5 +210,9 @@ void ShotFall(cShot& shot) {
 }  // namespace
 
 // Rows 5 and 7 hold the same handler.
+cShotPass::cShotPass() { s_AimCopies.Begin(); }
+cShotPass::~cShotPass() { s_AimCopies.End(); }
+void cShotPass::OwnerMoved() { s_AimCopies.Forget(); }
+
 const ShotMoveHandler kShotMoveHandlers[10] = {NoOp,          ShotAimHero,     ShotAimNearest, ShotAimTarget, ShotHomeHero,
                                                ShotHomeNearest, ShotHomeTarget, ShotHomeNearest, ShotWave,     ShotFall};

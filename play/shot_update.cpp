@@ -113,9 +113,11 @@ void StepShots(std::int32_t stepInFrame) {
   cPlayScene* scene = g_PlayScene;
   if (scene == nullptr) return;
   auto& list = scene->m_ShotList;
+  const cShotPass pass;
   for (auto it = list.begin(); it != list.end();) {
     cShot& shot = *it;
     bool remove = UpdateShot(shot) != 0;
+    if (shot.m_RealShot == 0) cShotPass::OwnerMoved();
     if (!remove) {
       shot.ApplyGravity();
       shot.StepY();

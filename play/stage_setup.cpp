@@ -199,6 +199,19 @@ void RunStartFlows(cPlayScene& scene) {
 
 }  // namespace
 
+void SightChanged(cCharaBase& chara) {
+  chara.m_Sight = HblToDots(static_cast<std::int8_t>(chara.m_Def.m_SightRange));
+  // Only a stage that darkens has the overlay; elsewhere building one would only cost memory.
+  if (g_DarknessDrawer != nullptr)
+    BuildDarknessSurfaces(&g_SurfaceTable[kDarknessSurface], &g_SurfaceTable[kDarknessSpotSurface]);
+}
+
+void ScrollSpeedChanged(std::int32_t axis) {
+  if (g_PlayScene == nullptr) return;
+  ScrollAxis& scroll = axis == 0 ? g_PlayScene->m_ScrollX : g_PlayScene->m_ScrollY;
+  scroll.SetAutoScroll(scroll.m_AutoOn, axis == 0 ? g_ScrollSpeedX : g_ScrollSpeedY);
+}
+
 void BuildContactSchedule(CheckedVector<std::int32_t>& schedule, std::int32_t steps, std::int32_t contacts) {
   schedule.assign(static_cast<std::size_t>(steps > 0 ? steps : 0), contacts == 0 ? 1 : 0);
   if (contacts == 0 || steps <= 0) return;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class cCharaBase;
 
@@ -19,7 +20,7 @@ std::int32_t EvalCode(const std::string& text, cCharaBase& self);
 // The value of text with every parenthesis and call replaced by its value; 0 after an error.
 std::int32_t EvalCodeParens(const std::string& text, cCharaBase& self);
 // The value of a statement without parentheses; 0 after an error.
-std::int32_t EvalCodeStatement(const std::string& statement, cCharaBase& self);
+std::int32_t EvalCodeStatement(std::string_view statement, cCharaBase& self);
 
 // The vocabulary; the position of a name is its meaning.
 extern const std::array<const char*, 1> CodeFunctionNames;
@@ -60,7 +61,7 @@ struct cCodeOperand {
 
 // A token read as a decimal integer: an optional sign, then the digits up to the first other
 // character (none: 0); a number beyond 32 bits is held at the nearest 32-bit value.
-std::int32_t ParseCodeNumber(const char* text);
+std::int32_t ParseCodeNumber(std::string_view text);
 
 // Resolving a token that names a field: the operand holds its value, target, width and range as
 // they are now. False when the field has no place to read (no play scene for "time").

@@ -1,6 +1,7 @@
 // The entry of the code language and its first stage: parentheses and function calls are evaluated
 // and replaced by their values in the text until a flat statement is left.
 #include <string>
+#include <string_view>
 
 #include "platform/host/text_codec.h"
 #include "platform/services/boxes.h"
@@ -17,7 +18,7 @@ constexpr int kMaxParenDepth = 64;
 
 constexpr std::size_t kNone = std::string::npos;
 
-std::int32_t Parens(const std::string& text, cCharaBase& self, int depth);
+std::int32_t Parens(std::string_view text, cCharaBase& self, int depth);
 
 // S[from .. to] replaced by the value in decimal.
 void Splice(std::string& s, std::size_t from, std::size_t to, std::int32_t value) {
@@ -40,7 +41,7 @@ std::size_t FindPartner(const std::string& s, std::size_t from) {
 
 // The call of function name whose "(" is at open: its arguments are evaluated as they close, empty
 // ones skipped. The closing ")" and the value, or kNone after an error.
-std::size_t EvalCall(const std::string& s, std::size_t open, const std::string& name, cCharaBase& self, int depth,
+std::size_t EvalCall(const std::string& s, std::size_t open, std::string_view name, cCharaBase& self, int depth,
                      std::int32_t& value) {
   std::int32_t args[2] = {0, 0};
   int count = 0;
@@ -54,14 +55,14 @@ std::size_t EvalCall(const std::string& s, std::size_t open, const std::string& 
       --nesting;
     } else if (nesting == 0 && (c == ',' || c == ')')) {
       if (j > argStart) {
-        const std::int32_t v = Parens(s.substr(argStart, j - argStart), self, depth + 1);
+        const std::int32_t v = Parens(std::string_view(s).substr(argStart, j - argStart), self, depth + 1);
         if (count < 2) args[count] = v;
         ++count;
       }
       argStart = j + 1;
       if (c != ')') continue;
       if (count != 2) {
-        ErrMesBox(SJ("関数 %s の引数が不正です！").c_str(), name.c_str());
+        ErrMesBox(SJ("関数 %s の引数が不正です！").c_str(), std::string(name).c_str());
         g_CodeError = 1;
         return kNone;
       }
@@ -69,17 +70,19 @@ std::size_t EvalCall(const std::string& s, std::size_t open, const std::string& 
       return j;
     }
   }
-  ErrMesBox(SJ("関数 %s で\")\"が見つかりません！").c_str(), name.c_str());
+  ErrMesBox(SJ("関数 %s で\")\"が見つかりません！").c_str(), std::string(name).c_str());
   g_CodeError = 1;
   return kNone;
 }
 
-std::int32_t Parens(const std::string& text, cCharaBase& self, int depth) {
+std::int32_t Parens(std::string_view text, cCharaBase& self, int depth) {
   if (depth > kMaxParenDepth) {
     g_CodeError = 1;
     return 0;
   }
-  std::string s = text;
+  // Values are spliced into a copy of the text; one without parentheses is a statement already.
+  if (text.find('(') == std::string_view::npos) return EvalCodeStatement(text, self);
+  std::string s(text);
   std::size_t w = 0;
   // The terminating zero counts as a position, which is neither a space nor "(".
   for (std::size_t i = 0; i < s.size();) {
@@ -98,13 +101,13 @@ std::int32_t Parens(const std::string& text, cCharaBase& self, int depth) {
         g_CodeError = 1;
         return 0;
       }
-      Splice(s, w, partner, Parens(s.substr(i + 1, partner - i - 1), self, depth + 1));
+      Splice(s, w, partner, Parens(std::string_view(s).substr(i + 1, partner - i - 1), self, depth + 1));
       i = w;
       continue;
     }
     // A "(" inside a word: a call when the word up to its first "(" names a function; otherwise
     // the parenthesis stays in the statement as it is.
-    const std::string name = s.substr(w, s.find('(', w) - w);
+    const std::string_view name = std::string_view(s).substr(w, s.find('(', w) - w);
     bool isFunction = false;
     for (const char* f : CodeFunctionNames) isFunction = isFunction || name == f;
     if (!isFunction) {
@@ -124,7 +127,7 @@ std::int32_t Parens(const std::string& text, cCharaBase& self, int depth) {
 
 // The text is a C string to its writer: a zero inside it ends it.
 std::int32_t EvalCodeParens(const std::string& text, cCharaBase& self) {
-  return Parens(text.substr(0, text.find('\0')), self, 0);
+  return Parens(std::string_view(text).substr(0, text.find('\0')), self, 0);
 }
 
 std::int32_t EvalCode(const std::string& text, cCharaBase& self) {

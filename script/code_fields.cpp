@@ -2,12 +2,10 @@
 // storage width, the range an assignment is clamped to, and what follows an assignment.
 #include <cstring>
 
-#include "platform/display/surface.h"
 #include "play/chara_base.h"
+#include "play/contacts.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
-#include "play/stage_draw.h"
-#include "play/stage_draw_objects.h"
 #include "project/save_data.h"
 #include "project/stage_data.h"
 #include "script/code.h"
@@ -157,11 +155,9 @@ bool ResolveSysField(cCodeOperand& operand, std::int32_t field) {
 }
 
 void AfterCodeAssignment(const cCodeOperand& operand, const cCharaBase& self) {
-  if (operand.m_Kind == kCodeSysField && g_PlayScene != nullptr) {
-    if (operand.m_SysField == kSysScrollX)
-      g_PlayScene->m_ScrollX.SetAutoScroll(g_PlayScene->m_ScrollX.m_AutoOn, g_ScrollSpeedX);
-    if (operand.m_SysField == kSysScrollY)
-      g_PlayScene->m_ScrollY.SetAutoScroll(g_PlayScene->m_ScrollY.m_AutoOn, g_ScrollSpeedY);
+  if (operand.m_Kind == kCodeSysField) {
+    if (operand.m_SysField == kSysScrollX) ScrollSpeedChanged(0);
+    if (operand.m_SysField == kSysScrollY) ScrollSpeedChanged(1);
     return;
   }
   if (operand.m_Kind != kCodeCharaField || operand.m_Chara == nullptr) return;
@@ -169,7 +165,7 @@ void AfterCodeAssignment(const cCodeOperand& operand, const cCharaBase& self) {
   switch (operand.m_CharaField) {
     case kFieldHp:
       // Another character's death is run by the stage step; self's own flow decides about its own.
-      if (&owner != &self && owner.m_Hp <= 0 && g_PlayScene != nullptr) g_PlayScene->m_StatusChanged = 1;
+      AskForDeathCheck(self, owner);
       break;
     case kFieldMaxHp:
       owner.m_Hp = ClampTo(owner.m_Hp, 1, owner.m_Def.m_MaxHp);
@@ -178,11 +174,8 @@ void AfterCodeAssignment(const cCodeOperand& operand, const cCharaBase& self) {
       owner.m_Sp = ClampTo(owner.m_Sp, 1, owner.m_Def.m_MaxSp);
       break;
     case kFieldSight:
-      if (dynamic_cast<cHero*>(&owner) == nullptr) break;
-      owner.m_Sight = HblToDots(static_cast<std::int8_t>(owner.m_Def.m_SightRange));
-      // The overlay exists only on a stage that darkens; elsewhere there is nothing to rebuild.
-      if (g_DarknessDrawer != nullptr)
-        BuildDarknessSurfaces(&g_SurfaceTable[kDarknessSurface], &g_SurfaceTable[kDarknessSpotSurface]);
+      // Only a hero has a light; the field of any other character is only stored.
+      if (dynamic_cast<cHero*>(&owner) != nullptr) SightChanged(owner);
       break;
     default:
       break;

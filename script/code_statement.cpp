@@ -1,6 +1,8 @@
 // A flat statement of the code language: split into tokens at spaces, each resolved to an operand
 // or an operator, then reduced by precedence with the assignments carried out.
 #include <climits>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/host/text_codec.h"
@@ -22,7 +24,7 @@ constexpr int kOperandBytes = 40;
 enum eObject { kObjMy, kObjTarget, kObjPlayer, kObjSys };
 
 template <std::size_t N>
-int FindName(const std::array<const char*, N>& names, const std::string& token) {
+int FindName(const std::array<const char*, N>& names, std::string_view token) {
   for (std::size_t i = 0; i < N; ++i)
     if (token == names[i]) return static_cast<int>(i);
   return -1;
@@ -52,9 +54,9 @@ std::int32_t Arithmetic(std::int32_t op, std::int32_t a, std::int32_t b) {
 
 // The variable a token names: the rest of it is the index. A 32-bit element of either sign.
 template <class T>
-bool ResolveVariable(cCodeOperand& operand, CheckedVector<T>& vars, const std::string& token) {
+bool ResolveVariable(cCodeOperand& operand, CheckedVector<T>& vars, std::string_view token) {
   static_assert(sizeof(T) == 4);
-  const std::int32_t index = ParseCodeNumber(token.c_str() + 1);
+  const std::int32_t index = ParseCodeNumber(token.substr(1));
   if (index < 0 || index >= vars.Size()) {
     ReportBadVectorIndex(index, vars.Size(), CheckedElementSize<T>());
     g_CodeError = 1;
@@ -67,50 +69,55 @@ bool ResolveVariable(cCodeOperand& operand, CheckedVector<T>& vars, const std::s
   return true;
 }
 
+// The operands' room is kept from statement to statement: a statement is reduced to its end before
+// another one starts (what follows an assignment evaluates no code).
+thread_local std::vector<cCodeOperand> t_Operands;
+
+// Tokens are views into the text.
 class cStatement {
  public:
-  cStatement(const std::string& text, cCharaBase& self) : m_Text(text), m_Self(self) {}
+  cStatement(std::string_view text, cCharaBase& self) : m_Text(text), m_Self(self), m_Operands(t_Operands) {
+    m_Operands.clear();
+  }
 
   // False after an error; the flag is set then.
   bool Tokenise();
   std::int32_t Reduce();
 
  private:
-  bool Resolve(const std::string& token, eObject object);
+  bool Resolve(std::string_view token, eObject object);
   bool Fail() {
     g_CodeError = 1;
     return false;
   }
 
-  const std::string& m_Text;
+  std::string_view m_Text;
   cCharaBase& m_Self;
-  std::vector<cCodeOperand> m_Operands;
+  std::vector<cCodeOperand>& m_Operands;
 };
 
 bool cStatement::Tokenise() {
-  std::string token;
+  std::size_t start = 0;
   eObject object = kObjMy;
   bool completedAny = false;
   bool prefixBefore = false;  // the current word had a prefix just before the current token
   for (std::size_t i = 0; i <= m_Text.size(); ++i) {
     const char c = i < m_Text.size() ? m_Text[i] : '\0';
+    const std::string_view token(m_Text.data() + start, i - start);
     if (c == '.') {
       const int found = FindName(CodeObjectNames, token);
       if (found >= 0) {
         object = static_cast<eObject>(found);
       } else if (!completedAny || prefixBefore) {
-        ErrMesBox(SJ("オブジェクト \"%s.\" が認識できません！").c_str(), token.c_str());
+        ErrMesBox(SJ("オブジェクト \"%s.\" が認識できません！").c_str(), std::string(token).c_str());
         return Fail();
       }
       // An unknown prefix later in the statement is passed over; the object stays as it was.
       prefixBefore = true;
-      token.clear();
+      start = i + 1;
       continue;
     }
-    if (c != ' ' && c != '\0') {
-      token += c;
-      continue;
-    }
+    if (c != ' ' && c != '\0') continue;
     // A prefix belongs to its word only.
     if (!token.empty()) {
       if (!Resolve(token, object)) return false;
@@ -118,14 +125,14 @@ bool cStatement::Tokenise() {
     }
     // The text is a C string to its writer: a zero inside it ends it.
     if (c == '\0') break;
-    token.clear();
+    start = i + 1;
     object = kObjMy;
     prefixBefore = false;
   }
   return true;
 }
 
-bool cStatement::Resolve(const std::string& token, eObject object) {
+bool cStatement::Resolve(std::string_view token, eObject object) {
   cCodeOperand& operand = m_Operands.emplace_back();
   if (const int op = FindName(CodeOperatorNames, token); op >= 0) {
     operand.m_Kind = kCodeOperator;
@@ -166,7 +173,7 @@ bool cStatement::Resolve(const std::string& token, eObject object) {
     if (!ResolveSysField(operand, field)) return Fail();
     return true;
   }
-  operand.m_Value = ParseCodeNumber(token.c_str());
+  operand.m_Value = ParseCodeNumber(token);
   return true;
 }
 
@@ -192,7 +199,7 @@ std::int32_t cStatement::Reduce() {
       const cCodeOperand& right = m_Operands[at + 1];
       const std::int32_t op = m_Operands[at].m_Operator;
       if ((op == 4 || op == 5) && right.m_Value == 0) {
-        ErrMesBox(SJ("0除算が行われました！(%s)").c_str(), m_Text.c_str());
+        ErrMesBox(SJ("0除算が行われました！(%s)").c_str(), std::string(m_Text).c_str());
         g_CodeError = 1;
         return 0;
       }
@@ -218,18 +225,19 @@ std::int32_t cStatement::Reduce() {
 
 }  // namespace
 
-std::int32_t ParseCodeNumber(const char* text) {
+std::int32_t ParseCodeNumber(std::string_view text) {
   bool negative = false;
-  if (*text == '+' || *text == '-') negative = *text++ == '-';
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   std::int64_t v = 0;
-  for (; *text >= '0' && *text <= '9'; ++text) {
-    v = v * 10 + (*text - '0');
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    v = v * 10 + (text[i] - '0');
     if (v > std::int64_t{INT32_MAX} + 1) v = std::int64_t{INT32_MAX} + 1;  // held beyond every 32-bit value
   }
   return Saturate(negative ? -v : v);
 }
 
-std::int32_t EvalCodeStatement(const std::string& statement, cCharaBase& self) {
+std::int32_t EvalCodeStatement(std::string_view statement, cCharaBase& self) {
   cStatement s(statement, self);
   if (!s.Tokenise()) return 0;
   return s.Reduce();

@@ -7,12 +7,11 @@
 #include <cstddef>
 #include <limits>
 
-#include "platform/display/surface.h"
 #include "play/chara_base.h"
+#include "play/contacts.h"
 #include "play/flow_runner.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
-#include "play/stage_draw.h"
 #include "project/condition.h"
 #include "project/flow_command.h"
 #include "project/save_data.h"
@@ -67,14 +66,6 @@ std::array<std::int32_t, N> ParamsOf(const cFlowCommand& command) {
 using OperationParams = std::array<std::int32_t, kOperationParamCount>;
 
 cPlayScene* Scene() { return g_PlayScene; }
-
-// A status change left another character without HP: the stage step looks for deaths.
-void AskForDeathCheck(const cCharaBase& object, const cCharaBase& owner) {
-  if (&owner != &object && owner.m_Hp <= 0 && Scene() != nullptr) Scene()->m_StatusChanged = 1;
-}
-
-// The axis takes a new speed with its switch as it is.
-void ReapplyAutoScroll(ScrollAxis& axis, std::int32_t speed) { axis.SetAutoScroll(axis.m_AutoOn, speed); }
 
 StatusValue Variable(std::int32_t scope, std::int32_t index) {
   if (scope != 0 && scope != 1) return std::nullopt;
@@ -149,9 +140,8 @@ void ChangeSystemStatus(const OperationParams& p, std::int32_t operand) {
   if (status == kSystemStatusLives && *slot == kUnlimitedLives) return;
   const StatusRange range = SystemStatusRanges[static_cast<std::size_t>(status)];
   ApplyOperation(*slot, OperandOf(p, *slot, operand), p[kOperation], range.low, range.high);
-  if (Scene() == nullptr) return;
-  if (status == kSystemStatusScrollX) ReapplyAutoScroll(Scene()->m_ScrollX, g_ScrollSpeedX);
-  if (status == kSystemStatusScrollY) ReapplyAutoScroll(Scene()->m_ScrollY, g_ScrollSpeedY);
+  if (status == kSystemStatusScrollX) ScrollSpeedChanged(0);
+  if (status == kSystemStatusScrollY) ScrollSpeedChanged(1);
 }
 
 // --- Character statuses ---------------------------------------------------------------------------
@@ -183,10 +173,7 @@ constexpr std::array<StatusWrite, kCharaStatusCount> kStatusWrites = {{
     {{0, 119},
      [](cCharaBase& c, std::int32_t v) { c.m_Def.m_MarkNumber = static_cast<std::int16_t>(v); }},  // マーク番号
     {{0, 40},
-     [](cCharaBase& c, std::int32_t v) {
-       c.m_Def.m_SightRange = static_cast<std::uint8_t>(v);
-       c.m_Sight = HblToDots(static_cast<std::int8_t>(v));
-     }},                                                                                   // 視界範囲(hbl)
+     [](cCharaBase& c, std::int32_t v) { c.m_Def.m_SightRange = static_cast<std::uint8_t>(v); }},  // 視界範囲(hbl)
     {{-999999, 999999}, [](cCharaBase& c, std::int32_t v) { c.m_Def.m_BodyAttack = v; }},  // 体当たりの威力
     {{-20, 20},
      [](cCharaBase& c, std::int32_t v) { c.m_Def.m_BodyImpact = static_cast<std::int8_t>(v); }},  // 体当たりの衝撃
@@ -250,14 +237,6 @@ void ChangeCharaVariable(cCharaBase& owner, const OperationParams& p, std::int32
   StoreAt(owner.m_Vars, p[kVarIndex], value);
 }
 
-// The darkness of hero 0's field of view follows its new sight; a hero without one has none to
-// rebuild.
-void RebuildDarkness() {
-  const cHero* hero = Scene() != nullptr ? Scene()->Hero0() : nullptr;
-  if (hero == nullptr || hero->m_Def.m_SightShape == 0) return;
-  BuildDarknessSurfaces(&g_SurfaceTable[kDarknessSurface], &g_SurfaceTable[kDarknessSpotSurface]);
-}
-
 void ChangeCharaStatus(cCharaBase& object, cCharaBase& owner, const OperationParams& p, std::int32_t operand) {
   const std::int32_t status = p[kStatus];
   if (status < 0 || status >= kCharaStatusCount) return;
@@ -270,7 +249,7 @@ void ChangeCharaStatus(cCharaBase& object, cCharaBase& owner, const OperationPar
   const StatusWrite& write = kStatusWrites[row];
   write.store(owner, OperateInWidth(CharaStatusReaders[row].bits, current, OperandOf(p, current, operand),
                                     p[kOperation], write.range));
-  if (status == kCharaStatusSight) RebuildDarkness();
+  if (status == kCharaStatusSight) SightChanged(owner);
   if (status == kCharaStatusMaxHp) AskForDeathCheck(object, owner);
 }
 

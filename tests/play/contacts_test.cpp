@@ -190,6 +190,37 @@ TEST_F(ContactsTest, ObjectsRemovedByADeathInThePassAreNotVisitedAgainAndGoAfter
   EXPECT_TRUE(m_Scene->m_GroupCharas.At(2).Empty());
 }
 
+// An object whose death flows bring another one onto the hero.
+class cBringingOnDeath : public cCharaBase {
+ public:
+  std::int32_t RunFlows(std::int32_t deathOnly) override {
+    if (deathOnly != 0 && m_Brought != nullptr) m_Brought->m_BodyBox = Hero0Box();
+    return 0;
+  }
+  static cSubBox Hero0Box() { return g_Heroes[0].m_BodyBox; }
+  cChara* m_Brought = nullptr;
+};
+
+TEST_F(ContactsTest, ATouchMeetsWhatADeathEarlierInThePassBroughtWithinReach) {
+  Arm(Hero(), 100, 0);
+  cChara& away = Enemy(1);
+  Shift(away, 1000.0);
+  cBringingOnDeath dying;
+  dying.m_Def = CharaDef();
+  dying.m_Operator = 1;
+  dying.m_Hp = 1;
+  dying.m_BodyBox = Hero().m_BodyBox;
+  List(dying, 1);
+  cChara& brought = Enemy(1);
+  Shift(brought, 1000.0);
+  dying.m_Brought = &brought;
+  EXPECT_EQ(HeroCharaContacts(), 0);
+  EXPECT_EQ(dying.m_Dead, 1);
+  EXPECT_EQ(brought.m_Dead, 1) << "listed after the one whose death brought it";
+  EXPECT_EQ(away.m_Dead, 0);
+  m_Scene->m_GroupCharas.At(1).Clear();
+}
+
 TEST_F(ContactsTest, AShotStrikesOnlyWhatItMayAndHurtsOnlyWithSomethingToBring) {
   struct Case {
     const char* what;
@@ -302,11 +333,14 @@ TEST_F(ContactsTest, ADeathThatClearsTheStageFinishesItAndShowsTheResult) {
 TEST_F(ContactsTest, APassOverACrowdAllocatesNothing) {
   // Objects of every group on one spot: half of them armed, all touching every other group. After
   // the first pass every victim is protected from every attacker, as in a crowd that keeps touching.
+  // The second pass is the first without hits: the first whose box copies last the pass, and so the
+  // last to find their room too small.
   SetHp(Hero(), 1000000, 1000000);
   for (int i = 0; i < 64; ++i) {
     cChara& c = Enemy(1 + i % 7, i % 2, 0);
     SetHp(c, 1000000, 1000000);
   }
+  ASSERT_EQ(HeroCharaContacts(), 0);
   ASSERT_EQ(HeroCharaContacts(), 0);
   cAllocationWatch watch;
   for (int pass = 0; pass < 20; ++pass) ASSERT_EQ(HeroCharaContacts(), 0);

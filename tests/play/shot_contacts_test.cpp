@@ -1,5 +1,8 @@
 // Shots against characters (a normal shot goes after its hit, a piercing shot and a swing hit each
 // object once, shots pass through invincible state 2) and shots cancelling shots by strength.
+#include <functional>
+#include <vector>
+
 #include "play/shot.h"
 #include "project/database_resources.h"
 #include "tests/play/shot_fixture.h"
@@ -7,6 +10,25 @@
 namespace {
 
 using playtest::ShotTest;
+
+// An object whose death flows change the stage through change.
+class cChangingOnDeath : public cCharaBase {
+ public:
+  std::int32_t RunFlows(std::int32_t deathOnly) override {
+    if (deathOnly != 0 && m_Change) m_Change();
+    return 0;
+  }
+  std::function<void()> m_Change;
+};
+
+cSubBox BoxAt(double x1, double x2) {
+  cSubBox box;
+  box.m_X1 = x1;
+  box.m_X2 = x2;
+  box.m_Y1 = 100.0;
+  box.m_Y2 = 131.0;
+  return box;
+}
 
 class ShotContactsTest : public ShotTest {
  protected:
@@ -19,6 +41,16 @@ class ShotContactsTest : public ShotTest {
     shot.m_ShotBox = enemy.m_ShotBox;
     shot.m_OnScreen = 1;
     return shot;
+  }
+
+  // dying as a character of group 1 with 1 HP, its shot box at box.
+  void ListDying(cChangingOnDeath& dying, const cSubBox& box) {
+    dying.m_Def = CharaDef();
+    dying.m_Operator = 1;
+    dying.m_Id = ++m_LastId;
+    SetHp(dying, 1, 1);
+    dying.m_ShotBox = box;
+    List(dying, 1);
   }
 };
 
@@ -52,6 +84,77 @@ TEST_F(ShotContactsTest, NormalShotsGoPiercingShotsAndSwingsHitEachObjectOnce) {
     ClearShots();
     g_CharaList.Remove(&enemy);
   }
+}
+
+TEST_F(ShotContactsTest, APiercingShotStrikesInListOrderAndMeetsWhatAStrikeChanged) {
+  cEdShot params = Params();
+  params.m_Word112 = 1;
+  params.m_Byte107 = 1;
+  const auto strikeOrder = [&](cCharaBase& before) {
+    cShot& shot = Fire(Hero(), params, Spawn(100, 100, 0.0, 0.0));
+    shot.m_ShotBox = BoxAt(100.0, 200.0);
+    shot.m_OnScreen = 1;
+    before.m_ShotBox = BoxAt(300.0, 331.0);  // listed first, out of reach
+    EXPECT_EQ(ShotsAgainstCharas(), 0);
+    return std::vector<std::int32_t>(shot.m_HitList.begin(), shot.m_HitList.end());
+  };
+  {
+    // The one further right is listed first, and is struck first.
+    cChara& before = Enemy(1);
+    cChara& right = Enemy(1);
+    cChara& left = Enemy(1);
+    right.m_ShotBox = BoxAt(160.0, 191.0);
+    left.m_ShotBox = BoxAt(100.0, 131.0);
+    EXPECT_EQ(strikeOrder(before), (std::vector<std::int32_t>{right.m_Id, left.m_Id}));
+  }
+  ClearShots();
+  g_CharaList.Clear();
+  m_Scene->m_GroupCharas.At(1).Clear();
+  // The first one struck dies, and its death brings one listed later into the shot's reach and
+  // lists a new one there: the shot meets both after it, in list order.
+  cChara& before = Enemy(1);
+  cChangingOnDeath dying;
+  ListDying(dying, BoxAt(180.0, 211.0));
+  cChara& brought = Enemy(1);
+  brought.m_ShotBox = BoxAt(500.0, 531.0);
+  cChara& late = g_CharaList.Emplace();
+  late.Setup(++m_LastId, CharaDef(), nullptr, 0.0, 0.0, 0);
+  late.m_Present = late.m_OnScreen = 1;
+  late.m_ShotBox = BoxAt(120.0, 151.0);
+  dying.m_Change = [&] {
+    brought.m_ShotBox = BoxAt(140.0, 171.0);
+    List(late, 1);
+  };
+  EXPECT_EQ(strikeOrder(before), (std::vector<std::int32_t>{dying.m_Id, brought.m_Id, late.m_Id}));
+  EXPECT_EQ(dying.m_Dead, 1);
+  m_Scene->m_GroupCharas.At(1).Clear();
+}
+
+TEST_F(ShotContactsTest, ShotsAfterAStrikeMeetTheObjectsAsTheStrikeLeftThem) {
+  // The first shot kills an object whose death brings another one under the second shot, and a
+  // third shot listed later still strikes what it overlaps.
+  cEdShot params = Params();
+  params.m_Word112 = 1;
+  params.m_Byte107 = 1;
+  cChangingOnDeath dying;
+  ListDying(dying, BoxAt(100.0, 131.0));
+  cChara& brought = Enemy(1);
+  brought.m_ShotBox = BoxAt(900.0, 931.0);
+  cChara& standing = Enemy(1);
+  standing.m_ShotBox = BoxAt(600.0, 631.0);
+  dying.m_Change = [&] { brought.m_ShotBox = BoxAt(300.0, 331.0); };
+  std::vector<cShot*> shots;
+  for (double x : {100.0, 300.0, 600.0}) {
+    cShot& shot = Fire(Hero(), params, Spawn(x, 100, 0.0, 0.0));
+    shot.m_ShotBox = BoxAt(x, x + 15.0);
+    shot.m_OnScreen = 1;
+    shots.push_back(&shot);
+  }
+  EXPECT_EQ(ShotsAgainstCharas(), 0);
+  EXPECT_EQ(dying.m_Dead, 1);
+  EXPECT_EQ(shots[1]->m_HitList, CheckedVector<std::int32_t>{brought.m_Id});
+  EXPECT_EQ(shots[2]->m_HitList, CheckedVector<std::int32_t>{standing.m_Id});
+  m_Scene->m_GroupCharas.At(1).Clear();
 }
 
 TEST_F(ShotContactsTest, OverlappingShotsCancelByStrength) {

@@ -1,8 +1,10 @@
 // The movement kinds of shots: when the aiming kinds turn, when homing starts and ends, that both
 // rows of homing on the nearest character behave alike, the wave and the fall.
 #include <cmath>
+#include <vector>
 
 #include "play/shot.h"
+#include "project/database_resources.h"
 #include "tests/play/shot_fixture.h"
 
 namespace {
@@ -108,6 +110,63 @@ TEST_F(ShotMovesTest, BothRowsOfHomingOnTheNearestSwitchToTheNearest) {
     g_CharaList.Remove(&above);
     g_CharaList.Remove(&below);
   }
+}
+
+// In a pass of shot steps the nearest searches read copies of the group taken once: the shots aim
+// as searches of the lists would, past those that may not be aimed at, and a sword swing that brings
+// its owner's screen box up to date is seen by the shots after it.
+TEST_F(ShotMovesTest, HomingShotsOfAPassAimAsSearchesOfTheListsWould) {
+  g_Database.m_SwordTypes.assign(1, cSwordTypeDef());
+  cSwordPartDef part;
+  part.m_Values[7] = part.m_Values[8] = part.m_Values[9] = 10;
+  g_Database.m_SwordTypes.At(0).m_Parts.assign(1, part);
+  const auto put = [](cChara& c, double x, double y) {
+    c.m_X1 = x;
+    c.m_Y1 = y;
+    c.UpdateScreenRect();
+  };
+  put(Enemy(2), 300, 200);
+  put(Enemy(2), 600, 300);
+  cChara& dead = Enemy(2);
+  put(dead, 820, 220);
+  dead.m_Dead = 1;
+  cChara& passedThrough = Enemy(2);
+  put(passedThrough, 500, 390);
+  passedThrough.m_Def.m_Invincible = 2;
+  cChara& absent = Enemy(2);
+  put(absent, 110, 110);
+  absent.m_Present = 0;
+  cChara& swinger = Enemy(2);
+  put(swinger, 800, 200);
+  swinger.m_ScreenLeft -= 600;  // drawn where it was before it moved, until its swing looks again
+  const double spots[][2] = {{100, 100}, {830, 210}, {500, 400}, {700, 150}};
+  const auto fireHoming = [&] {
+    for (const auto& spot : spots)
+      for (std::uint8_t kind : {std::uint8_t{5}, std::uint8_t{7}}) {
+        cEdShot params = Params(40, kind);
+        params.m_MoveParams[1] = 999;
+        params.m_MoveParams[2] = 2;
+        Fire(Hero(), params, Spawn(spot[0], spot[1], 4.0, 0.0));
+      }
+  };
+  fireHoming();
+  const std::size_t beforeSwing = m_Scene->m_ShotList.size();
+  Fire(swinger, Params(), Spawn(800, 200, 0.0, 0.0), kSwordCommand);
+  fireHoming();
+  std::vector<cShot> expected(m_Scene->m_ShotList.begin(), m_Scene->m_ShotList.end());
+  for (std::size_t i = 0; i < beforeSwing; ++i) UpdateShot(expected[i]);
+  StepShots(2);
+  for (std::size_t i = beforeSwing + 1; i < expected.size(); ++i) UpdateShot(expected[i]);
+  ASSERT_EQ(m_Scene->m_ShotList.size(), expected.size());
+  std::size_t i = 0;
+  for (const cShot& shot : m_Scene->m_ShotList) {
+    if (shot.m_RealShot != 0) {
+      EXPECT_EQ(shot.m_OwnVx, expected[i].m_OwnVx) << "shot " << i;
+      EXPECT_EQ(shot.m_OwnVy, expected[i].m_OwnVy) << "shot " << i;
+    }
+    ++i;
+  }
+  EXPECT_NE(expected[1].m_OwnVy, expected[beforeSwing + 2].m_OwnVy) << "the swing moved what the shots aim at";
 }
 
 TEST_F(ShotMovesTest, FallStartsOnItsStepKeepingItsOwnHorizontalSpeed) {

@@ -1,6 +1,9 @@
 // The presentation lists the stage drawing walks, the screen effect's hand-back of the frame, and the
 // darkness picture of hero 0's field of view.
 #include "play/chara_base.h"
+#include "play/hero.h"
+#include "play/play_scene.h"
+#include "play/stage_draw_objects.h"
 #include "play/stage_draw_presentation.h"
 #include "tests/play/stage_draw_fixture.h"
 
@@ -147,6 +150,26 @@ TEST_F(StageDrawExtrasTest, RoundHoleOfAFullColourProjectIsTheKeyColour) {
   DDSURFACEDATA* darkness = &g_SurfaceTable[kDarknessSurface];
   BuildDarknessSurfaces(darkness, &g_SurfaceTable[kDarknessSpotSurface]);
   EXPECT_EQ(PixelsOf(*darkness).Pixel(648, 488) & 0xFFFFFF, kSheetKey);
+  m_Scene->m_Heroes.clear();
+}
+
+TEST_F(StageDrawExtrasTest, ASightChangeRebuildsTheDarknessOnlyOnAStageThatDarkens) {
+  StartDrawing(BackEnd::DirectDraw);
+  cHero hero;
+  hero.m_Def.m_SightShape = 3;
+  m_Scene->m_Heroes.push_back(&hero);
+  DDSURFACEDATA* darkness = &g_SurfaceTable[kDarknessSurface];
+  BuildDarknessSurfaces(darkness, &g_SurfaceTable[kDarknessSpotSurface]);
+  ASSERT_EQ(darkness->width, 1280);
+  hero.m_Def.m_SightRange = 2;
+  SightChanged(hero);
+  EXPECT_EQ(hero.m_Sight, 32) << "the light radius follows in any case";
+  EXPECT_EQ(darkness->width, 1280) << "no overlay on a stage without darkness";
+  g_DarknessDrawer = [](DDSURFACEDATA*) {};
+  hero.m_Def.m_SightRange = 3;
+  SightChanged(hero);
+  EXPECT_EQ(darkness->width, 1280 + 2 * 48);
+  g_DarknessDrawer = nullptr;
   m_Scene->m_Heroes.clear();
 }
 

@@ -14,6 +14,7 @@
 #include "project/command_vocabulary.h"
 #include "script/command_dispatch.h"
 #include "tests/script/code_fixture.h"
+#include "tests/support/alloc/allocation_count.h"
 #include "tests/support/messages.h"
 
 namespace {
@@ -181,6 +182,18 @@ TEST_F(CodeTest, RandomRangesDrawTheGeneratorsNumbersInEitherOrder) {
   const std::int32_t r = GameRand();
   GameSrand(99);
   EXPECT_EQ(Eval("rand(2147483647, -2147483648)"), INT_MIN + r);
+}
+
+// A flow may run code on every logic step: a statement of short words, a call among them, leaves
+// the allocator alone once the evaluator has its room.
+TEST_F(CodeTest, ShortStatementsAllocateNothing) {
+  for (const std::string text : {"C1 = C2 + 3 * my.hp - pl.sp", "sys.score", "v1 = rand(1,9)", "C3 = (C3 + 1)"}) {
+    Eval(text);
+    cAllocationWatch watch;
+    Eval(text);
+    EXPECT_EQ(watch.Stop(), 0) << text;
+    EXPECT_EQ(g_CodeError, 0) << text;
+  }
 }
 
 TEST_F(CodeTest, HostileTextsAreBounded) {
