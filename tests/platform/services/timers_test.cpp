@@ -101,9 +101,10 @@ TEST_F(TimersTest, WaitUntilOnTheSteadyClockEndsOnTimeWithoutKeepingTheProcessor
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallBefore).count();
   const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
   EXPECT_GE(wallMs, 95.0);
-  // A machine under load may wake a sleeper late; a millisecond loop would be late by about one every
-  // time. The processor time is what a busy wait would give away: all 100 ms of it.
-  EXPECT_LE(late, 8u);
+  // A machine under load may wake a sleeper late (a busy build machine by ten milliseconds and more),
+  // so lateness is bounded loosely. The processor time is what a busy wait would give away: all
+  // 100 ms of it.
+  EXPECT_LE(late, 40u);
   EXPECT_LT(cpuMs, 30.0) << "waited " << wallMs << " ms";
   WaitUntilMs(ClockMs() - 5);  // a deadline already passed returns at once
 }
