@@ -46,14 +46,7 @@ bool WriteStressStage() {
   cStageData stage;
   stage.Reset();
   stage.m_Name = "stress";
-  stage.SetField(kStageWidth, kCellsX);
-  stage.SetField(kStageHeight, kCellsY);
-  stage.SetField(kScrollFirstColumn, 0);
-  stage.SetField(kScrollLastColumn, kCellsX - 1);
-  stage.SetField(kScrollFirstRow, 0);
-  stage.SetField(kScrollLastRow, kCellsY - 1);
-  stage.SetField(kExtraExtentX, kCellsX * 32);
-  stage.SetField(kExtraExtentY, kCellsY * 32);
+  SetSampleStageSize(stage, kCellsX, kCellsY);
   stage.m_PlacedBlocks.clear();
   stage.m_PlacedCharas.clear();
   stage.m_PlacedItems.clear();
