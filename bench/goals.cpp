@@ -30,15 +30,15 @@ enum class eGoalOn { kRatioAtLeast, kFigureAtMost, kRatioBelow };
 struct GoalRow {
   const char* what;
   const char* cases;       // the runs it is read from; of several, the row takes the heaviest figure
-  const char* figure;      // the counter measured; "" for the run's time per iteration (microseconds)
+  const char* figure;      // the counter measured (of "a|b", the first the case has)
   const char* reference;   // the counter of the yardstick; "" for fixedReference
-  double fixedReference;   // microseconds, when there is no counter
+  double fixedReference;   // in the row's unit, when there is no counter
   const char* referenceName;
   const char* ratioCounter;  // when the case reports the ratio itself; the figure follows from it
   eRatio ratio;
   eGoalOn goalOn;
   double goal;
-  const char* unit;  // of figure and reference: "us" or "ms/s"
+  const char* unit;  // of figure and reference: "us" (microseconds) or "share" (of one core)
 };
 
 // clang-format off
@@ -87,8 +87,7 @@ std::string GoalFilter() {
   return filter;
 }
 
-// One case's values: its time per iteration in microseconds ("") and its counters, a list per
-// repetition.
+// One case's counters, a list of values per counter (one per repetition).
 using Values = std::map<std::string, std::vector<double>>;
 
 // Passes every run on to the console and keeps the values of the runs that ended well.
@@ -103,7 +102,6 @@ class cGoalReporter : public benchmark::ConsoleReporter {
         continue;
       }
       Values& values = m_Runs[run.benchmark_name()];
-      values[""].push_back(run.GetAdjustedRealTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit));
       for (const auto& [name, counter] : run.counters) values[name].push_back(counter.value);
     }
   }
