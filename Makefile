@@ -5,10 +5,11 @@ CMAKE_FLAGS ?=
 # The build that `make play` runs and `make bench` measures: -O2 with debug information; the pixel
 # loops (platform/display, the frame conversion) are built at -O3 in every build type.
 BUILD_TYPE ?= RelWithDebInfo
-BENCHES := blit_bench frame_loop_bench present_bench mixer_bench effects_bench stage_draw_bench logic_step_bench replay_bench
+BENCHES := blit_bench frame_loop_bench present_bench mixer_bench effects_bench stage_draw_bench logic_step_bench stage_load_bench replay_bench
+BENCH_TARGETS ?= $(BENCHES)
 BENCH_FLAGS ?=
 
-.PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench replays clean
+.PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench bench-goals build-bench replays clean
 
 all: build
 
@@ -64,11 +65,20 @@ test-asan: build-asan
 # The benchmarks measure the code the player runs, built as `make play` builds it (same build type
 # and flags, in a folder of its own without the tests), and run one after the other. Each program
 # prints the build it measures ("player_build").
-bench: deps
-	@echo "make bench: measuring the $(BUILD_TYPE) build that make play runs (pixel loops at -O3)"
-	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPLAYER_BENCH=ON -DPLAYER_TESTS=OFF $(CMAKE_FLAGS)
-	cmake --build build-bench -j $(JOBS) --target $(BENCHES)
+bench: BENCH_TARGETS = $(BENCHES)
+bench: build-bench
 	@for b in $(BENCHES); do ./build-bench/bench/$$b $(BENCH_FLAGS) || exit 1; done
+
+# Every performance goal from one run of the cases it is read from, then the table of goals,
+# figures, yardsticks, ratios and whether each is met (bench/goals.cpp).
+bench-goals: BENCH_TARGETS = bench_goals
+bench-goals: build-bench
+	./build-bench/bench/bench_goals $(BENCH_FLAGS)
+
+build-bench: deps
+	@echo "measuring the $(BUILD_TYPE) build that make play runs (pixel loops at -O3)"
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPLAYER_BENCH=ON -DPLAYER_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build-bench -j $(JOBS) --target $(BENCH_TARGETS)
 
 # Records the replay suite (tests/replays/) again against the sample game: after a change that is
 # meant to change how the sample's stages play.

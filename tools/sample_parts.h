@@ -8,6 +8,7 @@
 
 class cDatabase;
 class cCommonPalette;
+class cStageData;
 
 // Database sound records (index = sound number; 0 is "none"), the sounds the stages play.
 enum SampleSound : std::int32_t {
@@ -76,6 +77,8 @@ inline constexpr const char* kSwordRightFile = "bmp\\SwordR.bmp";
 // The areas.
 void BuildSampleDatabase(cDatabase& database);
 void BuildSampleCommonPalette(cCommonPalette& palette);
+// A stage of width x height cells, all of it scrolled through and objects kept anywhere in it.
+void SetSampleStageSize(cStageData& stage, int width, int height);
 bool WriteSampleSystem();
 bool WriteSampleWorldMap();
 bool WriteSampleStages();

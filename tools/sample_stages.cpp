@@ -92,16 +92,7 @@ bool WriteStage(const StagePlan& plan) {
   stage.m_Name = SJ(plan.name);
   const int height = static_cast<int>(plan.rows.size());
   const int width = static_cast<int>(std::string(plan.rows[0]).size());
-  stage.SetField(kStageWidth, width);
-  stage.SetField(kStageHeight, height);
-  stage.SetField(kScrollFirstColumn, 0);
-  stage.SetField(kScrollLastColumn, width - 1);
-  stage.SetField(kScrollFirstRow, 0);
-  stage.SetField(kScrollLastRow, height - 1);
-  // Objects are kept within 640 dots plus these values; with the stage's own size in dots the
-  // limit is the whole map, margins included.
-  stage.SetField(kExtraExtentX, width * 32);
-  stage.SetField(kExtraExtentY, height * 32);
+  SetSampleStageSize(stage, width, height);
   stage.SetField(kStageMusic, plan.music);
   stage.SetField(kMusicLoops, 1);
   stage.SetField(kStatusBarShown, 1);
@@ -477,6 +468,19 @@ const std::vector<StagePlan>& Plans() {
 }
 
 }  // namespace
+
+void SetSampleStageSize(cStageData& stage, int width, int height) {
+  stage.SetField(kStageWidth, width);
+  stage.SetField(kStageHeight, height);
+  stage.SetField(kScrollFirstColumn, 0);
+  stage.SetField(kScrollLastColumn, width - 1);
+  stage.SetField(kScrollFirstRow, 0);
+  stage.SetField(kScrollLastRow, height - 1);
+  // Objects are kept within 640 dots plus these values; with the stage's own size in dots the
+  // limit is the whole map, margins included.
+  stage.SetField(kExtraExtentX, width * 32);
+  stage.SetField(kExtraExtentY, height * 32);
+}
 
 bool WriteSampleStages() {
   bool ok = true;
