@@ -25,7 +25,8 @@ enum class eRatio {
   kSpeed,  // reference / figure: above 1 the figure is faster than its yardstick
   kShare,  // figure / reference: the part of the yardstick the figure takes
 };
-enum class eGoalOn { kRatioAtLeast, kFigureAtMost, kRatioBelow };
+// kNone: a figure shown beside its yardstick with no goal set for it.
+enum class eGoalOn { kRatioAtLeast, kFigureAtMost, kRatioBelow, kNone };
 
 struct GoalRow {
   const char* what;
@@ -72,7 +73,7 @@ const GoalRow kGoals[] = {
     {"replay play-back, headless, one core (a frame)", "^ReplayPlayback/", "", "", kRealTimeFrameUs, "real time",
      "x_real_time_play", eRatio::kSpeed, eGoalOn::kRatioAtLeast, 50.0, "us"},
     {"stage load and set-up (400x30 cells, 300 characters)", "^StageLoadAndSetUp$", "us_load", "us_read", 0,
-     "reading the file", "", eRatio::kShare, eGoalOn::kFigureAtMost, kRealTimeFrameUs, "us"},
+     "reading the file", "", eRatio::kShare, eGoalOn::kNone, 0, "us"},
     {"mixer: 16 effects, an OGG and a MIDI stream", "^BM_MixSixteenEffectsOggAndMidi(/|$)", "cpu_per_audio_second", "",
      1.0, "one core", "", eRatio::kShare, eGoalOn::kRatioBelow, 0.05, "share"},
     {"heaviest pixel effect of a frame", "^(ScreenRotation|ScreenLens|Rotate|RotateZoom|Mosaic|Blur)/|^ChangeColour/Direct3D$",
@@ -157,6 +158,7 @@ bool Met(const GoalRow& row, const Measured& m) {
     case eGoalOn::kRatioAtLeast: return m.ratio >= row.goal;
     case eGoalOn::kFigureAtMost: return m.figure <= row.goal;
     case eGoalOn::kRatioBelow: return m.ratio < row.goal;
+    case eGoalOn::kNone: return true;
   }
   return false;
 }
@@ -190,6 +192,7 @@ std::string GoalText(const GoalRow& row) {
     case eGoalOn::kRatioAtLeast: return ">= " + Format("%gx", row.goal) + " " + row.referenceName;
     case eGoalOn::kFigureAtMost: return "<= " + Time(row.goal);
     case eGoalOn::kRatioBelow: return "< " + Format("%g %%", row.goal * 100.0) + " of " + row.referenceName;
+    case eGoalOn::kNone: return "none set";
   }
   return "";
 }
@@ -239,10 +242,12 @@ int main(int argc, char** argv) {
       continue;
     }
     const bool ok = Met(row, heaviest);
-    met += ok ? 1 : 0;
+    const bool hasGoal = row.goalOn != eGoalOn::kNone;
+    if (!hasGoal) --rows;
+    met += ok && hasGoal ? 1 : 0;
     std::printf("| %s | `%s` | %s | %s %s | %s | %s | %s |\n", row.what, heaviest.name.c_str(),
                 Figure(row, heaviest.figure).c_str(), row.referenceName, Figure(row, heaviest.reference).c_str(),
-                Ratio(row, heaviest.ratio).c_str(), GoalText(row).c_str(), ok ? "yes" : "NO");
+                Ratio(row, heaviest.ratio).c_str(), GoalText(row).c_str(), !hasGoal ? "-" : ok ? "yes" : "NO");
   }
   std::printf("\n%d of %d goals met%s.\n", met, rows,
               missing ? (", " + std::to_string(missing) + " not run").c_str() : "");
