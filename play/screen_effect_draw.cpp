@@ -89,7 +89,8 @@ std::int32_t DrawMove(cPlayScene& scene, std::int32_t frozen) {
 // 振動: the offset swings between -p1 and p1, p2 times over the time (A is the direction).
 std::int32_t Shake(cScrEffectPlayer& player) {
   const std::int32_t* p = Params(player);
-  const double speed = static_cast<double>(std::int64_t{p[1]} * p[2] * 4) / (std::int64_t{Tenths(player)} * 6);
+  // In doubles: exact for every width and count in range, and no overflow for a damaged one.
+  const double speed = static_cast<double>(p[1]) * p[2] * 4 / (static_cast<double>(Tenths(player)) * 6);
   if (player.m_ValueA == 0) {
     player.m_Second += speed;
     if (player.m_Second >= p[1]) {

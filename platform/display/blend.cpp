@@ -6,7 +6,7 @@
 
 #include "platform/display/blend_table.h"
 #include "platform/display/display.h"
-#include "platform/display/effect_frame.h"
+#include "platform/display/effect_locks.h"
 #include "platform/display/palette.h"
 #include "platform/display/pixel_effects.h"
 #include "platform/display/quad.h"
@@ -22,7 +22,7 @@ inline std::uint32_t HalfBytes(std::uint32_t a, std::uint32_t b) {
 
 // ---- half translucency
 
-bool HalfBlendDD(const cEffectFrame& frame, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+bool HalfBlendDD(const cEffectLocks& frame, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                  std::int32_t sx, std::int32_t sy, bool keyed, const std::uint8_t* blendTable) {
   const int bytes = frame.PixelBytes();
   const std::uint32_t key = g_TransparentPixel;
@@ -62,7 +62,7 @@ bool HalfBlendDD(const cEffectFrame& frame, std::int32_t x, std::int32_t y, std:
   return true;
 }
 
-void HalfBlendSoftware(const cEffectFrame& frame, DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32_t w,
+void HalfBlendSoftware(const cEffectLocks& frame, DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32_t w,
                        std::int32_t h, std::int32_t sx, std::int32_t sy, bool keyed) {
   const int bytes = frame.PixelBytes();
   if (bytes == 2) {
@@ -148,7 +148,7 @@ bool HalfBlendBlt(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32
   if (!blendTable) blendTable = g_BlendTable.data();
   const bool keyed = colourKey == 1;
   if (!DisplayIsD3D()) {
-    cEffectFrame frame;
+    cEffectLocks frame;
     if (!frame.Lock(dst, src)) return false;
     return HalfBlendDD(frame, x, y, w, h, sx, sy, keyed, blendTable);
   }
@@ -168,7 +168,7 @@ bool HalfBlendBlt(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32
     }
     return true;
   }
-  cEffectFrame frame;
+  cEffectLocks frame;
   if (!frame.Lock(dst, src)) return false;
   HalfBlendSoftware(frame, dst, x, y, w, h, sx, sy, keyed);
   return true;

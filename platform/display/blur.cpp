@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/display/display.h"
-#include "platform/display/effect_frame.h"
+#include "platform/display/effect_locks.h"
 #include "platform/display/pixel_effects.h"
 #include "platform/host/text_codec.h"
 #include "platform/services/log.h"
@@ -115,7 +115,7 @@ struct sBlurArea {
 };
 
 template <typename T>
-void Blur(const cEffectFrame& frame, const sBlurPixels<T>& px, const sBlurArea& a) {
+void Blur(const cEffectLocks& frame, const sBlurPixels<T>& px, const sBlurArea& a) {
   const sEffectSurface& to = frame.Dst();
   const sEffectSurface& from = frame.Src();
   const std::int32_t i0 = a.srcCols.first, i1 = a.srcCols.end;
@@ -182,7 +182,7 @@ bool BlurBlt(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32_t w,
   // A window of no samples (a radius of 0, or below) averages nothing: not even a copy is drawn.
   if (radiusX <= 0 || radiusY <= 0) return true;
   ResolveEffectRecords(&dst, &src);
-  cEffectFrame frame;
+  cEffectLocks frame;
   if (!frame.Lock(dst, src)) return false;
   if (g_DisplayParams.bpp == 8 && !DisplayIsD3D()) {
     LogF("%s", SJ("8ビットぼかしは不可能！").c_str());

@@ -4,7 +4,7 @@
 
 #include "platform/display/blit.h"
 #include "platform/display/display.h"
-#include "platform/display/effect_frame.h"
+#include "platform/display/effect_locks.h"
 #include "platform/display/pixel_effects.h"
 
 namespace {
@@ -49,7 +49,7 @@ void LensQuotients(const sLens& lens, std::int64_t e2, std::int64_t first, std::
 // the centre, so one square root and two divisions serve all four. A negative offset's quotient is
 // exactly the positive one negated, so every pixel comes out as its own sum would give it.
 template <typename T>
-void LensPixels(const cEffectFrame& frame, const sLens& lens, const cD3D16Packer& packer) {
+void LensPixels(const cEffectLocks& frame, const sLens& lens, const cD3D16Packer& packer) {
   const sEffectSurface& to = frame.Dst();
   const sEffectSurface& from = frame.Src();
   const T key = static_cast<T>(EffectTransparent(sizeof(T)));
@@ -181,7 +181,7 @@ bool LensBlt(DDSURFACEDATA* dst, std::int32_t cx, std::int32_t cy, std::int32_t 
   const auto e = static_cast<std::int64_t>(std::sqrt(static_cast<double>(r * r + d * d)));
   if (e <= d) return false;
   ResolveEffectRecords(&dst, &src);
-  cEffectFrame frame;
+  cEffectLocks frame;
   if (!frame.Lock(dst, src)) return false;
   const sLens lens{cx, cy, r, d, e, scx, scy};
   const cD3D16Packer packer(dst);

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "platform/display/display.h"
-#include "platform/display/effect_frame.h"
+#include "platform/display/effect_locks.h"
 #include "platform/display/pixel_effects.h"
 
 namespace {
@@ -80,7 +80,7 @@ struct sMosaicRule {
 };
 
 template <typename T>
-void Mosaic(const cEffectFrame& frame, const sMosaicRule<T>& rule, std::int32_t w, std::int32_t h,
+void Mosaic(const cEffectLocks& frame, const sMosaicRule<T>& rule, std::int32_t w, std::int32_t h,
             std::int64_t size, const sMosaicArea& a) {
   const sEffectSurface& to = frame.Dst();
   const sEffectSurface& from = frame.Src();
@@ -119,7 +119,7 @@ bool MosaicBlt(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32_t 
   // The block size steps the blocks: below 1 it would never move on, so it is taken as 1.
   const std::int64_t size = std::max(blockSize, 1);
   ResolveEffectRecords(&dst, &src);
-  cEffectFrame frame;
+  cEffectLocks frame;
   if (!frame.Lock(dst, src)) return false;
   const int bytes = frame.PixelBytes();
   if (bytes == 0) return true;

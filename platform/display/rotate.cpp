@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "platform/display/display.h"
-#include "platform/display/effect_frame.h"
+#include "platform/display/effect_locks.h"
 #include "platform/display/pixel_effects.h"
 #include "platform/display/quad.h"
 
@@ -30,7 +30,7 @@ struct sRotation {
 };
 
 template <typename T>
-void RotatePixels(const cEffectFrame& frame, const sRotation& r, const cD3D16Packer& packer) {
+void RotatePixels(const cEffectLocks& frame, const sRotation& r, const cD3D16Packer& packer) {
   const sEffectSurface& to = frame.Dst();
   const sEffectSurface& from = frame.Src();
   // The rectangle offsets that may be read: inside the rectangle and inside the source surface.
@@ -119,7 +119,7 @@ bool RotateBlt(DDSURFACEDATA* dst, std::int32_t cx, std::int32_t cy, std::int32_
       return true;
     }
   }
-  cEffectFrame frame;
+  cEffectLocks frame;
   if (!frame.Lock(dst, src)) return false;
   const sRotation r{cx, cy, w, h, ox, oy, sx, sy, TurnOf(degrees), TurnOf(-degrees), colourKey == 1};
   const cD3D16Packer packer(dst);

@@ -7,7 +7,7 @@
 
 #include "platform/display/blend_table.h"
 #include "platform/display/display.h"
-#include "platform/display/effect_frame.h"
+#include "platform/display/effect_locks.h"
 #include "platform/display/palette.h"
 #include "platform/display/pixel_effects.h"
 #include "platform/display/quad.h"
@@ -41,7 +41,7 @@ const std::uint8_t& PaletteChannel(const PALETTEENTRY& e, int channel) {
 
 // ---- DirectDraw
 
-bool TintDD(const cEffectFrame& frame, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+bool TintDD(const cEffectLocks& frame, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
             std::int32_t sx, std::int32_t sy, bool keyed, const PALETTEENTRY& target, const std::uint8_t* blendTable,
             std::uint8_t palIndex, std::int32_t steps) {
   const int bytes = frame.PixelBytes();
@@ -102,7 +102,7 @@ std::uint32_t WeighChannel(std::uint32_t c, std::uint32_t t, std::int32_t steps)
   return static_cast<std::uint32_t>(static_cast<int>(c * a + t * (1 - a)));
 }
 
-void TintSoftware(const cEffectFrame& frame, DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32_t w,
+void TintSoftware(const cEffectLocks& frame, DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32_t w,
                   std::int32_t h, std::int32_t sx, std::int32_t sy, bool keyed, const PALETTEENTRY& target,
                   std::int32_t steps) {
   const int bytes = frame.PixelBytes();
@@ -149,7 +149,7 @@ bool TintBlt(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32_t w,
   const bool keyed = colourKey == 1;
   if (!DisplayIsD3D()) {
     if (steps == 0) return true;
-    cEffectFrame frame;
+    cEffectLocks frame;
     if (!frame.Lock(dst, src)) return false;
     return TintDD(frame, x, y, w, h, sx, sy, keyed, target, blendTable, palIndex, steps);
   }
@@ -168,7 +168,7 @@ bool TintBlt(DDSURFACEDATA* dst, std::int32_t x, std::int32_t y, std::int32_t w,
                    factor);
     return true;
   }
-  cEffectFrame frame;
+  cEffectLocks frame;
   if (!frame.Lock(dst, src)) return false;
   TintSoftware(frame, dst, x, y, w, h, sx, sy, keyed, target, steps);
   return true;

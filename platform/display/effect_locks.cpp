@@ -1,4 +1,4 @@
-#include "platform/display/effect_frame.h"
+#include "platform/display/effect_locks.h"
 
 #include <cstring>
 
@@ -55,7 +55,7 @@ void ResolveEffectRecords(DDSURFACEDATA** dst, DDSURFACEDATA** src) {
   RedirectToVirBackBuffer(src);
 }
 
-bool cEffectFrame::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src) {
+bool cEffectLocks::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src) {
   if (!dst || !src) return false;
   if (!m_DstLock.Lock(dst, nullptr, nullptr)) return false;
   const cPixelBuffer& to = *m_DstLock.Buffer();
@@ -77,7 +77,7 @@ bool cEffectFrame::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src) {
   return true;
 }
 
-int cEffectFrame::PixelBytes() const {
+int cEffectLocks::PixelBytes() const {
   const int bytes = ::BytesPerPixel(m_Dst.format);
   if (bytes != ::BytesPerPixel(m_Src.format) || bytes * 8 != g_DisplayParams.bpp) return 0;
   return bytes;

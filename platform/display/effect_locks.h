@@ -34,11 +34,11 @@ struct sEffectSurface {
 void ResolveEffectRecords(DDSURFACEDATA** dst, DDSURFACEDATA** src);
 
 // The locks of one effect call. The destination is locked first and released last.
-class cEffectFrame {
+class cEffectLocks {
  public:
-  cEffectFrame() = default;
-  cEffectFrame(const cEffectFrame&) = delete;
-  cEffectFrame& operator=(const cEffectFrame&) = delete;
+  cEffectLocks() = default;
+  cEffectLocks(const cEffectLocks&) = delete;
+  cEffectLocks& operator=(const cEffectLocks&) = delete;
 
   // Locks the records as given (resolve them first). False when a lock failed (the lock reports
   // it); nothing is held then. When both are one record the source is a copy taken before the
@@ -137,7 +137,7 @@ inline T EffectPixel(const sEffectSurface& s, std::int32_t x, std::int32_t y) {
 // destination lies inside dst and whose source (sx + i, sy + j) inside src, rows outer; the
 // destination pixel is stored again when the rule returns true.
 template <typename T, typename Rule>
-void ForEachPixelPair(const cEffectFrame& frame, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+void ForEachPixelPair(const cEffectLocks& frame, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                       std::int32_t sx, std::int32_t sy, const Rule& rule) {
   const sEffectSurface& to = frame.Dst();
   const sEffectSurface& from = frame.Src();
