@@ -111,7 +111,7 @@ bool ShotMayStrike(const cCharaBase& chara, bool shotOnScreen) {
 
 std::int32_t ShotStrikesChara(const cShotStrike& shot, cCharaBase& chara, bool& struck) {
   RunTriggeredFlows(chara, kTriggerShotStruck);
-  struck = (shot.m_Power != 0 || shot.m_Impact != 0 || shot.m_HasItem) && !chara.IsInvincible();
+  struck = StrikeBringsSomething(shot) && !chara.IsInvincible();
   if (!struck) return 0;
   if (chara.TakeDamageFromShot(shot) != 0) {
     if (chara.m_Operator != 0) PlaySE(kSoundCharaKilled);

@@ -63,9 +63,13 @@ class cGroupBoxes {
       const cEdges& e = g.m_Edges[i];
       if (e.m_X2 >= box.m_X1 && e.m_Y1 <= box.m_Y2 && e.m_Y2 >= box.m_Y1) m_Found.push_back(g.m_Places[i]);
     }
-    if (m_Found.size() > 1)
-      std::sort(m_Found.begin(), m_Found.end(),
-                [](const cPlace& a, const cPlace& b) { return a.m_Order < b.m_Order; });
+    // Found boxes are few: put them in list order in place.
+    for (std::size_t k = 1; k < m_Found.size(); ++k) {
+      const cPlace place = m_Found[k];
+      std::size_t j = k;
+      for (; j > 0 && m_Found[j - 1].m_Order > place.m_Order; --j) m_Found[j] = m_Found[j - 1];
+      m_Found[j] = place;
+    }
     return m_Found;
   }
 

@@ -9,6 +9,7 @@
 
 #include "play/contacts.h"
 #include "play/damage.h"
+#include "play/flow_seam.h"
 #include "play/group_boxes.h"
 #include "play/hero.h"
 #include "play/item_pickup.h"
@@ -54,6 +55,7 @@ class cShotBoxes {
   struct cCopy {
     cSubBox m_Box;
     cShot** m_Place;
+    bool m_BringsSomething;
   };
 
   void Invalidate() { m_Fresh.fill(false); }
@@ -62,7 +64,7 @@ class cShotBoxes {
     auto& copies = m_Copies[group];
     if (!m_Fresh[group]) {
       copies.clear();
-      for (cShot*& place : list) copies.push_back({place->m_ShotBox, &place});
+      for (cShot*& place : list) copies.push_back({place->m_ShotBox, &place, StrikeBringsSomething(StrikeOf(*place))});
       m_Fresh[group] = true;
     }
     return copies;
@@ -74,6 +76,34 @@ class cShotBoxes {
 };
 
 cShotBoxes s_ShotBoxes;
+
+// Whether any object of a group could start a flow when struck, found at the group's first need in
+// the pass and again after a strike (its flows may have changed any object's). A shot that brings
+// nothing changes nothing on a group where none could: the pass leaves the pair out.
+class cStruckListeners {
+ public:
+  void Invalidate() { m_Known.fill(false); }
+
+  bool Any(std::size_t group, const cObjectList<cCharaBase*>& list) {
+    if (!m_Known[group]) {
+      m_Any[group] = std::any_of(list.begin(), list.end(),
+                                 [](const cCharaBase* c) { return MayStartFlows(*c, kTriggerShotStruck); });
+      m_Known[group] = true;
+    }
+    return m_Any[group];
+  }
+
+ private:
+  std::array<bool, kObjectGroups> m_Known{};
+  std::array<bool, kObjectGroups> m_Any{};
+};
+
+cStruckListeners s_StruckListeners;
+
+// The whole contact of such a shot with the group would change nothing.
+bool ContactIsIdle(bool bringsSomething, std::size_t group, const cObjectList<cCharaBase*>& list) {
+  return !bringsSomething && !s_StruckListeners.Any(group, list);
+}
 
 // The shot tried on one object. remove tells whether the shot must go once all have been tried;
 // struck whether a strike ran (and with it flows); the result is a non-zero code to stop with.
@@ -107,6 +137,7 @@ std::int32_t ShotAgainstGroup(cShot& shot, cObjectList<cCharaBase*>& group,
   if (struck) {
     s_GroupBoxes.Invalidate();
     s_ShotBoxes.Invalidate();
+    s_StruckListeners.Invalidate();
   }
   if (remove) RemoveShot(shot);
   return code;
@@ -127,6 +158,7 @@ std::int32_t ShotsAgainstCharas() {
   const std::size_t groups = std::min<std::size_t>({shotGroups.size(), charaGroups.size(), kObjectGroups});
   s_GroupBoxes.Invalidate();
   s_ShotBoxes.Invalidate();
+  s_StruckListeners.Invalidate();
   for (std::size_t g = 0; g < groups; ++g) {
     for (std::size_t k = 0; k < groups; ++k) {
       if (k == g || shotGroups[g].Empty() || charaGroups[k].Empty()) continue;
@@ -134,6 +166,7 @@ std::int32_t ShotsAgainstCharas() {
       ShotWalk walk(shotGroups[g]);
       bool struck = false;
       for (const cShotBoxes::cCopy& copy : s_ShotBoxes.Of(g, shotGroups[g])) {
+        if (ContactIsIdle(copy.m_BringsSomething, k, charaGroups[k])) continue;
         const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], copy.m_Box);
         if (places.empty()) continue;
         cShot** const place = copy.m_Place;
@@ -146,6 +179,7 @@ std::int32_t ShotsAgainstCharas() {
       if (!struck) continue;
       for (; !walk.Done(); walk.Next()) {
         cShot& shot = *walk.Current();
+        if (ContactIsIdle(StrikeBringsSomething(StrikeOf(shot)), k, charaGroups[k])) continue;
         const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], shot.m_ShotBox);
         if (places.empty()) continue;
         bool struckNow = false;
