@@ -41,6 +41,11 @@ cShotStrike StrikeOf(const cShot& shot) {
   return strike;
 }
 
+// StrikeBringsSomething(StrikeOf(shot)), without making the strike.
+bool BringsSomething(const cShot& shot) {
+  return ShotPower(shot.m_Params) != 0 || ShotImpact(shot.m_Params) != 0 || shot.m_Params.m_ItemSource != 0;
+}
+
 bool HasHit(const cShot& shot, std::int32_t id) {
   return std::find(shot.m_HitList.begin(), shot.m_HitList.end(), id) != shot.m_HitList.end();
 }
@@ -64,15 +69,25 @@ class cShotBoxes {
     auto& copies = m_Copies[group];
     if (!m_Fresh[group]) {
       copies.clear();
-      for (cShot*& place : list) copies.push_back({place->m_ShotBox, &place, StrikeBringsSomething(StrikeOf(*place))});
+      bool any = false;
+      for (cShot*& place : list) {
+        const bool brings = BringsSomething(*place);
+        copies.push_back({place->m_ShotBox, &place, brings});
+        any = any || brings;
+      }
+      m_AnyBrings[group] = any;
       m_Fresh[group] = true;
     }
     return copies;
   }
 
+  // Whether any shot of the group, as last taken, brings something.
+  bool AnyBringsSomething(std::size_t group) const { return m_AnyBrings[group]; }
+
  private:
   std::array<std::vector<cCopy>, kObjectGroups> m_Copies;
   std::array<bool, kObjectGroups> m_Fresh{};
+  std::array<bool, kObjectGroups> m_AnyBrings{};
 };
 
 cShotBoxes s_ShotBoxes;
@@ -162,10 +177,12 @@ std::int32_t ShotsAgainstCharas() {
   for (std::size_t g = 0; g < groups; ++g) {
     for (std::size_t k = 0; k < groups; ++k) {
       if (k == g || shotGroups[g].Empty() || charaGroups[k].Empty()) continue;
+      const auto& copies = s_ShotBoxes.Of(g, shotGroups[g]);
+      if (ContactIsIdle(s_ShotBoxes.AnyBringsSomething(g), k, charaGroups[k])) continue;
       // Held throughout: after a strike the walk goes on in list order from the shot that struck.
       ShotWalk walk(shotGroups[g]);
       bool struck = false;
-      for (const cShotBoxes::cCopy& copy : s_ShotBoxes.Of(g, shotGroups[g])) {
+      for (const cShotBoxes::cCopy& copy : copies) {
         if (ContactIsIdle(copy.m_BringsSomething, k, charaGroups[k])) continue;
         const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], copy.m_Box);
         if (places.empty()) continue;
@@ -179,7 +196,7 @@ std::int32_t ShotsAgainstCharas() {
       if (!struck) continue;
       for (; !walk.Done(); walk.Next()) {
         cShot& shot = *walk.Current();
-        if (ContactIsIdle(StrikeBringsSomething(StrikeOf(shot)), k, charaGroups[k])) continue;
+        if (ContactIsIdle(BringsSomething(shot), k, charaGroups[k])) continue;
         const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], shot.m_ShotBox);
         if (places.empty()) continue;
         bool struckNow = false;
