@@ -145,6 +145,28 @@ class cGroupBoxes {
   std::vector<cPlace> m_Found;
 };
 
+// Whether any object of a group passes a test, found at the group's first need in a pass. A pass
+// invalidates it wherever the objects may have changed (a contact that strikes runs flows).
+class cGroupAny {
+ public:
+  explicit cGroupAny(bool (*test)(const cCharaBase&)) : m_Test(test) {}
+
+  void Invalidate() { m_Known.fill(false); }
+
+  bool Of(std::size_t group, const cObjectList<cCharaBase*>& list) {
+    if (!m_Known[group]) {
+      m_Any[group] = std::any_of(list.begin(), list.end(), [this](const cCharaBase* c) { return m_Test(*c); });
+      m_Known[group] = true;
+    }
+    return m_Any[group];
+  }
+
+ private:
+  bool (*m_Test)(const cCharaBase&);
+  std::array<bool, kObjectGroups> m_Known{};
+  std::array<bool, kObjectGroups> m_Any{};
+};
+
 // Tries the objects at places (found by cGroupBoxes, in list order) with
 // tryOne(chara, changed) -> code. Until a try changes something the places are all it can reach;
 // after one the rest of the group is walked in list order as it now stands, the same objects a walk

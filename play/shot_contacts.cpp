@@ -92,32 +92,14 @@ class cShotBoxes {
 
 cShotBoxes s_ShotBoxes;
 
-// Whether any object of a group could start a flow when struck, found at the group's first need in
-// the pass and again after a strike (its flows may have changed any object's). A shot that brings
-// nothing changes nothing on a group where none could: the pass leaves the pair out.
-class cStruckListeners {
- public:
-  void Invalidate() { m_Known.fill(false); }
-
-  bool Any(std::size_t group, const cObjectList<cCharaBase*>& list) {
-    if (!m_Known[group]) {
-      m_Any[group] = std::any_of(list.begin(), list.end(),
-                                 [](const cCharaBase* c) { return MayStartFlows(*c, kTriggerShotStruck); });
-      m_Known[group] = true;
-    }
-    return m_Any[group];
-  }
-
- private:
-  std::array<bool, kObjectGroups> m_Known{};
-  std::array<bool, kObjectGroups> m_Any{};
-};
-
-cStruckListeners s_StruckListeners;
+// The objects of a group that could start a flow when struck. A shot that brings nothing changes
+// nothing on a group where none could: the pass leaves the pair out.
+bool ListensToStrikes(const cCharaBase& c) { return MayStartFlows(c, kTriggerShotStruck); }
+cGroupAny s_StruckListeners(&ListensToStrikes);
 
 // The whole contact of such a shot with the group would change nothing.
 bool ContactIsIdle(bool bringsSomething, std::size_t group, const cObjectList<cCharaBase*>& list) {
-  return !bringsSomething && !s_StruckListeners.Any(group, list);
+  return !bringsSomething && !s_StruckListeners.Of(group, list);
 }
 
 // The shot tried on one object. remove tells whether the shot must go once all have been tried;

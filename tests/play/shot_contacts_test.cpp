@@ -1,11 +1,9 @@
 // Shots against characters (a normal shot goes after its hit, a piercing shot and a swing hit each
 // object once, shots pass through invincible state 2) and shots cancelling shots by strength.
 #include <functional>
-#include <utility>
 #include <vector>
 
 #include "play/flow_runner.h"
-#include "play/flow_seam.h"
 #include "play/shot.h"
 #include "project/database_resources.h"
 #include "tests/play/shot_fixture.h"
@@ -198,20 +196,6 @@ TEST_F(ShotContactsTest, OverlappingShotsCancelByStrength) {
   }
 }
 
-// Scripts that record every trigger raised, by object id.
-class cRaiseLog final : public cEventScripts {
- public:
-  void RunTriggeredFlows(cCharaBase& chara, std::int32_t trigger) override { m_Raised.emplace_back(chara.m_Id, trigger); }
-  void AddFlows(cCharaBase&, const CheckedVector<cFlow>&, std::int32_t, std::int32_t, std::int32_t) override {}
-  std::int32_t RunFlows(cChara&, std::int32_t) override { return 0; }
-  std::int32_t RunFlows(cHero&, std::int32_t) override { return 0; }
-  std::int32_t RunFlowCommands(cCharaBase&, const CheckedVector<cFlowCommand>&) override { return 0; }
-  std::int32_t CheckCellConditions(cMapCell&) override { return 1; }
-  std::int32_t CheckCharaConditions(cCharaBase&) override { return 1; }
-  std::int32_t CheckItemConditions(cItem&) override { return 1; }
-  std::vector<std::pair<std::int32_t, std::int32_t>> m_Raised;
-};
-
 TEST_F(ShotContactsTest, AShotBringingNothingRaisesTheStruckTriggerWhereAFlowCouldStart) {
   cFlow struckFlow;
   struckFlow.m_Trigger = kTriggerShotStruck;
@@ -234,7 +218,7 @@ TEST_F(ShotContactsTest, AShotBringingNothingRaisesTheStruckTriggerWhereAFlowCou
   // Without scripts no flow can start, whatever the object has.
   for (const cChara* c : {&plain, &listening, &elsewhere, &unbound})
     EXPECT_FALSE(MayStartFlows(*c, kTriggerShotStruck)) << c->m_Id;
-  cRaiseLog log;
+  playtest::cRaiseLog log;
   cEventScripts* const before = SetEventScripts(&log);
   EXPECT_TRUE(MayStartFlows(listening, kTriggerShotStruck));
   EXPECT_FALSE(MayStartFlows(listening, kTriggerBlockHit));
