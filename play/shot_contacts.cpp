@@ -54,7 +54,8 @@ cGroupBoxes s_GroupBoxes(&cCharaBase::m_ShotBox);
 
 // The shot boxes of a shot group in list order, taken at the first group list they are tried
 // against: until a strike (only its flows move, add or remove shots or objects here) the pass reads
-// them instead of walking the list and the shots behind it. The buffers keep their room.
+// them instead of walking the list and the shots behind it, with whether each shot brings anything
+// to a strike (and whether any of the group does). The buffers keep their room.
 class cShotBoxes {
  public:
   struct cCopy {
@@ -63,30 +64,34 @@ class cShotBoxes {
     bool m_BringsSomething;
   };
 
-  void Invalidate() { m_Fresh.fill(false); }
+  void Invalidate() {
+    m_Fresh.fill(false);
+    m_Known.fill(false);
+  }
 
   const std::vector<cCopy>& Of(std::size_t group, cObjectList<cShot*>& list) {
     auto& copies = m_Copies[group];
     if (!m_Fresh[group]) {
       copies.clear();
-      bool any = false;
-      for (cShot*& place : list) {
-        const bool brings = BringsSomething(*place);
-        copies.push_back({place->m_ShotBox, &place, brings});
-        any = any || brings;
-      }
-      m_AnyBrings[group] = any;
+      for (cShot*& place : list) copies.push_back({place->m_ShotBox, &place, BringsSomething(*place)});
       m_Fresh[group] = true;
     }
     return copies;
   }
 
-  // Whether any shot of the group, as last taken, brings something.
-  bool AnyBringsSomething(std::size_t group) const { return m_AnyBrings[group]; }
+  // Whether any shot of the group brings something, known without taking the copies.
+  bool AnyBringsSomething(std::size_t group, const cObjectList<cShot*>& list) {
+    if (!m_Known[group]) {
+      m_AnyBrings[group] = std::any_of(list.begin(), list.end(), [](const cShot* shot) { return BringsSomething(*shot); });
+      m_Known[group] = true;
+    }
+    return m_AnyBrings[group];
+  }
 
  private:
   std::array<std::vector<cCopy>, kObjectGroups> m_Copies;
   std::array<bool, kObjectGroups> m_Fresh{};
+  std::array<bool, kObjectGroups> m_Known{};
   std::array<bool, kObjectGroups> m_AnyBrings{};
 };
 
@@ -159,8 +164,8 @@ std::int32_t ShotsAgainstCharas() {
   for (std::size_t g = 0; g < groups; ++g) {
     for (std::size_t k = 0; k < groups; ++k) {
       if (k == g || shotGroups[g].Empty() || charaGroups[k].Empty()) continue;
+      if (ContactIsIdle(s_ShotBoxes.AnyBringsSomething(g, shotGroups[g]), k, charaGroups[k])) continue;
       const auto& copies = s_ShotBoxes.Of(g, shotGroups[g]);
-      if (ContactIsIdle(s_ShotBoxes.AnyBringsSomething(g), k, charaGroups[k])) continue;
       // Held throughout: after a strike the walk goes on in list order from the shot that struck.
       ShotWalk walk(shotGroups[g]);
       bool struck = false;
