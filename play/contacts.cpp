@@ -63,15 +63,22 @@ std::int32_t Touch(cCharaBase& a, cCharaBase& b, bool& hit) {
 
 cGroupBoxes s_BodyBoxes(&cCharaBase::m_BodyBox);
 
+// A touch changes something only where one of the two hurts by touch or could start a flow when
+// touched: two groups with neither are left out.
+bool TouchMayChange(const cCharaBase& c) { return BodyStrikes(c) || MayStartFlows(c, kTriggerTouched); }
+cGroupAny s_TouchingGroups(&TouchMayChange);
+
 // Every pair of objects of two different groups whose bodies overlap.
 std::int32_t TouchBetweenGroups(cPlayScene& scene) {
   const bool onScreenOnly = OnScreenContactsOnly();
   auto& groups = scene.m_GroupCharas;
   const std::size_t count = std::min<std::size_t>(groups.size(), kObjectGroups);
   s_BodyBoxes.Invalidate();
+  s_TouchingGroups.Invalidate();
   for (std::size_t i = 0; i < count; ++i) {
     for (std::size_t j = i + 1; j < count; ++j) {
       if (groups[i].Empty() || groups[j].Empty()) continue;
+      if (!s_TouchingGroups.Of(i, groups[i]) && !s_TouchingGroups.Of(j, groups[j])) continue;
       for (GroupWalk walkA(groups[i]); !walkA.Done(); walkA.Next()) {
         cCharaBase& a = *walkA.Current();
         if (!MayTouch(a, onScreenOnly)) continue;
@@ -87,7 +94,10 @@ std::int32_t TouchBetweenGroups(cPlayScene& scene) {
             },
             // Only a touch changes a: it may have died, or a death's flows may have removed it.
             [&] { return walkA.CurrentLive() && MayTouch(a, onScreenOnly); });
-        if (hit) s_BodyBoxes.Invalidate();
+        if (hit) {
+          s_BodyBoxes.Invalidate();
+          s_TouchingGroups.Invalidate();
+        }
         if (code != 0) return code;
       }
     }
@@ -111,7 +121,7 @@ bool ShotMayStrike(const cCharaBase& chara, bool shotOnScreen) {
 
 std::int32_t ShotStrikesChara(const cShotStrike& shot, cCharaBase& chara, bool& struck) {
   RunTriggeredFlows(chara, kTriggerShotStruck);
-  struck = (shot.m_Power != 0 || shot.m_Impact != 0 || shot.m_HasItem) && !chara.IsInvincible();
+  struck = StrikeBringsSomething(shot) && !chara.IsInvincible();
   if (!struck) return 0;
   if (chara.TakeDamageFromShot(shot) != 0) {
     if (chara.m_Operator != 0) PlaySE(kSoundCharaKilled);

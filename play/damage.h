@@ -28,5 +28,10 @@ struct cShotStrike {
   double m_PushY = 0.0;
 };
 
+// A strike that brings nothing (no power, impact or item) only raises the struck trigger.
+inline bool StrikeBringsSomething(const cShotStrike& strike) {
+  return strike.m_Power != 0 || strike.m_Impact != 0 || strike.m_HasItem;
+}
+
 // The hero or character with this object id (the heroes first), or null.
 cCharaBase* FindCharaById(std::int32_t id);

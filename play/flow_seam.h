@@ -49,6 +49,9 @@ cEventScripts* EventScripts();
 
 // Starts the character's flows of this trigger whose conditions hold.
 void RunTriggeredFlows(cCharaBase& chara, std::int32_t trigger);
+// Whether raising trigger on the character could start any flow: it has a flow of that trigger and
+// scripts are installed. When false, a raise may be left out.
+bool MayStartFlows(const cCharaBase& chara, std::int32_t trigger);
 // add 0: one runner for each of the character's own flows (flows is its own vector); otherwise copies
 // of flows with their runners are inserted at index (appended when index is outside).
 void AddFlows(cCharaBase& chara, const CheckedVector<cFlow>& flows, std::int32_t facing, std::int32_t add,

@@ -63,9 +63,13 @@ class cGroupBoxes {
       const cEdges& e = g.m_Edges[i];
       if (e.m_X2 >= box.m_X1 && e.m_Y1 <= box.m_Y2 && e.m_Y2 >= box.m_Y1) m_Found.push_back(g.m_Places[i]);
     }
-    if (m_Found.size() > 1)
-      std::sort(m_Found.begin(), m_Found.end(),
-                [](const cPlace& a, const cPlace& b) { return a.m_Order < b.m_Order; });
+    // Found boxes are few: put them in list order in place.
+    for (std::size_t k = 1; k < m_Found.size(); ++k) {
+      const cPlace place = m_Found[k];
+      std::size_t j = k;
+      for (; j > 0 && m_Found[j - 1].m_Order > place.m_Order; --j) m_Found[j] = m_Found[j - 1];
+      m_Found[j] = place;
+    }
     return m_Found;
   }
 
@@ -139,6 +143,28 @@ class cGroupBoxes {
   std::array<bool, kObjectGroups> m_Walked{};
   std::vector<cEntry> m_Sorting;
   std::vector<cPlace> m_Found;
+};
+
+// Whether any object of a group passes a test, found at the group's first need in a pass. A pass
+// invalidates it wherever the objects may have changed (a contact that strikes runs flows).
+class cGroupAny {
+ public:
+  explicit cGroupAny(bool (*test)(const cCharaBase&)) : m_Test(test) {}
+
+  void Invalidate() { m_Known.fill(false); }
+
+  bool Of(std::size_t group, const cObjectList<cCharaBase*>& list) {
+    if (!m_Known[group]) {
+      m_Any[group] = std::any_of(list.begin(), list.end(), [this](const cCharaBase* c) { return m_Test(*c); });
+      m_Known[group] = true;
+    }
+    return m_Any[group];
+  }
+
+ private:
+  bool (*m_Test)(const cCharaBase&);
+  std::array<bool, kObjectGroups> m_Known{};
+  std::array<bool, kObjectGroups> m_Any{};
 };
 
 // Tries the objects at places (found by cGroupBoxes, in list order) with

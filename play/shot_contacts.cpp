@@ -9,6 +9,7 @@
 
 #include "play/contacts.h"
 #include "play/damage.h"
+#include "play/flow_seam.h"
 #include "play/group_boxes.h"
 #include "play/hero.h"
 #include "play/item_pickup.h"
@@ -40,6 +41,11 @@ cShotStrike StrikeOf(const cShot& shot) {
   return strike;
 }
 
+// StrikeBringsSomething(StrikeOf(shot)), without making the strike.
+bool BringsSomething(const cShot& shot) {
+  return ShotPower(shot.m_Params) != 0 || ShotImpact(shot.m_Params) != 0 || shot.m_Params.m_ItemSource != 0;
+}
+
 bool HasHit(const cShot& shot, std::int32_t id) {
   return std::find(shot.m_HitList.begin(), shot.m_HitList.end(), id) != shot.m_HitList.end();
 }
@@ -48,32 +54,58 @@ cGroupBoxes s_GroupBoxes(&cCharaBase::m_ShotBox);
 
 // The shot boxes of a shot group in list order, taken at the first group list they are tried
 // against: until a strike (only its flows move, add or remove shots or objects here) the pass reads
-// them instead of walking the list and the shots behind it. The buffers keep their room.
+// them instead of walking the list and the shots behind it, with whether each shot brings anything
+// to a strike (and whether any of the group does). The buffers keep their room.
 class cShotBoxes {
  public:
   struct cCopy {
     cSubBox m_Box;
     cShot** m_Place;
+    bool m_BringsSomething;
   };
 
-  void Invalidate() { m_Fresh.fill(false); }
+  void Invalidate() {
+    m_Fresh.fill(false);
+    m_Known.fill(false);
+  }
 
   const std::vector<cCopy>& Of(std::size_t group, cObjectList<cShot*>& list) {
     auto& copies = m_Copies[group];
     if (!m_Fresh[group]) {
       copies.clear();
-      for (cShot*& place : list) copies.push_back({place->m_ShotBox, &place});
+      for (cShot*& place : list) copies.push_back({place->m_ShotBox, &place, BringsSomething(*place)});
       m_Fresh[group] = true;
     }
     return copies;
   }
 
+  // Whether any shot of the group brings something, known without taking the copies.
+  bool AnyBringsSomething(std::size_t group, const cObjectList<cShot*>& list) {
+    if (!m_Known[group]) {
+      m_AnyBrings[group] = std::any_of(list.begin(), list.end(), [](const cShot* shot) { return BringsSomething(*shot); });
+      m_Known[group] = true;
+    }
+    return m_AnyBrings[group];
+  }
+
  private:
   std::array<std::vector<cCopy>, kObjectGroups> m_Copies;
   std::array<bool, kObjectGroups> m_Fresh{};
+  std::array<bool, kObjectGroups> m_Known{};
+  std::array<bool, kObjectGroups> m_AnyBrings{};
 };
 
 cShotBoxes s_ShotBoxes;
+
+// The objects of a group that could start a flow when struck. A shot that brings nothing changes
+// nothing on a group where none could: the pass leaves the pair out.
+bool ListensToStrikes(const cCharaBase& c) { return MayStartFlows(c, kTriggerShotStruck); }
+cGroupAny s_StruckListeners(&ListensToStrikes);
+
+// The whole contact of such a shot with the group would change nothing.
+bool ContactIsIdle(bool bringsSomething, std::size_t group, const cObjectList<cCharaBase*>& list) {
+  return !bringsSomething && !s_StruckListeners.Of(group, list);
+}
 
 // The shot tried on one object. remove tells whether the shot must go once all have been tried;
 // struck whether a strike ran (and with it flows); the result is a non-zero code to stop with.
@@ -107,6 +139,7 @@ std::int32_t ShotAgainstGroup(cShot& shot, cObjectList<cCharaBase*>& group,
   if (struck) {
     s_GroupBoxes.Invalidate();
     s_ShotBoxes.Invalidate();
+    s_StruckListeners.Invalidate();
   }
   if (remove) RemoveShot(shot);
   return code;
@@ -127,13 +160,17 @@ std::int32_t ShotsAgainstCharas() {
   const std::size_t groups = std::min<std::size_t>({shotGroups.size(), charaGroups.size(), kObjectGroups});
   s_GroupBoxes.Invalidate();
   s_ShotBoxes.Invalidate();
+  s_StruckListeners.Invalidate();
   for (std::size_t g = 0; g < groups; ++g) {
     for (std::size_t k = 0; k < groups; ++k) {
       if (k == g || shotGroups[g].Empty() || charaGroups[k].Empty()) continue;
+      if (ContactIsIdle(s_ShotBoxes.AnyBringsSomething(g, shotGroups[g]), k, charaGroups[k])) continue;
+      const auto& copies = s_ShotBoxes.Of(g, shotGroups[g]);
       // Held throughout: after a strike the walk goes on in list order from the shot that struck.
       ShotWalk walk(shotGroups[g]);
       bool struck = false;
-      for (const cShotBoxes::cCopy& copy : s_ShotBoxes.Of(g, shotGroups[g])) {
+      for (const cShotBoxes::cCopy& copy : copies) {
+        if (ContactIsIdle(copy.m_BringsSomething, k, charaGroups[k])) continue;
         const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], copy.m_Box);
         if (places.empty()) continue;
         cShot** const place = copy.m_Place;
@@ -146,6 +183,7 @@ std::int32_t ShotsAgainstCharas() {
       if (!struck) continue;
       for (; !walk.Done(); walk.Next()) {
         cShot& shot = *walk.Current();
+        if (ContactIsIdle(BringsSomething(shot), k, charaGroups[k])) continue;
         const auto& places = s_GroupBoxes.Overlapping(k, charaGroups[k], shot.m_ShotBox);
         if (places.empty()) continue;
         bool struckNow = false;

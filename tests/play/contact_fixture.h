@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/audio/sound_effects.h"
 #include "platform/host/message_queue.h"
 #include "play/chara.h"
 #include "play/damage.h"
+#include "play/flow_seam.h"
 #include "play/hero.h"
 #include "project/save_data.h"
 #include "project/stage_data.h"
@@ -19,6 +21,20 @@
 #include "tests/play/stage_objects_fixture.h"
 
 namespace playtest {
+
+// Scripts that record every trigger raised, by object id.
+class cRaiseLog final : public cEventScripts {
+ public:
+  void RunTriggeredFlows(cCharaBase& chara, std::int32_t trigger) override { m_Raised.emplace_back(chara.m_Id, trigger); }
+  void AddFlows(cCharaBase&, const CheckedVector<cFlow>&, std::int32_t, std::int32_t, std::int32_t) override {}
+  std::int32_t RunFlows(cChara&, std::int32_t) override { return 0; }
+  std::int32_t RunFlows(cHero&, std::int32_t) override { return 0; }
+  std::int32_t RunFlowCommands(cCharaBase&, const CheckedVector<cFlowCommand>&) override { return 0; }
+  std::int32_t CheckCellConditions(cMapCell&) override { return 1; }
+  std::int32_t CheckCharaConditions(cCharaBase&) override { return 1; }
+  std::int32_t CheckItemConditions(cItem&) override { return 1; }
+  std::vector<std::pair<std::int32_t, std::int32_t>> m_Raised;
+};
 
 class ContactTest : public StageObjectsTest {
  protected:

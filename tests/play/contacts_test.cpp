@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
+#include "play/flow_runner.h"
 #include "play/play_scene.h"
 #include "tests/play/contact_fixture.h"
 #include "tests/support/alloc/allocation_count.h"
@@ -54,6 +58,47 @@ TEST_F(ContactsTest, OnlyObjectsOfDifferentGroupsThatCanHurtDoHurtAndMakeASound)
     EXPECT_EQ(Hero().m_Knocked != 0, c.knocked) << c.what;
     EXPECT_EQ(m_Sounds.size(), static_cast<std::size_t>(c.hurtSounds)) << c.what;
     m_Scene->RemoveChara(enemy);
+  }
+}
+
+TEST_F(ContactsTest, TouchesAreTriedBetweenGroupsOnlyWhereOneSideHurtsOrCouldStartAFlow) {
+  cFlow touchedFlow;
+  touchedFlow.m_Trigger = kTriggerTouched;
+  using Raises = std::vector<std::pair<std::int32_t, std::int32_t>>;
+  struct Case {
+    const char* what;
+    bool listens;  // the first object of group 2 has a flow of the touched trigger
+    std::int32_t power;  // the object of group 1 hurts by touch
+  };
+  const Case cases[] = {{"nobody", false, 0}, {"a listener in group 2", true, 0}, {"an attacker in group 1", false, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    playtest::cRaiseLog log;
+    cEventScripts* const before = SetEventScripts(&log);
+    Hero().m_Hp = 100;
+    Hero().m_Immunity.clear();
+    cChara& one = Enemy(1, c.power);
+    cChara& twoA = Enemy(2);
+    cChara& twoB = Enemy(2);
+    for (cChara* e : {&one, &twoA, &twoB}) SetHp(*e, 100, 100);
+    if (c.listens) {
+      twoA.m_Runners.resize(1);
+      twoA.m_Runners[0].m_Flow = &touchedFlow;
+    }
+    EXPECT_EQ(HeroCharaContacts(), 0);
+    const std::int32_t hero = Hero().m_Id, a = twoA.m_Id, b = twoB.m_Id, o = one.m_Id;
+    const std::int32_t t = kTriggerTouched;
+    Raises expected;
+    if (c.listens)  // groups 0 and 2, then 1 and 2; each touch tells both sides
+      expected = {{hero, t}, {a, t}, {hero, t}, {b, t}, {o, t}, {a, t}, {o, t}, {b, t}};
+    else if (c.power != 0)  // groups 0 and 1, then 1 and 2
+      expected = {{hero, t}, {o, t}, {o, t}, {a, t}, {o, t}, {b, t}};
+    Raises touched;
+    for (const auto& raise : log.m_Raised)
+      if (raise.second == t) touched.push_back(raise);
+    EXPECT_EQ(touched, expected);
+    SetEventScripts(before);
+    for (cChara* e : {&one, &twoA, &twoB}) m_Scene->RemoveChara(*e);
   }
 }
 

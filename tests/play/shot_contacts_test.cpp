@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "play/flow_runner.h"
 #include "play/shot.h"
 #include "project/database_resources.h"
 #include "tests/play/shot_fixture.h"
@@ -193,6 +194,63 @@ TEST_F(ShotContactsTest, OverlappingShotsCancelByStrength) {
     EXPECT_EQ(m_Scene->m_GroupShots.At(1).Size(), c.tStays ? 1 : 0);
     ClearShots();
   }
+}
+
+TEST_F(ShotContactsTest, AShotBringingNothingRaisesTheStruckTriggerWhereAFlowCouldStart) {
+  cFlow struckFlow;
+  struckFlow.m_Trigger = kTriggerShotStruck;
+  cFlow otherFlow;
+  otherFlow.m_Trigger = kTriggerBlockHit;
+  const auto bind = [](cCharaBase& c, cFlow* flow) {
+    c.m_Runners.resize(1);
+    c.m_Runners[0].m_Flow = flow;
+  };
+  // Group 1 has one object with a struck flow among others; group 2 has flows of other triggers
+  // only, and runners bound to none.
+  cChara& plain = Enemy(1);
+  cChara& listening = Enemy(1);
+  cChara& elsewhere = Enemy(2);
+  cChara& unbound = Enemy(2);
+  bind(listening, &struckFlow);
+  bind(elsewhere, &otherFlow);
+  bind(unbound, nullptr);
+
+  // Without scripts no flow can start, whatever the object has.
+  for (const cChara* c : {&plain, &listening, &elsewhere, &unbound})
+    EXPECT_FALSE(MayStartFlows(*c, kTriggerShotStruck)) << c->m_Id;
+  playtest::cRaiseLog log;
+  cEventScripts* const before = SetEventScripts(&log);
+  EXPECT_TRUE(MayStartFlows(listening, kTriggerShotStruck));
+  EXPECT_FALSE(MayStartFlows(listening, kTriggerBlockHit));
+  EXPECT_TRUE(MayStartFlows(elsewhere, kTriggerBlockHit));
+  EXPECT_FALSE(MayStartFlows(elsewhere, kTriggerShotStruck));
+  EXPECT_FALSE(MayStartFlows(unbound, kTriggerShotStruck));
+
+  // A shot with no power, impact or item over all four: the group that could answer is told of
+  // the strike for every object the shot overlaps, in list order; the other group is left out.
+  cShot& shot = Fire(Hero(), Params(), Spawn(plain.m_X1, plain.m_Y1, 0.0, 0.0));
+  shot.m_ShotBox = plain.m_ShotBox;
+  shot.m_OnScreen = 1;
+  EXPECT_EQ(ShotsAgainstCharas(), 0);
+  const std::vector<std::pair<std::int32_t, std::int32_t>> expected = {{plain.m_Id, kTriggerShotStruck},
+                                                                       {listening.m_Id, kTriggerShotStruck}};
+  EXPECT_EQ(log.m_Raised, expected);
+
+  // A shot with power tells every object it strikes, listening or not.
+  log.m_Raised.clear();
+  ClearShots();
+  cEdShot params = Params();
+  params.m_Word112 = 1;
+  params.m_Byte107 = 1;  // piercing: it stays to strike them all
+  cShot& strong = Fire(Hero(), params, Spawn(plain.m_X1, plain.m_Y1, 0.0, 0.0));
+  strong.m_ShotBox = plain.m_ShotBox;
+  strong.m_OnScreen = 1;
+  EXPECT_EQ(ShotsAgainstCharas(), 0);
+  std::vector<std::int32_t> told;
+  for (const auto& [id, trigger] : log.m_Raised)
+    if (trigger == kTriggerShotStruck) told.push_back(id);
+  EXPECT_EQ(told, (std::vector<std::int32_t>{plain.m_Id, listening.m_Id, elsewhere.m_Id, unbound.m_Id}));
+  SetEventScripts(before);
 }
 
 }  // namespace
