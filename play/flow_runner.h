@@ -71,6 +71,13 @@ struct cFlowRunner {
   std::int32_t m_AbortFrame = 0;
 };
 
+// Whether raising trigger may start the runner's flow: only a runner bound to a flow of that trigger
+// is ever tried. The scripts' raise and stage play's shortcut that leaves out raises nobody hears
+// both ask this.
+inline bool HearsTrigger(const cFlowRunner& runner, std::int32_t trigger) {
+  return runner.m_Flow != nullptr && runner.m_Flow->m_Trigger == trigger;
+}
+
 // Group letters of flows: 0 none, 1..26 a..z.
 constexpr int kFlowGroupSlots = 27;
 

@@ -49,11 +49,10 @@ void RunTriggeredFlows(cCharaBase& chara, std::int32_t trigger) {
   if (g_EventScripts != nullptr) g_EventScripts->RunTriggeredFlows(chara, trigger);
 }
 
-// The scripts start only runners bound to a flow of the raised trigger.
 bool MayStartFlows(const cCharaBase& chara, std::int32_t trigger) {
   if (g_EventScripts == nullptr) return false;
   for (const cFlowRunner& runner : chara.m_Runners)
-    if (runner.m_Flow != nullptr && runner.m_Flow->m_Trigger == trigger) return true;
+    if (HearsTrigger(runner, trigger)) return true;
   return false;
 }
 

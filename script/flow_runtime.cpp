@@ -91,7 +91,7 @@ void cEventScriptRuntime::RunTriggeredFlows(cCharaBase& chara, std::int32_t trig
   // By place, not by address: a before-stage-start flow runs commands that may edit the vectors.
   for (std::int32_t i = 0; i < chara.m_Runners.Size(); ++i) {
     cFlowRunner& runner = chara.m_Runners[static_cast<std::size_t>(i)];
-    if (runner.m_Flow == nullptr || runner.m_Flow->m_Trigger != trigger) continue;
+    if (!HearsTrigger(runner, trigger)) continue;
     if (oncePerStep) {
       if (runner.m_TriedThisStep != 0) continue;
       runner.m_TriedThisStep = 1;
