@@ -42,8 +42,8 @@ run_one() {
   local -a args=(--headless --seed "$seed" --trace "$box/trace.txt")
   case $mode in
     title) args+=(--frames 30) ;;
-    stage) args+=(--frames 90 --input "$WORK/keys/stage.txt" "data\\stg4\\$stage.stg4") ;;
-    replay) args+=(--frames 90 --replay "user_data\\rpl4\\$(basename "$file")") ;;
+    stage) args+=(--frames 260 --input "$WORK/keys/stage.txt" "data\\stg4\\$stage.stg4") ;;
+    replay) args+=(--frames 260 --replay "user_data\\rpl4\\$(basename "$file")") ;;
     continue) args+=(--frames 120 --input "$WORK/keys/continue.txt") ;;
     challenge) args+=(--frames 160 --input "$WORK/keys/challenge.txt") ;;
     options) args+=(--frames 150 --input "$WORK/keys/options.txt") ;;
@@ -118,7 +118,8 @@ rm -rf "$FAILURES"
 
 # Keys for --input: a press is held two frames.
 press() { echo "$1 $2"; echo "$(($1 + 2))"; }
-{ echo "20 RIGHT"; echo "40 RIGHT Z"; echo "50 RIGHT X"; echo "60 LEFT"; echo "75 Z"; } >"$WORK/keys/stage.txt"
+# A stage's play begins near frame 170, after its fade-in and ready.
+{ echo "180 RIGHT"; echo "200 RIGHT Z"; echo "215 RIGHT X"; echo "230 LEFT"; echo "245 Z"; } >"$WORK/keys/stage.txt"
 { press 40 DOWN; press 50 Z; press 60 Z; press 90 RIGHT; } >"$WORK/keys/continue.txt"
 { press 40 DOWN; press 44 DOWN; press 48 Z; press 100 DOWN; press 104 DOWN; press 110 C; press 130 C; } >"$WORK/keys/challenge.txt"
 { for f in 40 44 48 52; do press $f DOWN; done; press 56 Z; press 100 DOWN; press 130 X; } >"$WORK/keys/options.txt"
@@ -141,7 +142,7 @@ rm -f "$base/Report_Game.txt" "$WORK/runs"/*
 for made in user_data/Option.dat user_data/story/Story01.dat user_data/challenge/Challenge.dat user_data/challenge/c03.rkg; do
   [[ -f $base/$made ]] || { echo "mutation_runs: the preparing plays did not write $made" >&2; exit 2; }
 done
-grep -v '^#' "$root/tests/replays/stages" | tr '\n' ' ' >"$WORK/stages.txt"
+echo $(grep -v '^#' "$root/tests/replays/stages") >"$WORK/stages.txt"
 
 # The runs: ID FILE MODE SEED, one a line.
 n=0
