@@ -4,13 +4,15 @@
 #
 #   scripts/mutation_runs.sh [MUTATIONS]     (default 8 damaged copies of each file)
 #
-# The sample game is written into a temporary folder and given the player's own files by short
-# scripted plays (options, a story save, challenge progress and a ranking) and the replays of
-# tests/replays. For each of its files, MUTATIONS damaged copies are made by tools/mutate_file
-# (seeded: the seed of a run makes its damage again), and each is played by the runs that read that
-# file: the title, a stage started directly, and where the file calls for it the replay, the story
-# continued from its slot, the challenge list with a ranking shown, the options, or a new story on
-# the world map. A file under default\ is played with data\ removed, so the first-run copy takes it.
+# The sample game is written into a temporary folder and given the player's own files: short
+# scripted plays write the options, a story save, challenge progress with a ranking and the
+# launcher's Boot.dat; the replays come from tests/replays, and a KeyConfig.dat is added. For each of
+# its files, MUTATIONS damaged copies are made by tools/mutate_file (seeded: the seed of a run makes
+# its damage again), and each is played by the runs that read that file: the title, a stage started
+# directly, and where the file calls for it the replay, the story continued from its slot, the
+# challenge list with a ranking shown, the options, a new story on the world map, or the start that
+# asks the launcher. A file under default\ is played with data\ removed, so the first-run copy
+# takes it.
 #
 # A run passes when it exits cleanly or after an error box. It fails on a crash, a sanitizer report,
 # any other exit status, no exit within TIME_LIMIT seconds, or a file written outside the game
@@ -34,6 +36,8 @@ run_one() {
   mkdir -p "$box/a/b/c" "$box/xdg"
   cp -a "$WORK/base" "$game"
   if [[ $file == default/* ]]; then rm -rf "$game/data"; fi
+  # Boot.dat is read only when System.ini leaves the renderer to the launcher.
+  if [[ $mode == boot ]]; then sed -i 's/^Direct3D=1/Direct3D=2/' "$game/System.ini"; fi
   local kind
   kind=$("$BUILD/tools/mutate_file" "$WORK/base/$file" "$game/$file" "$seed")
 
@@ -48,6 +52,7 @@ run_one() {
     challenge) args+=(--frames 160 --input "$WORK/keys/challenge.txt") ;;
     options) args+=(--frames 150 --input "$WORK/keys/options.txt") ;;
     map) args+=(--frames 150 --input "$WORK/keys/map.txt") ;;
+    boot) args+=(--frames 30 --answer launcher=click:1003,click:1004) ;;
   esac
 
   local status=0
@@ -138,8 +143,18 @@ prepare --frames 200 --input "$WORK/keys/options.txt"
 prepare --frames 340 --input "$WORK/keys/save.txt"
 prepare --frames 1000 --input "$WORK/keys/clear.txt" --answer name-entry=type:ABC
 cp "$root"/tests/replays/*.rpl4_556 "$base/user_data/rpl4/"
+# The launcher, answered with DirectDraw and "don't show", writes Boot.dat.
+sed -i 's/^Direct3D=1/Direct3D=2/' "$base/System.ini"
+prepare --frames 10 --answer launcher=click:1003,click:1004
+sed -i 's/^Direct3D=2/Direct3D=1/' "$base/System.ini"
+# The player only reads KeyConfig.dat (the kit's key tool writes it): here the fixed layout (arrows,
+# Z X C V A S D F on the keyboard, device 8) marked as the one to use; then the three counts.
+{
+  for code in 25 27 26 28 5A 58 43 56 41 53 44 46; do printf '\x08\x00\x00\x00\x'"$code"'\x00\x00\x00'; done
+  printf '\x0C\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00'
+} >"$base/user_data/KeyConfig.dat"
 rm -f "$base/Report_Game.txt" "$WORK/runs"/*
-for made in user_data/Option.dat user_data/story/Story01.dat user_data/challenge/Challenge.dat user_data/challenge/c03.rkg; do
+for made in user_data/Boot.dat user_data/Option.dat user_data/story/Story01.dat user_data/challenge/Challenge.dat user_data/challenge/c03.rkg; do
   [[ -f $base/$made ]] || { echo "mutation_runs: the preparing plays did not write $made" >&2; exit 2; }
 done
 echo $(grep -v '^#' "$root/tests/replays/stages") >"$WORK/stages.txt"
@@ -155,6 +170,7 @@ while read -r file; do
     user_data/story/*) modes+=" continue" ;;
     user_data/challenge/*) modes+=" challenge" ;;
     user_data/Option.dat) modes+=" options" ;;
+    user_data/Boot.dat) modes+=" boot" ;;
     */WorldMap.dat | bmp/World* | bgm/WorldMap.mid) modes+=" map" ;;
   esac
   for ((k = 0; k < mutations; k++)); do

@@ -44,6 +44,7 @@ void PutLittle(std::string& bytes, std::size_t at, std::uint64_t value, int widt
 constexpr std::uint8_t kBoundaryBytes[] = {0x00, 0xFF, 0x7F, 0x80, 0x01, 0x5C, 0x2E, 0x0A};
 constexpr std::uint32_t kBoundaryWords[] = {0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 0x40000000u,
                                             0x0000FFFFu, 0x00010000u, 0x00100000u, 0xFFFFFFFEu};
+constexpr std::int32_t kNearValues[] = {-1, -2, 0, 1, 2, 3, 31, 32, 255, 256, 999, 1000, 4096, 32767, 65535, 65536};
 constexpr std::uint16_t kBoundaryHalves[] = {0xFFFF, 0x7FFF, 0x8000, 0x0100};
 constexpr const char* kHostileTexts[] = {"-1",   "2147483648", "99999999999999999999", "-2147483649", "\n",
                                          "=",    "..\\..\\..\\x", "/tmp/x", "%s%s%s%n", "\x83\x5C"};
@@ -55,7 +56,7 @@ T PickFrom(cMutationRandom& random, const T (&table)[N]) {
 
 // Damages bytes in place; the name of the damage done.
 const char* Mutate(std::string& bytes, cMutationRandom& random) {
-  const std::size_t kind = random.Below(16);
+  const std::size_t kind = random.Below(17);
   if (kind == 0) {
     bytes.clear();
     return "empty";
@@ -91,8 +92,7 @@ const char* Mutate(std::string& bytes, cMutationRandom& random) {
       return "extension";
     }
     case 9:
-    case 10:
-    case 11: {
+    case 10: {
       // A 32-bit field blown up, at a four-byte boundary most of the time.
       std::size_t at = PickOffset(random, bytes.size());
       if (random.Below(4) != 0) at &= ~static_cast<std::size_t>(3);
@@ -100,17 +100,26 @@ const char* Mutate(std::string& bytes, cMutationRandom& random) {
       PutLittle(bytes, at, value, 4);
       return "count blown up";
     }
+    case 11:
     case 12: {
+      // An index or size anywhere in the file set to a value just out of range (or just in it):
+      // these pass the readers' bounds and reach the code that uses them.
+      const std::size_t at = random.Below(bytes.size()) & ~static_cast<std::size_t>(random.Below(2) ? 3 : 1);
+      const std::int32_t value = PickFrom(random, kNearValues);
+      PutLittle(bytes, at, static_cast<std::uint32_t>(value), random.Below(2) ? 4 : 2);
+      return "field set";
+    }
+    case 13: {
       std::size_t at = PickOffset(random, bytes.size()) & ~static_cast<std::size_t>(1);
       PutLittle(bytes, at, PickFrom(random, kBoundaryHalves), 2);
       return "16-bit field blown up";
     }
-    case 13: {
+    case 14: {
       const std::string text = PickFrom(random, kHostileTexts);
       bytes.insert(random.Below(bytes.size() + 1), text);
       return "text inserted";
     }
-    case 14: {
+    case 15: {
       // A stretch of the file repeated: records seem to go on past where they end.
       const std::size_t from = random.Below(bytes.size());
       const std::size_t length = 1 + random.Below(bytes.size() - from < 512 ? bytes.size() - from : 512);
