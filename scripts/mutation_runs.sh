@@ -2,7 +2,7 @@
 # Mutation runs of the whole player: every file of the sample game damaged in turn, the damaged
 # game played headless for a few frames by the sanitizer build.
 #
-#   scripts/mutation_runs.sh [MUTATIONS]     (default 8 damaged copies of each file)
+#   scripts/mutation_runs.sh [MUTATIONS]     (default 10 damaged copies of each file)
 #
 # The sample game is written into a temporary folder and given the player's own files: short
 # scripted plays write the options, a story save, challenge progress with a ranking and the
@@ -104,7 +104,7 @@ if [[ ${1:-} == --run-one ]]; then
   exit 0
 fi
 
-mutations=${1:-8}
+mutations=${1:-10}
 export BUILD=${BUILD:-$root/build-asan}
 export TIME_LIMIT=${TIME_LIMIT:-60}
 export FAILURES=${FAILURES:-$root/mutation_failures}
