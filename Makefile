@@ -9,7 +9,7 @@ BENCHES := blit_bench frame_loop_bench present_bench mixer_bench effects_bench s
 BENCH_TARGETS ?= $(BENCHES)
 BENCH_FLAGS ?=
 
-.PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench bench-goals build-bench replays clean
+.PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench bench-goals build-bench replays mutation clean
 
 all: build
 
@@ -61,6 +61,15 @@ test-tsan: build-tsan
 ASAN_SKIP := ReplaySuiteTest|SettingsSweep|ReplayRunTest.AnAttemptSavedWithF1
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -E '$(ASAN_SKIP)'
+	# The short form of the mutation runs: one damaged copy of a file of each kind.
+	FILTER='$(MUTATION_SHORT)' JOBS=$(JOBS) FAILURES=build-asan/mutation_failures bash scripts/mutation_runs.sh 1
+
+# Every file of the sample game damaged MUTATIONS times, each damaged game played by the sanitizer
+# build (scripts/mutation_runs.sh); `make test` runs the short form over the files of MUTATION_SHORT.
+MUTATIONS ?= 10
+MUTATION_SHORT := ^(System\.ini|data/(System|WorldMap)\.dat|data/database/Effect\.dat|data/stg4/items\.stg4|default/CommonPalette\.cplt4|bmp/Title\.bmp|wave/Jump\.wav|bgm/Title\.mid|bgm/Challenge\.ogg|user_data/(Option|Boot|KeyConfig)\.dat|user_data/story/Story01\.dat|user_data/challenge/c03\.rkg|user_data/rpl4/w01-1\.rpl4_556)$$
+mutation: build-asan
+	bash scripts/mutation_runs.sh $(MUTATIONS)
 
 # The benchmarks measure the code the player runs, built as `make play` builds it (same build type
 # and flags, in a folder of its own without the tests), and run one after the other. Each program

@@ -2,6 +2,7 @@
 // The box sizes a stage sets for its objects, as places in the stage header: the hit box of heroes
 // and characters on foot and flying with their bottom-aligned flags, their body boxes, the boxes
 // shots hit, the second body box, the hero's pick-up box and its overlay settings, the item box.
+#include <algorithm>
 #include <cstdint>
 
 #include "project/stage_data.h"
@@ -47,10 +48,16 @@ struct StageBox {
   std::int32_t bottom = 0;
 };
 
+// A box side as the box arithmetic can carry it: offsets, scaling and areas are 32-bit, so a
+// damaged header's side is held to 16 bits (no stage has a box near that size).
+inline std::int32_t StageBoxSide(std::int32_t field) {
+  return std::clamp<std::int32_t>(g_Stage.Field(static_cast<StageField>(field)), INT16_MIN, INT16_MAX);
+}
+
 inline StageBox ReadStageBox(const StageBoxFields& f) {
   StageBox box;
-  box.width = g_Stage.Field(static_cast<StageField>(f.width));
-  box.height = g_Stage.Field(static_cast<StageField>(f.height));
+  box.width = StageBoxSide(f.width);
+  box.height = StageBoxSide(f.height);
   box.bottom = f.bottomFlag >= 0 ? g_Stage.Field(static_cast<StageField>(f.bottomFlag)) : 0;
   return box;
 }

@@ -48,6 +48,22 @@ TEST_F(HeroTest, FlightModesChangeBoxesAndStopAWalker) {
   EXPECT_EQ(hero.m_PickupBox.m_Width, 32);
 }
 
+// A damaged stage header's box sizes reach the box arithmetic held to 16 bits, on foot and flying.
+TEST_F(HeroTest, BoxSizesOfADamagedHeaderAreHeldToSixteenBits) {
+  for (int field : {35, 36, 39, 40, 43, 44, 45, 46}) g_Stage.SetField(StageField(field), INT32_MIN + 24);
+  for (int field : {37, 38, 41, 42}) g_Stage.SetField(StageField(field), INT32_MAX);
+  g_Stage.SetField(StageField(49), 1);  // the body box on foot bottom-aligned
+  cHero& hero = PlaceHero(5, 5);
+  EXPECT_EQ(hero.m_Width, INT16_MIN);
+  EXPECT_EQ(hero.m_BodyBox.m_Height, INT16_MIN);
+  EXPECT_EQ(hero.m_ShotBox.m_Width, INT16_MIN);
+  EXPECT_EQ(hero.m_PickupBox.m_Height, INT16_MIN);
+  hero.m_Def.m_Enlargement = 2;
+  hero.ApplyFlightMode(2, 1);
+  EXPECT_EQ(hero.m_Width, 2 * INT16_MAX);
+  EXPECT_EQ(hero.m_BodyBox.m_Width, 2 * INT16_MAX);
+}
+
 TEST_F(HeroTest, OverlayLargestBoxFirst) {
   g_Stage.SetField(StageField(51), 1);
   g_Stage.SetField(StageField(55), 2);
