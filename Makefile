@@ -8,7 +8,7 @@ BUILD_TYPE ?= RelWithDebInfo
 BENCHES := blit_bench frame_loop_bench present_bench mixer_bench effects_bench stage_draw_bench logic_step_bench replay_bench
 BENCH_FLAGS ?=
 
-.PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench replays clean
+.PHONY: all deps build build-asan build-tsan build-fuzz play test test-normal test-tsan test-asan fuzz fuzz-long bench replays clean
 
 all: build
 
@@ -44,7 +44,7 @@ ifeq ($(GAME),$(SAMPLE_GAME))
 endif
 	./build/player -C $(GAME)
 
-test: test-normal test-tsan test-asan
+test: test-normal test-tsan test-asan fuzz
 
 test-normal: build
 	cd build && ctest --output-on-failure -j $(JOBS)
@@ -61,6 +61,22 @@ ASAN_SKIP := ReplaySuiteTest|SettingsSweep|ReplayRunTest.AnAttemptSavedWithF1
 test-asan: build-asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -E '$(ASAN_SKIP)'
 
+# The fuzz targets (fuzz/): a clang build of their own with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer, of the libraries they link and nothing else, at -O1 with line tables.
+# `make fuzz` (part of `make test`) runs each target a few seconds over its seeds; `make fuzz-long`
+# runs each 10^6 executions, FUZZ_JOBS at a time. A fault leaves its input in build-fuzz/artifacts/.
+FUZZ_JOBS ?= 3
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1" -DPLAYER_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_targets
+
+fuzz: build-fuzz
+	FUZZ_JOBS=$(FUZZ_JOBS) bash fuzz/run.sh short
+
+fuzz-long: build-fuzz
+	FUZZ_JOBS=$(FUZZ_JOBS) bash fuzz/run.sh long
+
 # The benchmarks measure the code the player runs, built as `make play` builds it (same build type
 # and flags, in a folder of its own without the tests), and run one after the other. Each program
 # prints the build it measures ("player_build").
@@ -76,4 +92,4 @@ replays: build
 	bash scripts/record_replays.sh
 
 clean:
-	rm -rf build build-asan build-tsan build-bench
+	rm -rf build build-asan build-tsan build-bench build-fuzz
