@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int32_t h = std::min(bitmap->Height(), 256);
     for (std::int32_t y = 0; y < h; ++y)
       for (std::int32_t x = 0; x < w; ++x) sink = sink + bitmap->PixelRgb(x, y) + bitmap->PixelIndex(x, y);
-    if (bitmap->Height() > 0 && bitmap->RowBytes() > 0) sink = sink + bitmap->Row(bitmap->Height() - 1)[bitmap->RowBytes() - 1];
+    // The last byte of the last row: the rows the decoder kept are as long as it says.
+    if (bitmap->Height() > 0 && bitmap->RowBytes() > 0)
+      sink = sink + bitmap->Row(bitmap->Height() - 1)[bitmap->RowBytes() - 1];
   }
   EndFuzzInput();
   return 0;

@@ -2,9 +2,9 @@
 // it: the other nine files hold the default tables, the whole database is loaded, and everything
 // start-up derives from it is built.
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <cstdint>
 #include <vector>
 
 #include "fuzz/fuzz_support.h"

@@ -1,9 +1,9 @@
 #include "fuzz/fuzz_support.h"
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -35,8 +35,9 @@ void FuzzInitGameFolder() {
   // Every input is written to a file and read back: on a disk that costs milliseconds an input, in
   // memory (/dev/shm) microseconds.
   std::error_code ec;
-  const std::filesystem::path base =
-      std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path();
+  const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                         ? std::filesystem::path("/dev/shm")
+                                         : std::filesystem::temp_directory_path();
   std::string pattern = (base / "fuzz-game-XXXXXX").string();
   if (!mkdtemp(pattern.data())) {
     std::perror("mkdtemp");

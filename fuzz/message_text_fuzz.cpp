@@ -24,7 +24,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   g_PlayScene = s_Scene.get();
   g_SaveData.m_Variables.assign(kCommonVarCount, 0);
   s_Scene->m_StageVars.assign(kStageVarCount, 0);
-  for (int i = 0; i < kCommonVarCount; ++i) g_SaveData.m_Variables[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i * -123457);
+  // Values of every width and sign, so the codes' widths, zeros and signs all show.
+  for (int i = 0; i < kCommonVarCount; ++i)
+    g_SaveData.m_Variables[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i * -123457);
   for (int i = 0; i < kStageVarCount; ++i) s_Scene->m_StageVars[static_cast<std::size_t>(i)] = i * 98765;
   // The fixture face of the tests: its glyphs are known, and no installed font is needed.
   SetFontFileOverride(FUZZ_FONT_FILE);

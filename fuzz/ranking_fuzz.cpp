@@ -1,7 +1,7 @@
 // A stage's ranking file, read as the ranking screens read it, and its tables walked.
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "fuzz/fuzz_support.h"
