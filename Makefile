@@ -9,7 +9,7 @@ BENCHES := blit_bench frame_loop_bench present_bench mixer_bench effects_bench s
 BENCH_TARGETS ?= $(BENCHES)
 BENCH_FLAGS ?=
 
-.PHONY: all deps build build-asan build-tsan play test test-normal test-tsan test-asan bench bench-goals build-bench replays mutation clean
+.PHONY: all deps build build-asan build-tsan build-fuzz play test test-normal test-tsan test-asan fuzz fuzz-long bench bench-goals build-bench replays mutation clean
 
 all: build
 
@@ -45,7 +45,7 @@ ifeq ($(GAME),$(SAMPLE_GAME))
 endif
 	./build/player -C $(GAME)
 
-test: test-normal test-tsan test-asan
+test: test-normal test-tsan test-asan fuzz
 
 test-normal: build
 	cd build && ctest --output-on-failure -j $(JOBS)
@@ -71,6 +71,22 @@ MUTATION_SHORT := ^(System\.ini|data/(System|WorldMap)\.dat|data/database/Effect
 mutation: build-asan
 	bash scripts/mutation_runs.sh $(MUTATIONS)
 
+# The fuzz targets (fuzz/): a clang build of their own with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer, of the libraries they link and nothing else, at -O1 with line tables.
+# `make fuzz` (part of `make test`) runs each target a few seconds over its seeds; `make fuzz-long`
+# runs each 10^6 executions, FUZZ_JOBS at a time. A fault leaves its input in build-fuzz/artifacts/.
+FUZZ_JOBS ?= 3
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" "-DCMAKE_C_FLAGS_DEBUG=-O1 -g1" -DPLAYER_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_targets
+
+fuzz: build-fuzz
+	FUZZ_JOBS=$(FUZZ_JOBS) bash fuzz/run.sh short
+
+fuzz-long: build-fuzz
+	FUZZ_JOBS=$(FUZZ_JOBS) bash fuzz/run.sh long
+
 # The benchmarks measure the code the player runs, built as `make play` builds it (same build type
 # and flags, in a folder of its own without the tests), and run one after the other. Each program
 # prints the build it measures ("player_build").
@@ -95,4 +111,4 @@ replays: build
 	bash scripts/record_replays.sh
 
 clean:
-	rm -rf build build-asan build-tsan build-bench
+	rm -rf build build-asan build-tsan build-bench build-fuzz

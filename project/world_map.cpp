@@ -252,8 +252,9 @@ bool cWorldMap::ValidateWorldMap() {
       m_Grid.resize(cells, 0);
     }
   }
-  if (m_StartX >= m_Width) m_StartX = m_Width - 1;
-  if (m_StartY >= m_Height) m_StartY = m_Height - 1;
+  // A size from a damaged file may be the smallest int: its last cell is not one below it.
+  if (m_StartX >= m_Width) m_StartX = m_Width > 0 ? m_Width - 1 : 0;
+  if (m_StartY >= m_Height) m_StartY = m_Height > 0 ? m_Height - 1 : 0;
   // Events beyond the right or bottom edge go; those left of or above the map stay, as they always
   // have, and simply are never found by a cursor inside it.
   std::erase_if(m_Events, [this](const cWorldEvent& event) { return event.m_X >= m_Width || event.m_Y >= m_Height; });

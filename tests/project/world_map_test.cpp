@@ -286,6 +286,8 @@ TEST_F(WorldMapTest, GeometryFromTheFileIsChecked) {
       {"short grid", 20, 15, 32, 5, 100, false, 480},
       {"no grid", 3, 2, 4, 2, 0, false, 8},
       {"width 0", 0, 15, 32, 5, 480, true, 480},
+      {"smallest width", INT32_MIN, 15, 32, 5, 480, true, 480},
+      {"smallest height", 20, INT32_MIN, 32, 5, 480, true, 480},
       {"negative height", 20, -1, 32, 5, 480, true, 480},
       {"pitch not 1 << shift", 20, 15, 32, 4, 480, true, 480},
       {"pitch narrower than the width", 20, 15, 16, 4, 480, true, 480},
@@ -307,6 +309,9 @@ TEST_F(WorldMapTest, GeometryFromTheFileIsChecked) {
     cWorldMap map;
     EXPECT_EQ(ReadImage(map, Build(f)), c.damaged);
     EXPECT_EQ(map.GeometryHolds(), !c.damaged);
+    // The start (0, 0) is on the map, or as near it as a map without cells has.
+    EXPECT_EQ(map.m_StartX, 0);
+    EXPECT_EQ(map.m_StartY, 0);
     ASSERT_EQ(map.m_Grid.Size(), c.gridAfter);
     // Cells the file held keep their chip; added ones are chip 0.
     for (int i = 0; i < c.gridAfter; ++i) ASSERT_EQ(map.m_Grid.At(i), static_cast<std::size_t>(i) < c.cells ? 5u : 0u);
