@@ -9,8 +9,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "project/database.h"
-#include "project/database_frames.h"
-#include "project/effect_players.h"
+#include "project/database_derived.h"
 #include "project/project_paths.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -26,14 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cDatabase& db = g_Database;
   db.SetDefaults();
   if (db.LoadDatabase()) {
-    db.FillReversedEffects();
     std::vector<AnimeFrameList> animes, effects;
-    BuildAnimeFrameLists(animes, db);
-    BuildEffectFrameLists(effects, db);
     std::vector<cCharaEffectPlayer> chara, charaReversed;
-    BuildCharaEffectTemplates(chara, charaReversed, db);
     std::vector<cScrEffectPlayer> screen, screenReversed;
-    BuildScrEffectTemplates(screen, screenReversed, db);
+    DeriveDatabaseTables(db, animes, effects, chara, charaReversed, screen, screenReversed);
   }
   EndFuzzInput();
   return 0;

@@ -18,6 +18,7 @@
 #include "platform/ui/keyboard_hook.h"
 #include "project/common_palette.h"
 #include "project/database.h"
+#include "project/database_derived.h"
 #include "project/database_frames.h"
 #include "project/effect_players.h"
 #include "project/load_context.h"
@@ -62,13 +63,8 @@ bool LoadProjectDatabase() {
     ReportLogAndBox("%s", SJ("データベースの読み込みに失敗…").c_str());
     return false;
   }
-  // The working copies from which the reversed effect templates are built, then the lists the
-  // animation players and the effect players run from.
-  g_Database.FillReversedEffects();
-  BuildAnimeFrameLists(g_AnimeFrameLists);
-  BuildEffectFrameLists(g_EffectFrameLists);
-  BuildCharaEffectTemplates(g_CharaEffectTemplates, g_CharaEffectTemplatesReversed);
-  BuildScrEffectTemplates(g_ScrEffectTemplates, g_ScrEffectTemplatesReversed);
+  DeriveDatabaseTables(g_Database, g_AnimeFrameLists, g_EffectFrameLists, g_CharaEffectTemplates,
+                       g_CharaEffectTemplatesReversed, g_ScrEffectTemplates, g_ScrEffectTemplatesReversed);
   return true;
 }
 

@@ -4,8 +4,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "project/database_frames.h"
-#include "project/effect_players.h"
+#include "project/database_derived.h"
 #include "project/project_paths.h"
 #include "tests/project/database_fixture.h"
 
@@ -63,14 +62,10 @@ class DatabaseLoadTest : public DatabaseTest {
 
   // Derives everything start-up derives from a loaded database.
   static void Derive(cDatabase& db) {
-    db.FillReversedEffects();
     std::vector<AnimeFrameList> animes, effects;
-    BuildAnimeFrameLists(animes, db);
-    BuildEffectFrameLists(effects, db);
     std::vector<cCharaEffectPlayer> chara, charaReversed;
-    BuildCharaEffectTemplates(chara, charaReversed, db);
     std::vector<cScrEffectPlayer> screen, screenReversed;
-    BuildScrEffectTemplates(screen, screenReversed, db);
+    DeriveDatabaseTables(db, animes, effects, chara, charaReversed, screen, screenReversed);
   }
 
   cDatabase m_Sample;
