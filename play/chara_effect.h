@@ -14,11 +14,6 @@ class cCharaEffectPlayer;
 struct cCharaDrawRequest;
 struct DDSURFACEDATA;
 
-// The work surfaces of the surface table that effects draw through: 67, and 68 its system-memory
-// copy (under Direct3D 68 shows 67's image).
-constexpr std::int32_t kEffectWorkSurface = 67;
-constexpr std::int32_t kEffectWorkCopy = 68;
-
 // One frame of one kind for the character's player: with draw 1 the picture of request goes to dst
 // as the kind shows it (draw 0: no destination or request, nothing drawn); unless frozen is 1 the
 // effect advances. 1 when the effect has ended.

@@ -18,6 +18,7 @@
 #include "play/chara_draw.h"
 #include "play/chara_effect.h"
 #include "play/chara_effect_draw.h"
+#include "play/chip_sheets.h"
 #include "play/dots.h"
 
 namespace {

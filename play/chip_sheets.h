@@ -36,6 +36,10 @@ constexpr std::int32_t kMarkSheet = 43;        // Mark.bmp: the marks over cells
 constexpr std::int32_t kMarkSheetShared = 44;  // its shared copy, for stretched marks
 constexpr std::int32_t kShotSheet = 63;          // composed from 20: each frame centred in a 32x32 chip
 constexpr std::int32_t kShotSheetMirrored = 64;  // composed from 21
+// The work surfaces that screen and character effects draw through: 67, and 68 its system-memory
+// copy (under Direct3D 68 shows 67's image).
+constexpr std::int32_t kEffectWorkSurface = 67;
+constexpr std::int32_t kEffectWorkCopy = 68;
 
 // Chips per column of a sheet.
 constexpr std::int32_t kChipsPerColumn = 15;

@@ -10,6 +10,7 @@
 #include "platform/display/frame_draw.h"
 #include "platform/display/pixel_effects.h"
 #include "platform/display/surface.h"
+#include "play/chip_sheets.h"
 #include "play/dots.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
@@ -20,9 +21,6 @@ namespace {
 
 constexpr std::int32_t kScreenW = 640;
 constexpr std::int32_t kScreenH = 480;
-// The two screen-sized work surfaces of g_SurfaceTable.
-constexpr std::int32_t kWorkA = 67;
-constexpr std::int32_t kWorkB = 68;
 // What the frame shows where the moved picture no longer covers it.
 constexpr std::uint32_t kBlankColour = 16;
 // 拡大's width as a zoom factor: the width over the screen's.
@@ -76,8 +74,8 @@ std::int32_t DrawNone(cPlayScene&, std::int32_t) { return 0; }
 // 移動: the picture at (A, B), which walk from (p1, p2) to (p3, p4) over the time.
 std::int32_t DrawMove(cPlayScene& scene, std::int32_t frozen) {
   cScrEffectPlayer& player = Player(scene);
-  TakeFrame(Work(kWorkA));
-  DDBlt(&g_BackSurface, player.m_ValueA, player.m_ValueB, kScreenW, kScreenH, Work(kWorkA), 0, 0, 0);
+  TakeFrame(Work(kEffectWorkSurface));
+  DDBlt(&g_BackSurface, player.m_ValueA, player.m_ValueB, kScreenW, kScreenH, Work(kEffectWorkSurface), 0, 0, 0);
   if (frozen != 0) return 0;
   const std::int32_t* p = Params(player);
   const double tenths = Tenths(player);
@@ -109,15 +107,15 @@ std::int32_t Shake(cScrEffectPlayer& player) {
 
 std::int32_t DrawShakeX(cPlayScene& scene, std::int32_t frozen) {
   cScrEffectPlayer& player = Player(scene);
-  TakeFrame(Work(kWorkA));
-  DDBlt(&g_BackSurface, TruncDot(player.m_Second), 0, kScreenW, kScreenH, Work(kWorkA), 0, 0, 0);
+  TakeFrame(Work(kEffectWorkSurface));
+  DDBlt(&g_BackSurface, TruncDot(player.m_Second), 0, kScreenW, kScreenH, Work(kEffectWorkSurface), 0, 0, 0);
   return frozen != 0 ? 0 : Shake(player);
 }
 
 std::int32_t DrawShakeY(cPlayScene& scene, std::int32_t frozen) {
   cScrEffectPlayer& player = Player(scene);
-  TakeFrame(Work(kWorkA));
-  DDBlt(&g_BackSurface, 0, TruncDot(player.m_Second), kScreenW, kScreenH, Work(kWorkA), 0, 0, 0);
+  TakeFrame(Work(kEffectWorkSurface));
+  DDBlt(&g_BackSurface, 0, TruncDot(player.m_Second), kScreenW, kScreenH, Work(kEffectWorkSurface), 0, 0, 0);
   return frozen != 0 ? 0 : Shake(player);
 }
 
@@ -126,10 +124,10 @@ std::int32_t DrawStripes(cPlayScene& scene, std::int32_t frozen, std::int32_t co
   cScrEffectPlayer& player = Player(scene);
   const std::int32_t length = columns != 0 ? kScreenW : kScreenH;
   const std::int32_t count = Divisor(Params(player)[3]);
-  TakeFrame(Work(kWorkA));
+  TakeFrame(Work(kEffectWorkSurface));
   // ceil(length / count) without a sum that a huge count could carry past the int range.
   StripeBlt(&g_BackSurface, 0, 0, kScreenW, kScreenH, (length - 1) / count + 1, TruncDot(player.m_Current),
-            Work(kWorkA), 0, 0, 0, columns);
+            Work(kEffectWorkSurface), 0, 0, 0, columns);
   return frozen != 0 ? 0 : StepRange(player);
 }
 std::int32_t DrawStripesX(cPlayScene& scene, std::int32_t frozen) { return DrawStripes(scene, frozen, 0); }
@@ -139,9 +137,9 @@ std::int32_t DrawStripesY(cPlayScene& scene, std::int32_t frozen) { return DrawS
 std::int32_t DrawWave(cPlayScene& scene, std::int32_t frozen, std::int32_t columns) {
   cScrEffectPlayer& player = Player(scene);
   const std::int32_t* p = Params(player);
-  TakeFrame(Work(kWorkA));
+  TakeFrame(Work(kEffectWorkSurface));
   WaveBlt(&g_BackSurface, 0, 0, kScreenW, kScreenH, p[3], player.m_Current, player.m_ValueA, Divisor(p[4]),
-          Work(kWorkA), 0, 0, 0, columns);
+          Work(kEffectWorkSurface), 0, 0, 0, columns);
   if (frozen != 0) return 0;
   if (++player.m_ValueA >= 360) player.m_ValueA = 0;
   return StepRange(player);
@@ -168,9 +166,9 @@ std::int32_t DrawBlink(cPlayScene& scene, std::int32_t frozen) {
 // 回転: the picture turned by current degrees about the screen's centre.
 std::int32_t DrawRotation(cPlayScene& scene, std::int32_t frozen) {
   cScrEffectPlayer& player = Player(scene);
-  TakeFrame(Work(kWorkB));
+  TakeFrame(Work(kEffectWorkCopy));
   RotateBlt(&g_BackSurface, kScreenW / 2, kScreenH / 2, kScreenW, kScreenH, kScreenW / 2, kScreenH / 2,
-            TruncDot(player.m_Current), Work(kWorkB), 0, 0, 0);
+            TruncDot(player.m_Current), Work(kEffectWorkCopy), 0, 0, 0);
   return frozen != 0 ? 0 : StepRange(player);
 }
 
@@ -178,9 +176,9 @@ std::int32_t DrawRotation(cPlayScene& scene, std::int32_t frozen) {
 std::int32_t DrawCircle(cPlayScene& scene, std::int32_t frozen) {
   cScrEffectPlayer& player = Player(scene);
   const sPoint c = HeroCentre(scene);
-  TakeFrame(Work(kWorkA));
+  TakeFrame(Work(kEffectWorkSurface));
   CircleBlt(&g_BackSurface, c.x, c.y, TruncDot(Reach(c.x, kScreenW)), TruncDot(Reach(c.y, kScreenH)),
-            TruncDot(player.m_Current), Divisor(Params(player)[3]), Work(kWorkA), c.x, c.y, 0);
+            TruncDot(player.m_Current), Divisor(Params(player)[3]), Work(kEffectWorkSurface), c.x, c.y, 0);
   return frozen != 0 ? 0 : StepRange(player);
 }
 
@@ -189,7 +187,7 @@ std::int32_t DrawCircle(cPlayScene& scene, std::int32_t frozen) {
 std::int32_t DrawZoom(cPlayScene& scene, std::int32_t frozen) {
   cScrEffectPlayer& player = Player(scene);
   const double z = player.m_Current * kPerScreenWidth;
-  DDSURFACEDATA* work = Work(kWorkB);
+  DDSURFACEDATA* work = Work(kEffectWorkCopy);
   DDBlt(work, 0, 0, kScreenW, kScreenH, &g_BackSurface, 0, 0, 0);
   if (z >= 1.0) {
     const sPoint c = HeroCentre(scene);
@@ -229,16 +227,18 @@ std::int32_t DrawLens(cPlayScene& scene, std::int32_t frozen) {
   const std::int32_t cx = TruncDot(static_cast<double>(hero.x) + p[3]);
   const std::int32_t cy = TruncDot(static_cast<double>(hero.y) + p[4]);
   const auto reach = static_cast<double>(std::max(Reach(cx, kScreenW), Reach(cy, kScreenH)));
-  TakeFrame(Work(kWorkB));
-  LensBlt(&g_BackSurface, cx, cy, TruncDot(reach * s_Sqrt2), TruncDot(player.m_Current), Work(kWorkB), cx, cy, 0);
+  TakeFrame(Work(kEffectWorkCopy));
+  LensBlt(&g_BackSurface, cx, cy, TruncDot(reach * s_Sqrt2), TruncDot(player.m_Current), Work(kEffectWorkCopy), cx, cy,
+          0);
   return frozen != 0 ? 0 : StepRange(player);
 }
 
 // モザイク: blocks of current dots.
 std::int32_t DrawMosaic(cPlayScene& scene, std::int32_t frozen) {
   cScrEffectPlayer& player = Player(scene);
-  TakeFrame(Work(kWorkB));
-  MosaicBlt(&g_BackSurface, 0, 0, kScreenW, kScreenH, Divisor(TruncDot(player.m_Current)), Work(kWorkB), 0, 0, 0);
+  TakeFrame(Work(kEffectWorkCopy));
+  MosaicBlt(&g_BackSurface, 0, 0, kScreenW, kScreenH, Divisor(TruncDot(player.m_Current)), Work(kEffectWorkCopy), 0, 0,
+            0);
   return frozen != 0 ? 0 : StepRange(player);
 }
 

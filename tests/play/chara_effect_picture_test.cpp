@@ -10,6 +10,7 @@
 
 #include "platform/display/blend_table.h"
 #include "play/chara_draw.h"
+#include "play/chip_sheets.h"
 #include "play/flow_seam.h"
 #include "tests/play/chara_draw_fixture.h"
 #include "tests/support/alloc/allocation_count.h"
